@@ -1,0 +1,58 @@
+// quillon-cli actions --raw: the recorded actions of the model.
+#include "Commands.h"
+#include "ReplayJson.h"
+
+#include "text/Utf8.h"
+
+#include <cstdio>
+#include <ostream>
+
+namespace quillon::cli {
+
+namespace {
+
+// A parameter for the terminal: printable text as it is, other bytes as \xNN.
+std::string Printable(std::string_view param) {
+    std::string s = Utf8OrLatin1(param);
+    std::string out;
+    for (unsigned char c : s) {
+        if (c < 0x20 || c == 0x7F || c == '\\') {
+            char buf[5];
+            std::snprintf(buf, sizeof buf, "\\x%02X", c);
+            out += buf;
+        } else {
+            out.push_back(static_cast<char>(c));
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+int RunActions(const TActionsOptions& options, std::ostream& out, std::ostream& err) {
+    TLoaded loaded = LoadReplay(options.File, 2);
+    if (!loaded.Replay) {
+        if (options.Json)
+            out << nlohmann::json{{"file", JsonText(options.File)}, {"error", JsonText(loaded.Error)}}.dump() << "\n";
+        else
+            err << "quillon-cli: " << options.File << ": " << loaded.Error << "\n";
+        return 1;
+    }
+    const TActionsInfo& actions = *loaded.Replay->Actions;
+    if (options.Json) {
+        out << ActionsJson(actions).dump() << "\n";
+        return 0;
+    }
+    for (int32_t i = 0; i < actions.Count(); ++i) {
+        const TActionInfo& a = actions.At(i);
+        char head[64];
+        std::snprintf(head, sizeof head, "%lld\t%u\t0x%02X", static_cast<long long>(a.Time), a.PlayerId, a.Kind);
+        out << head;
+        for (size_t k = 0; k < a.Params.Count(); ++k)
+            out << (k == 0 ? "\t" : " | ") << Printable(a.Params[k]);
+        out << "\n";
+    }
+    return 0;
+}
+
+} // namespace quillon::cli

@@ -1,0 +1,77 @@
+// quillon-cli info: the replay model of each file, as text or JSON.
+#include "Commands.h"
+#include "ReplayJson.h"
+
+#include <iomanip>
+#include <ostream>
+
+namespace quillon::cli {
+
+namespace {
+
+void PrintText(const TReplayInfo& r, uint8_t detail, std::ostream& out) {
+    const auto text = [](const std::string& s) { return JsonText(s); };
+    out << "File: " << text(r.FileName) << "\n";
+    out << "Header: size " << r.HeaderSize << ", file size " << r.FileSize << ", header version " << r.HeaderVersion
+        << ", data size " << r.DataSize << ", blocks " << r.BlockCount << "\n";
+    out << "Product: " << text(r.ProductId) << "  Version: " << r.Version << "  Build: " << r.Build << "  Flags: 0x"
+        << std::hex << std::setw(4) << std::setfill('0') << r.Flags << std::dec << std::setfill(' ') << "\n";
+    out << "Length: " << r.Length << " ms  Checksum: 0x" << std::hex << std::setw(8) << std::setfill('0') << r.Checksum
+        << std::dec << std::setfill(' ') << "\n";
+    out << "Game name: " << text(r.Game.GameName) << "\n";
+    out << "Map: " << text(r.Game.MapPath) << "\n";
+    out << "Creator: " << text(r.Game.Creator) << "\n";
+    out << "Game type: " << r.Game.GameType << "  Start spots: " << int{r.Game.StartSpots} << "\n";
+    out << "Players:\n";
+    for (int i = 0; i < r.Players->Count(); ++i) {
+        const TPlayerInfo& p = r.Players->At(i);
+        out << "  id " << int{p.Id} << "  slot " << int{p.SlotStatus} << "  name \"" << text(p.Name) << "\"  observer "
+            << p.Observer << "  team " << int{p.Team} << "  color " << int{p.Color} << "  race " << int{p.Race}
+            << "  actions " << p.Actions << "  apm " << std::fixed << std::setprecision(1) << p.Apm << std::defaultfloat
+            << "  handicap " << int{p.Handicap} << "  time " << p.Time << "  computer " << p.Computer << "  ai "
+            << int{p.AiStrength} << "\n";
+    }
+    out << "Teams:\n";
+    for (int i = 0; i < r.Teams->Count(); ++i) {
+        const TTeamInfo& t = r.Teams->At(i);
+        out << "  team " << int{t.Number} << ":";
+        for (uint8_t id : t.Members)
+            out << " " << int{id};
+        out << "\n";
+    }
+    out << "Winner: " << r.Winner << "\n";
+    if (detail >= 2 && r.Actions)
+        out << "Recorded actions: " << r.Actions->Count() << "\n";
+    if (detail >= 1)
+        out << "Walk end: " << WalkEndJson(r.WalkEnd).get<std::string>() << "\n";
+}
+
+} // namespace
+
+int RunInfo(const TInfoOptions& options, std::ostream& out, std::ostream& err) {
+    const auto detail = static_cast<uint8_t>(options.Detail);
+    int status = 0;
+    bool first = true;
+    for (const auto& file : options.Files) {
+        TLoaded loaded = LoadReplay(file, detail);
+        if (!loaded.Replay) {
+            status = 1;
+            if (options.Json)
+                out << nlohmann::json{{"file", JsonText(file)}, {"error", JsonText(loaded.Error)}}.dump() << "\n";
+            else
+                err << "quillon-cli: " << file << ": " << loaded.Error << "\n";
+            continue;
+        }
+        if (options.Json) {
+            out << ReplayJson(*loaded.Replay, detail).dump() << "\n";
+        } else {
+            if (!first)
+                out << "\n";
+            PrintText(*loaded.Replay, detail, out);
+        }
+        first = false;
+    }
+    return status;
+}
+
+} // namespace quillon::cli

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "replay/ReplayInfo.h"
+
+#include <nlohmann/json.hpp>
+
+#include <memory>
+#include <string>
+
+namespace quillon::cli {
+
+/// A loaded replay, or why it could not be loaded.
+struct TLoaded {
+    std::unique_ptr<TReplayInfo> Replay;
+    std::string Error;
+};
+
+TLoaded LoadReplay(const std::string& path, uint8_t detail);
+
+/// Stored bytes as JSON text: UTF-8, invalid bytes as U+FFFD.
+std::string JsonText(const std::string& bytes);
+
+/// "end", "unknown:0xNN@POS", or null when no walk ran.
+nlohmann::json WalkEndJson(const TWalkEnd& end);
+
+nlohmann::json ReplayJson(const TReplayInfo& replay, uint8_t detail);
+nlohmann::json ActionsJson(const TActionsInfo& actions);
+
+} // namespace quillon::cli

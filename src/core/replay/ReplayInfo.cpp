@@ -1,0 +1,78 @@
+#include "replay/ReplayInfo.h"
+
+#include "replay/ByteReader.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <sys/stat.h>
+
+namespace quillon {
+
+namespace {
+
+std::vector<uint8_t> ReadWholeFile(const std::string& fileName) {
+    std::ifstream in(fileName, std::ios::binary);
+    if (!in)
+        throw TReplayError("Cannot open file \"" + fileName + "\". " + std::strerror(errno));
+    in.seekg(0, std::ios::end);
+    const std::streamoff size = in.tellg();
+    in.seekg(0, std::ios::beg);
+    if (size < 0)
+        throw TReplayError("Cannot open file \"" + fileName + "\". " + std::strerror(errno));
+    std::vector<uint8_t> bytes(static_cast<size_t>(size));
+    if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), size))
+        ThrowStreamReadError();
+    return bytes;
+}
+
+} // namespace
+
+std::unique_ptr<TReplayInfo> TReplayInfo::Create(const std::string& fileName) {
+    struct stat st {};
+    if (::stat(fileName.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+        return nullptr;
+    std::unique_ptr<TReplayInfo> replay(new TReplayInfo());
+    replay->FileName = fileName;
+    return replay;
+}
+
+std::unique_ptr<TReplayInfo> TReplayInfo::CreateFromBuffer(std::vector<uint8_t> bytes, std::string fileName) {
+    std::unique_ptr<TReplayInfo> replay(new TReplayInfo());
+    replay->FileName = std::move(fileName);
+    replay->Source = std::move(bytes);
+    return replay;
+}
+
+TReplayInfo::~TReplayInfo() = default;
+
+std::span<const uint8_t> TReplayInfo::SourceBytes() {
+    // A file is read once, on first use; every later step works on those bytes.
+    if (!Source)
+        Source = ReadWholeFile(FileName);
+    return *Source;
+}
+
+bool TReplayInfo::Load(uint8_t detail) {
+    if (!ReadHeader())
+        return false;
+    if (!(detail == 0 ? ReadFirstBlock() : ReadAllBlocks()))
+        return false;
+    return Parse(detail);
+}
+
+bool TReplayInfo::Parse(uint8_t detail) {
+    if (!DataReady)
+        return false;
+    WalkEnd = {};
+    Winner = 0;
+    Actions.reset();
+    TByteReader r(Data);
+    ParseStartRecord(r);
+    if (detail == 0)
+        return true;
+    WalkRecords(r, detail);
+    return true;
+}
+
+} // namespace quillon

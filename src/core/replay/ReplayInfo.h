@@ -1,0 +1,102 @@
+#pragma once
+
+#include "replay/LayoutContext.h"
+#include "replay/ReplayModel.h"
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace quillon {
+
+class TByteReader;
+struct TWalkState;
+
+/// How the record walk of the last Parse ended.
+struct TWalkEnd {
+    enum class TReason : uint8_t { NotWalked, End, UnknownRecord } Reason = TReason::NotWalked;
+    uint8_t Identifier = 0; // the unlisted identifier
+    size_t Position = 0;    // its offset in the inflated data
+};
+
+/// How well the command blocks of the last walk split into known actions.
+struct TBlockStats {
+    struct TResidue {
+        size_t Position = 0;    // offset of the block's first action byte in the inflated data
+        size_t StoppedAt = 0;   // offset inside the block where decoding stopped
+        size_t Length = 0;      // the block's length
+        uint8_t Identifier = 0; // the byte decoding stopped at
+    };
+    uint64_t Blocks = 0;
+    uint64_t ExactBlocks = 0;
+    std::vector<TResidue> Residues; // the first few blocks that did not end exactly
+};
+
+/// One replay file: its header fields, game information, players, teams, actions and winner.
+class TReplayInfo {
+public:
+    /// A replay object for an existing file; nullptr when the path names no file.
+    static std::unique_ptr<TReplayInfo> Create(const std::string& fileName);
+    /// A replay object over bytes already in memory (tests, fuzzing); fileName is only kept.
+    static std::unique_ptr<TReplayInfo> CreateFromBuffer(std::vector<uint8_t> bytes, std::string fileName = {});
+    virtual ~TReplayInfo();
+
+    /// Reads the replay at detail 0 (header and start record), 1 (counts, times, winner) or 2 (also every
+    /// action). False for a wrong magic, no data blocks or data not ready; read failures throw TReplayError.
+    bool Load(uint8_t detail);
+    bool ReadHeader();
+    bool ReadFirstBlock();
+    bool ReadAllBlocks();
+    bool Parse(uint8_t detail);
+
+    bool HeaderRead = false;
+    bool DataReady = false;
+    std::string FileName;
+    int32_t Winner = 0; // team number; 0 = no winner known
+    uint32_t HeaderSize = 0;
+    uint32_t FileSize = 0;
+    uint32_t DataSize = 0;
+    int32_t BlockCount = 0;
+    uint16_t Version = 0;
+    uint16_t Build = 0;
+    uint16_t Flags = 0;
+    int32_t Length = 0;
+    uint32_t Checksum = 0;
+    uint32_t HeaderVersion = 0;
+    std::string ProductId;
+    TGameInfo Game;
+    std::unique_ptr<TPlayersInfo> Players;
+    std::unique_ptr<TTeamsInfo> Teams;
+    std::unique_ptr<TActionsInfo> Actions;
+    std::vector<uint8_t> Data; // the inflated blocks
+
+    /// The whole 32-bit version field of the header (Version keeps its low 16 bits).
+    uint32_t VersionField = 0;
+    /// Which layouts this replay's patch uses; set by ReadHeader, completed by Parse.
+    TLayoutContext Layout;
+    TWalkEnd WalkEnd;
+    TBlockStats BlockStats;
+
+private:
+    TReplayInfo() = default;
+    std::span<const uint8_t> SourceBytes();
+    bool ReadBlocks(int32_t count);
+    size_t BlockHeaderWidth(std::span<const uint8_t> file) const;
+
+    void ParseStartRecord(TByteReader& r);
+    void ReadPlayerRecord(TByteReader& r);
+    void DecodeMapAndCreator(TByteReader& r);
+    void ReadSlotRecords(TByteReader& r);
+    void WalkRecords(TByteReader& r, uint8_t detail);
+    void ReadTimeSlot(TByteReader& r, TWalkState& st, uint8_t detail);
+    void ReadChat(TByteReader& r, TWalkState& st, uint8_t detail);
+    void ReadLeave(TByteReader& r, TWalkState& st, uint8_t detail);
+    void FinishWalk(TWalkState& st);
+
+    std::optional<std::vector<uint8_t>> Source; // the file's bytes, read once
+};
+
+} // namespace quillon

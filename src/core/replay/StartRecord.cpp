@@ -1,0 +1,206 @@
+// The game start record: host and player records, game name, map and creator, slots and teams.
+#include "replay/ByteReader.h"
+#include "replay/ReplayInfo.h"
+#include "text/Utf8.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr size_t MaxNameCharacters = 20;
+
+int32_t GameTypeOfCode(uint32_t code) {
+    switch (code) {
+    case 1:
+        return 1;
+    case 13:
+        return 3;
+    case 32:
+        return 4;
+    default:
+        return 2;
+    }
+}
+
+uint8_t RaceOfFlags(uint8_t flags) {
+    switch (flags & 0x3F) {
+    case 0x01:
+        return 1;
+    case 0x02:
+        return 2;
+    case 0x04:
+        return 3;
+    case 0x08:
+        return 4;
+    case 0x10:
+        return 5;
+    case 0x20:
+        return 6;
+    default:
+        return 0;
+    }
+}
+
+uint8_t SlotRecordSize(uint32_t version) {
+    if (version < 3)
+        return 7;
+    return version < 7 ? 8 : 9;
+}
+
+} // namespace
+
+void TReplayInfo::ParseStartRecord(TByteReader& r) {
+    Players = std::make_unique<TPlayersInfo>();
+    Game = {};
+    Layout.Has202Metadata = false;
+    r.Seek(5);
+    ReadPlayerRecord(r); // the host
+    Game.GameName = r.ReadZString();
+    DecodeMapAndCreator(r);
+
+    // The player count follows the encoded string; only its position matters.
+    uint8_t b = r.ReadU8();
+    while (b == 0)
+        b = r.ReadU8();
+    r.Skip(3);
+    Game.GameType = GameTypeOfCode(r.ReadU32Le());
+    r.Skip(4);
+
+    uint8_t id = r.ReadU8();
+    while (id == 0x16) {
+        ReadPlayerRecord(r);
+        r.Skip(4);
+        id = r.ReadU8();
+    }
+    // Metadata records of 1.32 and later (accounts, cosmetics) stand before the slot block;
+    // 2.0.2 writes them as 0x38, earlier patches as 0x39.
+    while (id == 0x38 || id == 0x39) {
+        if (id == 0x38)
+            Layout.Has202Metadata = true;
+        r.Skip(1);
+        r.Skip(r.ReadU32Le());
+        id = r.ReadU8();
+    }
+    Teams = std::make_unique<TTeamsInfo>();
+    if (id == 0x19) {
+        r.Skip(2);
+        ReadSlotRecords(r);
+    }
+    r.Skip(5);
+    Game.StartSpots = r.ReadU8();
+}
+
+void TReplayInfo::ReadPlayerRecord(TByteReader& r) {
+    TPlayerInfo player;
+    player.Id = r.ReadU8();
+    player.Name = CutToCharacters(r.ReadZString(), MaxNameCharacters);
+    const uint8_t extra = r.ReadU8();
+    // Up to 1.30 a one-byte extra part marked a custom game; later patches write sizes 0 to 2 at will.
+    if (extra == 1 && Layout.ExtraDataMarksCustom())
+        Game.GameType = 2;
+    r.Skip(extra);
+    Players->Append(std::move(player));
+}
+
+void TReplayInfo::DecodeMapAndCreator(TByteReader& r) {
+    // One zero byte, then the encoded string: groups of a mask byte and up to 7 data bytes; a data byte
+    // whose mask bit is clear was stored one higher. The first 13 decoded bytes are game settings.
+    r.Skip(1);
+    auto head = r.ReadBytes(16);
+    const uint8_t firstMask = head[8];
+    uint8_t first = head[15];
+    if (first != 0 && !(firstMask & 0x80))
+        --first;
+
+    std::string texts[3];
+    int done = 0;
+    std::string current;
+    if (first != 0)
+        current.push_back(static_cast<char>(first));
+    else if (head[15] != 0)
+        done = 1; // an empty map path
+    else
+        return; // the string ended inside the settings
+    uint8_t mask = 0;
+    // A stored zero ends the whole string; from 1.26 more bytes follow the third text before it.
+    for (uint32_t i = 0;; ++i) {
+        uint8_t byte = r.ReadU8();
+        if (byte == 0)
+            break;
+        if (i % 8 == 0) {
+            mask = byte;
+            continue;
+        }
+        if (done >= 3)
+            continue;
+        if (!(mask & (1u << (i % 8))))
+            --byte;
+        if (byte != 0) {
+            current.push_back(static_cast<char>(byte));
+        } else {
+            texts[done++] = std::move(current);
+            current.clear();
+        }
+    }
+    if (done < 3)
+        texts[done] = std::move(current);
+    Game.MapPath = std::move(texts[0]);
+    Game.Creator = std::move(texts[1]);
+}
+
+void TReplayInfo::ReadSlotRecords(TByteReader& r) {
+    const uint8_t count = r.ReadU8();
+    const uint8_t size = SlotRecordSize(Layout.Version);
+    // From 1.29 there are 24 teams and observers sit on team byte 24.
+    const uint8_t firstObserverTeam = Layout.TwentyFourPlayers() ? 24 : 12;
+    for (int slot = 0; slot < count; ++slot) {
+        const uint8_t id = r.ReadU8();
+        int index = Players->IndexOfId(id);
+        if (index == NotFound) {
+            TPlayerInfo synthetic;
+            synthetic.Id = static_cast<uint8_t>(Players->MaxId() + 1);
+            Players->Append(std::move(synthetic));
+            index = Players->Count() - 1;
+        }
+        TPlayerInfo p = Players->GetItem(index);
+        r.Skip(1);
+        p.SlotStatus = r.ReadU8();
+        if (p.SlotStatus == 2) {
+            const uint8_t computer = r.ReadU8();
+            const uint8_t team = r.ReadU8();
+            p.Observer = team >= firstObserverTeam;
+            if (p.Observer) {
+                r.Skip(size - 5u);
+            } else {
+                p.Computer = computer == 1;
+                p.Team = static_cast<uint8_t>(team + 1);
+                uint8_t at = Teams->IndexOfTeam(p.Team);
+                if (at == NotFound) {
+                    TTeamInfo fresh;
+                    fresh.Number = p.Team;
+                    Teams->SetCount(static_cast<uint8_t>(Teams->Count() + 1));
+                    at = static_cast<uint8_t>(Teams->Count() - 1);
+                    Teams->SetItem(at, fresh);
+                }
+                TTeamInfo t = Teams->GetItem(at);
+                ++t.Count;
+                t.Members.push_back(p.Id);
+                Teams->SetItem(at, t);
+                p.Color = r.ReadU8();
+                p.Race = RaceOfFlags(r.ReadU8());
+                if (size >= 8) {
+                    const uint8_t strength = r.ReadU8();
+                    if (p.Computer)
+                        p.AiStrength = strength;
+                }
+                if (size == 9)
+                    p.Handicap = r.ReadU8();
+            }
+        } else {
+            r.Skip(size - 3u);
+        }
+        Players->SetItem(index, p);
+    }
+}
+
+} // namespace quillon

@@ -1,0 +1,154 @@
+#include "Cli.h"
+#include "ReplayWriter.h"
+#include "SampleGames.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <unistd.h>
+
+using namespace quillon;
+using namespace quillon::testing;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TRun {
+    int Status;
+    std::string Out;
+    std::string Err;
+};
+
+TRun Cli(std::vector<std::string> args) {
+    std::ostringstream out, err;
+    const int status = cli::RunCli(args, out, err);
+    return {status, out.str(), err.str()};
+}
+
+class CliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Dir = fs::temp_directory_path() / ("quillon-cli-test-" + std::to_string(::getpid()));
+        fs::create_directories(Dir);
+    }
+    void TearDown() override { fs::remove_all(Dir); }
+
+    std::string Write(const std::string& name, const TBytes& bytes) {
+        const fs::path path = Dir / name;
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        return path.string();
+    }
+    std::string Demo() { return Write("demo.w3g", BuildReplayFile(DemoGameSpec())); }
+
+    fs::path Dir;
+};
+
+std::set<std::string> Keys(const nlohmann::json& object) {
+    std::set<std::string> keys;
+    for (const auto& [key, value] : object.items())
+        keys.insert(key);
+    return keys;
+}
+
+} // namespace
+
+TEST_F(CliTest, InfoJsonHasExactlyTheModelKeys) {
+    const TRun run = Cli({"info", "--json", "--detail", "2", Demo()});
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    const auto j = nlohmann::json::parse(run.Out);
+    EXPECT_EQ(Keys(j), (std::set<std::string>{"file", "header", "game", "players", "teams", "winner", "actionCount",
+                                              "walkEnd"}));
+    EXPECT_EQ(Keys(j["header"]),
+              (std::set<std::string>{"headerSize", "fileSize", "headerVersion", "dataSize", "blockCount", "version",
+                                     "build", "flags", "length", "checksum", "productId"}));
+    EXPECT_EQ(Keys(j["game"]), (std::set<std::string>{"gameName", "mapPath", "creator", "gameType", "startSpots"}));
+    EXPECT_EQ(Keys(j["players"][0]),
+              (std::set<std::string>{"id", "slotStatus", "name", "observer", "team", "color", "race", "actions", "apm",
+                                     "handicap", "time", "computer", "aiStrength"}));
+    EXPECT_EQ(j["players"][0]["name"], "Arthas");
+    EXPECT_EQ(j["header"]["productId"], "W3XP");
+    EXPECT_EQ(j["teams"][0]["members"], nlohmann::json::array({1, 2}));
+    EXPECT_EQ(j["winner"], 1);
+    EXPECT_EQ(j["walkEnd"], "end");
+    EXPECT_TRUE(j["actionCount"].is_number());
+}
+
+TEST_F(CliTest, InfoJsonNullsBelowTheirDetail) {
+    const auto j0 = nlohmann::json::parse(Cli({"info", "--json", "--detail", "0", Demo()}).Out);
+    EXPECT_TRUE(j0["walkEnd"].is_null());
+    EXPECT_TRUE(j0["actionCount"].is_null());
+    const auto j1 = nlohmann::json::parse(Cli({"info", "--json", Demo()}).Out);
+    EXPECT_TRUE(j1["actionCount"].is_null());
+    EXPECT_EQ(j1["walkEnd"], "end");
+}
+
+TEST_F(CliTest, InvalidUtf8BecomesReplacementCharacters) {
+    TReplaySpec spec = DemoGameSpec();
+    spec.Host.Name = "Bad\xFFName";
+    const TRun run = Cli({"info", "--json", Write("bad.w3g", BuildReplayFile(spec))});
+    ASSERT_EQ(run.Status, 0);
+    EXPECT_EQ(nlohmann::json::parse(run.Out)["players"][0]["name"], "Bad\xEF\xBF\xBDName");
+}
+
+TEST_F(CliTest, UnknownRecordShowsWhereTheWalkStopped) {
+    TReplaySpec spec = DemoGameSpec();
+    spec.Records = {0x1A, 1, 0, 0, 0, 0x55, 0};
+    const TRun run = Cli({"info", "--json", Write("odd.w3g", BuildReplayFile(spec))});
+    const std::string walkEnd = nlohmann::json::parse(run.Out)["walkEnd"];
+    EXPECT_EQ(walkEnd.rfind("unknown:0x55@", 0), 0u) << walkEnd;
+}
+
+TEST_F(CliTest, ExitStatusAndErrors) {
+    const std::string good = Demo();
+    const std::string notReplay = Write("text.w3g", TBytes{'h', 'e', 'l', 'l', 'o'});
+    const std::string missing = (Dir / "missing.w3g").string();
+    struct TCase {
+        std::vector<std::string> Args;
+        int Status;
+    };
+    for (const TCase& c : {TCase{{"info", good}, 0}, TCase{{"info", good, missing}, 1}, TCase{{"info", notReplay}, 1},
+                           TCase{{"info", "--detail", "3", good}, 2}, TCase{{"info"}, 2}, TCase{{"frobnicate"}, 2},
+                           TCase{{}, 2}, TCase{{"actions", "--raw", missing}, 1}}) {
+        SCOPED_TRACE(::testing::PrintToString(c.Args));
+        EXPECT_EQ(Cli(c.Args).Status, c.Status);
+    }
+    const TRun json = Cli({"info", "--json", good, missing});
+    std::istringstream lines(json.Out);
+    std::string first, second;
+    std::getline(lines, first);
+    std::getline(lines, second);
+    EXPECT_FALSE(nlohmann::json::parse(first).contains("error"));
+    const auto failed = nlohmann::json::parse(second);
+    EXPECT_EQ(Keys(failed), (std::set<std::string>{"file", "error"}));
+}
+
+TEST_F(CliTest, InfoTextNamesEveryPart) {
+    const TRun run = Cli({"info", "--detail", "2", Demo()});
+    ASSERT_EQ(run.Status, 0);
+    for (const char* part : {"Game name: Quillon demo", "Map: Maps\\FrozenThrone\\(4)TwistedMeadows.w3x",
+                             "name \"Arthas\"", "team 1: 1 2", "Winner: 1", "Recorded actions: ", "Walk end: end"})
+        EXPECT_NE(run.Out.find(part), std::string::npos) << part;
+}
+
+TEST_F(CliTest, RawActionsKeepEveryParameterByte) {
+    TReplaySpec spec = DemoGameSpec();
+    spec.Records =
+        rec::Join({rec::TimeSlot(250, {{1, act::Bytes({0x03, 0x01, 0x16, 0x02, 0x01, 0x00, 1, 2, 3, 4, 5, 6, 7, 8})}}),
+                   rec::Chat(2, 0, "gg"), rec::End()});
+    const TRun run = Cli({"actions", "--raw", "--json", Write("raw.w3g", BuildReplayFile(spec))});
+    ASSERT_EQ(run.Status, 0) << run.Err;
+    const auto j = nlohmann::json::parse(run.Out);
+    ASSERT_EQ(j.size(), 2u); // the removal empties an empty selection: not recorded
+    EXPECT_EQ(j[0]["kind"], 3);
+    EXPECT_EQ(j[0]["time"], 250);
+    EXPECT_EQ(j[0]["playerId"], 1);
+    EXPECT_EQ(j[0]["params"][0], std::string(1, '\x01'));
+    EXPECT_EQ(j[1]["params"], nlohmann::json::array({"0", "gg"}));
+    const TRun text = Cli({"actions", "--raw", Write("raw2.w3g", BuildReplayFile(spec))});
+    EXPECT_NE(text.Out.find("250\t1\t0x03\t\\x01"), std::string::npos) << text.Out;
+}

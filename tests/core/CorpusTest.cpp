@@ -1,0 +1,188 @@
+// Real replays recorded by the game (1.02 to 2.0), read in place from the shared folder.
+#include "replay/ReplayError.h"
+#include "replay/ReplayInfo.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+using namespace quillon;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::vector<fs::path> CorpusFiles() {
+    std::vector<fs::path> files;
+    const fs::path dir = QUILLON_CORPUS_DIR;
+    std::error_code ec;
+    if (!fs::is_directory(dir, ec))
+        return files;
+    for (const auto& entry : fs::directory_iterator(dir))
+        if (entry.path().extension() == ".w3g")
+            files.push_back(entry.path());
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+std::vector<uint8_t> ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), {});
+}
+
+std::string PatchRange(const TReplayInfo& r) {
+    const uint32_t v = r.Layout.Version;
+    if (r.VersionField > MaxPlausibleVersionField)
+        return "version field unusable";
+    if (v <= 6)
+        return "1.00-1.06";
+    if (v < 26)
+        return "1.07-1.25";
+    if (v < 29)
+        return "1.26-1.28";
+    if (v < 10032)
+        return "1.29-1.31";
+    if (v < 10100)
+        return "1.32-1.36";
+    return r.Layout.Has202Metadata ? "2.0.2 on" : "2.0 before 2.0.2";
+}
+
+// Files that are no plain replay at offset 0 (a wrapper in front of the replay).
+bool IsWrapped(const fs::path& file) {
+    return file.filename().string().rfind("grbn-", 0) == 0;
+}
+
+// The replay loaded at this detail; nullptr for wrapped files, which are no plain replay to load.
+std::unique_ptr<TReplayInfo> LoadReadable(const fs::path& file, uint8_t detail) {
+    if (IsWrapped(file))
+        return nullptr;
+    auto r = TReplayInfo::Create(file.string());
+    EXPECT_TRUE(r->Load(detail));
+    return r;
+}
+
+class Corpus : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Files = CorpusFiles();
+        if (Files.empty())
+            GTEST_SKIP() << "no corpus at " << QUILLON_CORPUS_DIR;
+    }
+    std::vector<fs::path> Files;
+};
+
+} // namespace
+
+TEST_F(Corpus, EveryReplayLoadsAtEveryDetail) {
+    for (const auto& file : Files) {
+        SCOPED_TRACE(file.filename().string());
+        for (uint8_t detail : {uint8_t{0}, uint8_t{1}, uint8_t{2}}) {
+            auto r = TReplayInfo::Create(file.string());
+            ASSERT_NE(r, nullptr);
+            const bool loaded = r->Load(detail);
+            if (IsWrapped(file)) {
+                EXPECT_FALSE(loaded); // not a replay at offset 0: refused, no error
+                continue;
+            }
+            ASSERT_TRUE(loaded);
+            EXPECT_GT(r->Players->Count(), 0);
+            if (detail > 0) {
+                EXPECT_EQ(r->WalkEnd.Reason, TWalkEnd::TReason::End) << "walk stopped at " << r->WalkEnd.Position;
+            }
+        }
+    }
+}
+
+TEST_F(Corpus, CountsAgreeAcrossDetailsAndWithTheRecordedActions) {
+    for (const auto& file : Files) {
+        SCOPED_TRACE(file.filename().string());
+        auto d1 = LoadReadable(file, 1);
+        auto d2 = LoadReadable(file, 2);
+        if (!d1 || !d2 || !d2->Actions)
+            continue;
+        std::map<uint8_t, int32_t> recorded;
+        for (int32_t i = 0; i < d2->Actions->Count(); ++i)
+            ++recorded[d2->Actions->At(i).PlayerId];
+        ASSERT_EQ(d1->Players->Count(), d2->Players->Count());
+        for (int i = 0; i < d2->Players->Count(); ++i) {
+            const TPlayerInfo& p = d2->Players->At(i);
+            EXPECT_EQ(d1->Players->At(i).Actions, p.Actions) << "player " << int{p.Id};
+            if (p.Id >= 1 && p.Id <= 24 && d2->Players->IndexOfId(p.Id) == i) {
+                EXPECT_EQ(recorded[p.Id], p.Actions) << "player " << int{p.Id};
+            }
+        }
+    }
+}
+
+TEST_F(Corpus, EveryCommandBlockEndsExactly) {
+    std::map<std::string, std::pair<uint64_t, uint64_t>> byRange; // blocks, exact
+    for (const auto& file : Files) {
+        SCOPED_TRACE(file.filename().string());
+        auto r = LoadReadable(file, 1);
+        if (!r || !r->Actions)
+            continue;
+        auto& [blocks, exact] = byRange[PatchRange(*r)];
+        blocks += r->BlockStats.Blocks;
+        exact += r->BlockStats.ExactBlocks;
+        for (const auto& residue : r->BlockStats.Residues)
+            ADD_FAILURE() << "block at " << residue.Position << " (" << residue.Length << " bytes) stopped at "
+                          << residue.StoppedAt << " on identifier 0x" << std::hex << int{residue.Identifier};
+    }
+    uint64_t all = 0;
+    for (const auto& [range, counts] : byRange) {
+        std::printf("  %-24s %9llu blocks, %9llu consumed exactly\n", range.c_str(),
+                    static_cast<unsigned long long>(counts.first), static_cast<unsigned long long>(counts.second));
+        all += counts.first;
+    }
+    std::printf("  %-24s %9llu blocks\n", "all", static_cast<unsigned long long>(all));
+}
+
+TEST_F(Corpus, ApmOfActivePlayersIsHuman) {
+    for (const auto& file : Files) {
+        SCOPED_TRACE(file.filename().string());
+        auto r = LoadReadable(file, 1);
+        if (!r || !r->Players)
+            continue;
+        for (int i = 0; i < r->Players->Count(); ++i) {
+            const TPlayerInfo& p = r->Players->At(i);
+            if (p.SlotStatus == 2 && !p.Computer && !p.Observer && p.Actions >= 100) {
+                EXPECT_LE(p.Apm, 500.0) << p.Name;
+            }
+        }
+    }
+}
+
+// Damaged copies of every replay: cut short and with flipped bytes. Each must give false or the read
+// error; never a crash, a hang or a read outside the data (the sanitizer build checks the last).
+TEST_F(Corpus, DamagedReplaysFailCleanly) {
+    for (const auto& file : Files) {
+        SCOPED_TRACE(file.filename().string());
+        const std::vector<uint8_t> bytes = ReadFile(file);
+        std::vector<std::vector<uint8_t>> variants;
+        for (int k = 1; k <= 12; ++k)
+            variants.emplace_back(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(bytes.size() * k / 13));
+        for (int k = 0; k < 12; ++k) {
+            std::vector<uint8_t> flipped = bytes;
+            // header fields, the first block's header and spots in the compressed data
+            const size_t at = k < 4   ? 0x1C + static_cast<size_t>(k) * 4
+                              : k < 6 ? 0x44 + static_cast<size_t>(k - 4) * 2
+                                      : bytes.size() * static_cast<size_t>(k) / 13;
+            if (at < flipped.size())
+                flipped[at] ^= static_cast<uint8_t>(0x5A + k);
+            variants.push_back(std::move(flipped));
+        }
+        for (size_t v = 0; v < variants.size(); ++v) {
+            for (uint8_t detail : {uint8_t{0}, uint8_t{2}}) {
+                auto r = TReplayInfo::CreateFromBuffer(variants[v]);
+                try {
+                    r->Load(detail);
+                } catch (const TReplayError&) {
+                } catch (const std::exception& e) {
+                    ADD_FAILURE() << "variant " << v << ": unexpected " << e.what();
+                }
+            }
+        }
+    }
+}

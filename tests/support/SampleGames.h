@@ -1,0 +1,14 @@
+#pragma once
+
+#include "ReplayWriter.h"
+
+namespace quillon::testing {
+
+/// A ten-minute 2v2 game of patch 1.26 with an observer, chat, orders, selections and leaves
+/// (team 1 wins). The bundled demo replay.
+TReplaySpec DemoGameSpec();
+
+/// A one-hour 4v4 game of patch 1.26 with about 200,000 counted actions (for benchmarks).
+TReplaySpec LargeGameSpec();
+
+} // namespace quillon::testing
