@@ -1,0 +1,172 @@
+// Load at detail 0, 1 and 2 against the floor: reading the file and inflating its blocks, nothing else.
+// Prints each ratio to the floor and, for the large replay, the bytes the action list takes per action.
+#include "SampleGames.h"
+#include "replay/ReplayInfo.h"
+
+#include <benchmark/benchmark.h>
+#include <zlib.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <malloc.h>
+#include <map>
+#include <new>
+
+namespace fs = std::filesystem;
+using namespace quillon;
+
+// Live heap bytes, to measure what the action list takes; counted only while Counting is set, so the
+// timed runs pay nothing for it.
+static std::atomic<long long> LiveBytes{0};
+static std::atomic<bool> Counting{false};
+
+void* operator new(size_t size) {
+    void* p = std::malloc(size ? size : 1);
+    if (!p)
+        throw std::bad_alloc();
+    if (Counting.load(std::memory_order_relaxed))
+        LiveBytes += static_cast<long long>(malloc_usable_size(p));
+    return p;
+}
+void operator delete(void* p) noexcept {
+    if (p && Counting.load(std::memory_order_relaxed))
+        LiveBytes -= static_cast<long long>(malloc_usable_size(p));
+    std::free(p);
+}
+void operator delete(void* p, size_t) noexcept {
+    operator delete(p);
+}
+
+namespace {
+
+uint32_t U32At(const std::vector<uint8_t>& b, size_t at) {
+    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
+}
+
+// The floor: read the whole file, inflate every block into one buffer.
+size_t ReadAndInflate(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), {});
+    const uint32_t headerSize = U32At(file, 0x1C);
+    const uint32_t blocks = U32At(file, 0x2C);
+    const uint32_t version = U32At(file, 0x24) == 1 ? U32At(file, 0x34) : 0;
+    const bool wide = version >= 10032 && version <= 20000;
+    std::vector<uint8_t> data;
+    data.reserve(U32At(file, 0x28));
+    size_t pos = headerSize;
+    for (uint32_t i = 0; i < blocks && pos + 12 <= file.size(); ++i) {
+        const uint32_t packed = wide ? U32At(file, pos) : (file[pos] | (file[pos + 1] << 8));
+        const uint32_t unpacked = wide ? U32At(file, pos + 4) : (file[pos + 2] | (file[pos + 3] << 8));
+        pos += wide ? 12 : 8;
+        if (pos + packed > file.size())
+            break;
+        const size_t at = data.size();
+        data.resize(at + unpacked);
+        z_stream zs{};
+        inflateInit(&zs);
+        zs.next_in = file.data() + pos;
+        zs.avail_in = packed;
+        zs.next_out = data.data() + at;
+        zs.avail_out = unpacked;
+        inflate(&zs, Z_SYNC_FLUSH);
+        inflateEnd(&zs);
+        pos += packed;
+    }
+    return data.size();
+}
+
+void Floor(benchmark::State& state, std::string path) {
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ReadAndInflate(path));
+}
+
+void LoadAt(benchmark::State& state, std::string path, uint8_t detail) {
+    for (auto _ : state) {
+        auto r = TReplayInfo::Create(path);
+        benchmark::DoNotOptimize(r->Load(detail));
+    }
+}
+
+std::string WriteLargeReplay() {
+    const auto bytes = testing::BuildReplayFile(testing::LargeGameSpec());
+    const fs::path path = fs::temp_directory_path() / "quillon-bench-large.w3g";
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    return path.string();
+}
+
+void PrintActionMemory(const std::string& path) {
+    auto r = TReplayInfo::Create(path);
+    Counting = true;
+    const long long start = LiveBytes.load();
+    r->Load(2);
+    const int32_t count = r->Actions->Count();
+    const long long before = LiveBytes.load();
+    r->Actions.reset();
+    const long long bytes = before - LiveBytes.load();
+    Counting = false;
+    if (LiveBytes.load() < start)
+        std::printf("warning: heap accounting saw frees of blocks allocated before it started\n");
+    std::printf("large replay: %d recorded actions, action list %.1f MiB, %.1f bytes per action (target <= 300)\n",
+                count, static_cast<double>(bytes) / (1 << 20), static_cast<double>(bytes) / count);
+}
+
+// Keeps each run's time so the ratios can be printed after the table.
+class TRatioReporter : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const auto& run : runs)
+            if (run.run_type == Run::RT_Iteration)
+                Times[run.benchmark_name()] = run.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> Times;
+};
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::pair<std::string, std::string>> files; // name, path
+    files.emplace_back("large-writer-1h-8p", WriteLargeReplay());
+    std::error_code ec;
+    if (fs::is_directory(QUILLON_CORPUS_DIR, ec)) {
+        std::vector<fs::path> corpus;
+        for (const auto& e : fs::directory_iterator(QUILLON_CORPUS_DIR))
+            if (e.path().extension() == ".w3g" && e.path().filename().string().rfind("grbn-", 0) != 0)
+                corpus.push_back(e.path());
+        std::sort(corpus.begin(), corpus.end());
+        for (const auto& p : corpus)
+            files.emplace_back(p.stem().string(), p.string());
+    }
+    for (const auto& [name, path] : files) {
+        benchmark::RegisterBenchmark(("floor/" + name).c_str(), Floor, path)->Unit(benchmark::kMillisecond);
+        for (uint8_t detail : {uint8_t{0}, uint8_t{1}, uint8_t{2}})
+            benchmark::RegisterBenchmark(("detail" + std::to_string(detail) + "/" + name).c_str(), LoadAt, path, detail)
+                ->Unit(benchmark::kMillisecond);
+    }
+    benchmark::Initialize(&argc, argv);
+    TRatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+
+    std::printf("\n%-60s %8s %8s %8s %8s\n", "replay", "floor ms", "d0/floor", "d1/floor", "d2/floor");
+    double worst1 = 0, worst2 = 0;
+    for (const auto& [name, path] : files) {
+        const auto floor = reporter.Times.find("floor/" + name);
+        if (floor == reporter.Times.end())
+            continue;
+        double ratio[3];
+        for (int d = 0; d < 3; ++d)
+            ratio[d] = reporter.Times["detail" + std::to_string(d) + "/" + name] / floor->second;
+        worst1 = std::max(worst1, ratio[1]);
+        worst2 = std::max(worst2, ratio[2]);
+        std::printf("%-60s %8.3f %8.2f %8.2f %8.2f\n", name.c_str(), floor->second, ratio[0], ratio[1], ratio[2]);
+    }
+    std::printf("worst ratio: detail 1 %.2f (target <= 1.5), detail 2 %.2f (target <= 3)\n", worst1, worst2);
+    PrintActionMemory(files.front().second);
+    benchmark::Shutdown();
+    return 0;
+}
