@@ -1,6 +1,7 @@
 // Load at detail 0, 1 and 2 against the floor: reading the file and inflating its blocks, nothing else.
 // Prints each ratio to the floor and, for the large replay, the bytes the action list takes per action.
 #include "SampleGames.h"
+#include "present/ListRows.h"
 #include "replay/ReplayInfo.h"
 
 #include <benchmark/benchmark.h>
@@ -91,6 +92,22 @@ void LoadAt(benchmark::State& state, std::string path, uint8_t detail) {
     }
 }
 
+// Naming one page of 100 actions: what the action list does on every page turn.
+void NamePage(benchmark::State& state, std::string path) {
+    auto r = TReplayInfo::Create(path);
+    r->Load(2);
+    TGameTables tables;
+    tables.Load(TLanguage::English);
+    TPlayerSet all;
+    all.set();
+    const int32_t pages = PageCount(*r, 100);
+    int32_t page = 0;
+    for (auto _ : state) {
+        auto rows = PageRows(*r, 1 + page++ % pages, 100, all, tables);
+        benchmark::DoNotOptimize(rows);
+    }
+}
+
 std::string WriteLargeReplay() {
     const auto bytes = testing::BuildReplayFile(testing::LargeGameSpec());
     const fs::path path = fs::temp_directory_path() / "quillon-bench-large.w3g";
@@ -148,6 +165,8 @@ int main(int argc, char** argv) {
             benchmark::RegisterBenchmark(("detail" + std::to_string(detail) + "/" + name).c_str(), LoadAt, path, detail)
                 ->Unit(benchmark::kMillisecond);
     }
+    benchmark::RegisterBenchmark("name-one-page-of-100/large-writer-1h-8p", NamePage, files.front().second)
+        ->Unit(benchmark::kMicrosecond);
     benchmark::Initialize(&argc, argv);
     TRatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);

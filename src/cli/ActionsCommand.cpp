@@ -1,6 +1,8 @@
-// quillon-cli actions --raw: the recorded actions of the model.
+// quillon-cli actions: a page of the action list in words, or (--raw) every recorded action of the model.
 #include "Commands.h"
 #include "ReplayJson.h"
+
+#include "present/ListRows.h"
 
 #include "text/Utf8.h"
 
@@ -27,6 +29,45 @@ std::string Printable(std::string_view param) {
     return out;
 }
 
+void PrintRaw(const TActionsInfo& actions, bool json, std::ostream& out) {
+    if (json) {
+        out << ActionsJson(actions).dump() << "\n";
+        return;
+    }
+    for (int32_t i = 0; i < actions.Count(); ++i) {
+        const TActionInfo& a = actions.At(i);
+        char head[64];
+        std::snprintf(head, sizeof head, "%lld\t%u\t0x%02X", static_cast<long long>(a.Time), a.PlayerId, a.Kind);
+        out << head;
+        for (size_t k = 0; k < a.Params.Count(); ++k)
+            out << (k == 0 ? "\t" : " | ") << Printable(a.Params[k]);
+        out << "\n";
+    }
+}
+
+void PrintPage(const TReplayInfo& replay, const TActionsOptions& options, std::ostream& out) {
+    TPlayerSet shown;
+    if (options.Players) {
+        for (int id : *options.Players)
+            shown.set(static_cast<size_t>(id));
+    } else {
+        const auto rows = PlayerRows(replay, {}, TNumberFormat{}, options.Language);
+        shown = ComputeShownPlayers(rows, options.Language);
+    }
+    TGameTables tables;
+    tables.Load(options.Language);
+    const auto rows = PageRows(replay, options.Page, options.PerPage, shown, tables);
+    if (options.Json) {
+        nlohmann::json list = nlohmann::json::array();
+        for (const auto& row : rows)
+            list.push_back({{"player", JsonText(row.Player)}, {"time", row.Time}, {"action", JsonText(row.Action)}});
+        out << list.dump() << "\n";
+        return;
+    }
+    for (const auto& row : rows)
+        out << row.Player << "\t" << row.Time << "\t" << row.Action << "\n";
+}
+
 } // namespace
 
 int RunActions(const TActionsOptions& options, std::ostream& out, std::ostream& err) {
@@ -38,20 +79,10 @@ int RunActions(const TActionsOptions& options, std::ostream& out, std::ostream& 
             err << "quillon-cli: " << options.File << ": " << loaded.Error << "\n";
         return 1;
     }
-    const TActionsInfo& actions = *loaded.Replay->Actions;
-    if (options.Json) {
-        out << ActionsJson(actions).dump() << "\n";
-        return 0;
-    }
-    for (int32_t i = 0; i < actions.Count(); ++i) {
-        const TActionInfo& a = actions.At(i);
-        char head[64];
-        std::snprintf(head, sizeof head, "%lld\t%u\t0x%02X", static_cast<long long>(a.Time), a.PlayerId, a.Kind);
-        out << head;
-        for (size_t k = 0; k < a.Params.Count(); ++k)
-            out << (k == 0 ? "\t" : " | ") << Printable(a.Params[k]);
-        out << "\n";
-    }
+    if (options.Raw)
+        PrintRaw(*loaded.Replay->Actions, options.Json, out);
+    else
+        PrintPage(*loaded.Replay, options, out);
     return 0;
 }
 

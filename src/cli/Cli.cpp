@@ -1,13 +1,32 @@
 #include "Cli.h"
 
 #include "Commands.h"
+#include "rename/Template.h"
 
 #include <CLI/CLI.hpp>
 
-#include <algorithm>
 #include <ostream>
 
 namespace quillon::cli {
+
+namespace {
+
+// --lang en|zh; the locale's language when absent.
+void AddLanguage(CLI::App* cmd, TLanguage& language, std::string& text) {
+    language = LanguageFromLocale();
+    cmd->add_option("--lang", text, "Interface language: en or zh")->check(CLI::IsMember({"en", "zh"}));
+}
+
+void AddRule(CLI::App* cmd, TRuleOptions& rule) {
+    rule.PlayerTemplate = DefaultPlayerTemplate;
+    rule.Conjunction = DefaultConjunction;
+    rule.GlobalTemplate = DefaultGlobalTemplate;
+    cmd->add_option("--player", rule.PlayerTemplate, "Player template (default <name>)");
+    cmd->add_option("--conj", rule.Conjunction, "Conjunction between the players of a team (default +)");
+    cmd->add_option("--global", rule.GlobalTemplate, "Global template (default <win>-vs-<loss>)");
+}
+
+} // namespace
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     CLI::App app{"Quillon: reads and renames Warcraft III replays", "quillon-cli"};
@@ -15,17 +34,44 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     app.require_subcommand(1);
 
     TInfoOptions info;
+    std::string infoLang;
     auto* infoCmd = app.add_subcommand("info", "Show what a replay holds");
     infoCmd->add_option("FILE", info.Files, "Replay files")->required();
     infoCmd->add_option("--detail", info.Detail, "0 header and slots, 1 counts and winner, 2 also every action")
         ->check(CLI::IsMember({0, 1, 2}));
-    infoCmd->add_flag("--json", info.Json, "One JSON object per file, one per line");
+    infoCmd->add_flag("--json", info.Json, "The replay model as JSON, one object per file and line");
+    AddLanguage(infoCmd, info.Language, infoLang);
+    infoCmd->add_option("--show-unused", info.ShowUnused, "List open and closed slots (0 or 1)");
+    infoCmd->add_option("--show-observers", info.ShowObservers, "List observers (0 or 1)");
 
     TActionsOptions actions;
-    auto* actionsCmd = app.add_subcommand("actions", "List the recorded actions of a replay");
+    std::string actionsLang;
+    std::vector<int> players;
+    auto* actionsCmd = app.add_subcommand("actions", "List the recorded actions of a replay, page by page");
     actionsCmd->add_option("FILE", actions.File, "Replay file")->required();
-    actionsCmd->add_flag("--raw", actions.Raw, "The raw model: kind and parameter texts");
+    actionsCmd->add_flag("--raw", actions.Raw, "The raw model: kind and parameter texts of every action");
     actionsCmd->add_flag("--json", actions.Json, "JSON output");
+    AddLanguage(actionsCmd, actions.Language, actionsLang);
+    actionsCmd->add_option("--page", actions.Page, "Page to show (default 1)")->check(CLI::PositiveNumber);
+    actionsCmd->add_option("--per-page", actions.PerPage, "Actions per page (default 50)")
+        ->check(CLI::Range(1, 100000));
+    auto* playersOpt = actionsCmd->add_option("--players", players, "Ids of the players to show, as 1,3")
+                           ->delimiter(',')
+                           ->check(CLI::Range(0, 255));
+
+    std::string nameFile;
+    TRuleOptions nameRule;
+    std::string nameLang;
+    auto* nameCmd = app.add_subcommand("name", "Print the name a rename rule makes for a replay");
+    nameCmd->add_option("FILE", nameFile, "Replay file")->required();
+    AddRule(nameCmd, nameRule);
+    AddLanguage(nameCmd, nameRule.Language, nameLang);
+
+    TRuleOptions checkRule;
+    std::string checkLang;
+    auto* checkCmd = app.add_subcommand("check-rule", "Check a rename rule; print its first problem");
+    AddRule(checkCmd, checkRule);
+    AddLanguage(checkCmd, checkRule.Language, checkLang);
 
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {
@@ -44,13 +90,21 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
             << "Run with --help for usage.\n";
         return 2;
     }
+    for (auto [text, language] : {std::pair{&infoLang, &info.Language}, std::pair{&actionsLang, &actions.Language},
+                                  std::pair{&nameLang, &nameRule.Language}, std::pair{&checkLang, &checkRule.Language}})
+        if (!text->empty())
+            ParseLanguage(*text, *language);
+
     if (infoCmd->parsed())
         return RunInfo(info, out, err);
-    if (!actions.Raw) {
-        err << "quillon-cli: actions: readable rows are not available yet; use --raw\n";
-        return 2;
+    if (actionsCmd->parsed()) {
+        if (playersOpt->count() > 0)
+            actions.Players = players;
+        return RunActions(actions, out, err);
     }
-    return RunActions(actions, out, err);
+    if (nameCmd->parsed())
+        return RunName(nameFile, nameRule, out, err);
+    return RunCheckRule(checkRule, out, err);
 }
 
 } // namespace quillon::cli

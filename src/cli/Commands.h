@@ -1,7 +1,10 @@
 #pragma once
 
+#include "lang/Translations.h"
+
 #include <cstdint>
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,15 +14,31 @@ struct TInfoOptions {
     std::vector<std::string> Files;
     int Detail = 1;
     bool Json = false;
+    TLanguage Language = TLanguage::English;
+    bool ShowUnused = true;
+    bool ShowObservers = true;
 };
 
 struct TActionsOptions {
     std::string File;
     bool Raw = false;
     bool Json = false;
+    TLanguage Language = TLanguage::English;
+    int32_t Page = 1;
+    int32_t PerPage = 50;
+    std::optional<std::vector<int>> Players; // default: every human player
+};
+
+struct TRuleOptions {
+    std::string PlayerTemplate;
+    std::string Conjunction;
+    std::string GlobalTemplate;
+    TLanguage Language = TLanguage::English;
 };
 
 int RunInfo(const TInfoOptions& options, std::ostream& out, std::ostream& err);
 int RunActions(const TActionsOptions& options, std::ostream& out, std::ostream& err);
+int RunName(const std::string& file, const TRuleOptions& rule, std::ostream& out, std::ostream& err);
+int RunCheckRule(const TRuleOptions& rule, std::ostream& out, std::ostream& err);
 
 } // namespace quillon::cli

@@ -188,4 +188,17 @@ TActionMeaning ActionMeaning(uint8_t storedId, const TLayoutContext& context) {
     return ActionRow(storedId, context).Meaning;
 }
 
+TActionMeaning KindMeaning(uint8_t kind, const TLayoutContext& context) {
+    switch (kind) {
+    case 0x20:
+        return TActionMeaning::Chat;
+    case 0x21:
+        return TActionMeaning::PlayerLeft;
+    case 0x33:
+        return TActionMeaning::Cheat;
+    default:
+        return ActionMeaning(kind, context);
+    }
+}
+
 } // namespace quillon

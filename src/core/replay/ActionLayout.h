@@ -60,6 +60,9 @@ enum class TActionMeaning : uint8_t {
     UiFrameEvent,
     Unknown7A,
     CommandButtonEcho,
+    // Kinds the parser makes for records outside command blocks.
+    Chat,
+    PlayerLeft,
 };
 
 /// How the length of an action is found.
@@ -102,8 +105,11 @@ struct TActionRow {
 /// identifier has no layout there (the rest of its block is skipped).
 const TActionRow& ActionRow(uint8_t storedId, const TLayoutContext& context);
 
-/// Meaning of a stored identifier (a recorded action's Kind) for a replay of this context.
-/// The kinds the parser makes (0x20 chat, 0x21 leave, 0x33 cheat) are not command identifiers.
+/// Meaning of a stored command identifier for a replay of this context.
 TActionMeaning ActionMeaning(uint8_t storedId, const TLayoutContext& context);
+
+/// Meaning of a recorded action's Kind: the parser's own kinds (0x20 chat, 0x21 a player left,
+/// 0x33 the cheat stored as 0x20) first, then the stored identifier's meaning.
+TActionMeaning KindMeaning(uint8_t kind, const TLayoutContext& context);
 
 } // namespace quillon

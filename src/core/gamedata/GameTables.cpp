@@ -1,0 +1,102 @@
+#include "gamedata/GameTables.h"
+
+#include "resources/Resources.h"
+
+namespace quillon {
+
+namespace {
+
+std::string Lower(std::string_view s) {
+    std::string out(s);
+    for (char& c : out)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return out;
+}
+
+// Resource names of the first seven tables are strings of the main window, so each language
+// names its own resources.
+constexpr int ResourceNameString[] = {42, 36, 37, 38, 39, 40, 41};
+
+struct TObjectTable {
+    TGameTable Table;
+    int Verb;
+};
+// Lookup order of object ids, with the verb string of each table.
+constexpr TObjectTable ObjectOrder[] = {{TGameTable::Upgrade, 47},  {TGameTable::Unit, 46},
+                                        {TGameTable::Building, 49}, {TGameTable::Item, 45},
+                                        {TGameTable::Ability, 44},  {TGameTable::Summon, 48}};
+
+constexpr int UnknownIdString = 43;
+
+} // namespace
+
+void TGameTables::Load(TLanguage language) {
+    Lang = language;
+    for (auto& t : Tables)
+        t = {};
+    for (int i = 0; i < 7; ++i)
+        LoadTable(static_cast<TGameTable>(i), Text(ResourceNameString[i]));
+    LoadTable(TGameTable::Use, "USE");
+    LoadTable(TGameTable::Enable, "ENABLE");
+    LoadTable(TGameTable::Disable, "DISABLE");
+}
+
+void TGameTables::LoadTable(TGameTable table, std::string_view resourceName) {
+    TTable& t = Tables[static_cast<size_t>(table)];
+    const auto text = LoadResourceText(resourceName);
+    if (!text)
+        return; // a missing table stays empty; lookups then fall back to "Unknown ID: "
+    std::string_view rest = *text;
+    while (!rest.empty()) {
+        const size_t end = rest.find_first_of("\r\n");
+        const std::string_view line = rest.substr(0, end);
+        rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
+        if (line.empty())
+            continue; // the empty piece between CR and LF
+        const size_t eq = line.find('=');
+        if (eq == std::string_view::npos)
+            continue; // never matches
+        t.Lines.emplace_back(std::string(line.substr(0, eq)), std::string(line.substr(eq + 1)));
+        t.FirstLine.emplace(Lower(line.substr(0, eq)), t.Lines.size() - 1); // keeps the first of duplicates
+    }
+}
+
+std::optional<std::string_view> TGameTables::LookupName(TGameTable table, std::string_view key) const {
+    const TTable& t = Tables[static_cast<size_t>(table)];
+    const auto it = t.FirstLine.find(Lower(key));
+    if (it == t.FirstLine.end())
+        return std::nullopt;
+    return std::string_view(t.Lines[it->second].second);
+}
+
+std::string TGameTables::IdText(std::string_view id, bool bare) const {
+    if (id == "\xFF\xFF\xFF\xFF")
+        return {}; // no object given
+    std::string text = !id.empty() && id.front() == '0' ? CommandCodeText(id, bare) : ObjectIdText(id, bare);
+    if (text.empty())
+        text = Text(UnknownIdString) + std::string(id);
+    return text;
+}
+
+std::string TGameTables::ObjectIdText(std::string_view id, bool bare) const {
+    for (const auto& [table, verb] : ObjectOrder)
+        if (const auto name = LookupName(table, id))
+            return bare ? std::string(*name) : Text(verb) + std::string(*name);
+    return Text(UnknownIdString) + std::string(id);
+}
+
+std::string TGameTables::CommandCodeText(std::string_view code, bool bare) const {
+    if (const auto name = LookupName(TGameTable::Command, code))
+        return std::string(*name);
+    static constexpr std::pair<TGameTable, int> CodeTables[] = {
+        {TGameTable::Enable, 50}, {TGameTable::Disable, 51}, {TGameTable::Use, 44}};
+    for (const auto& [table, verb] : CodeTables)
+        if (const auto ability = LookupName(table, code)) {
+            const std::string name = ObjectIdText(*ability, true);
+            return bare ? name : Text(verb) + name;
+        }
+    return Text(UnknownIdString) + std::string(code);
+}
+
+} // namespace quillon

@@ -1,0 +1,145 @@
+#include "lang/Translations.h"
+
+#include "resources/Resources.h"
+
+#include <array>
+#include <atomic>
+#include <charconv>
+#include <cstdlib>
+#include <stdexcept>
+
+namespace quillon {
+
+namespace {
+
+std::atomic<TLanguage> Active{TLanguage::English};
+
+struct TTables {
+    std::array<std::vector<TTextEntry>, 4> Forms;
+    std::array<std::vector<int>, 4> ByNumber; // entry index of numbered string n, -1 when none
+};
+
+bool FormOfName(std::string_view name, TForm& form) {
+    static constexpr std::pair<std::string_view, TForm> Names[] = {
+        {"Main", TForm::Main}, {"Setting", TForm::Setting}, {"Rule", TForm::Rule}, {"RenResult", TForm::RenResult}};
+    for (const auto& [n, f] : Names)
+        if (n == name) {
+            form = f;
+            return true;
+        }
+    return false;
+}
+
+std::vector<std::string_view> SplitTabs(std::string_view line) {
+    std::vector<std::string_view> fields;
+    size_t start = 0;
+    while (true) {
+        const size_t tab = line.find('\t', start);
+        fields.push_back(line.substr(start, tab == std::string_view::npos ? std::string_view::npos : tab - start));
+        if (tab == std::string_view::npos)
+            return fields;
+        start = tab + 1;
+    }
+}
+
+// The table file: form, kind, key, English, Chinese, separated by tabs; texts keep their blanks.
+TTables LoadTables() {
+    TTables tables;
+    const auto text = LoadResourceText("TRANSLATIONS");
+    if (!text)
+        throw std::runtime_error("the program carries no translation table");
+    std::string_view rest = *text;
+    while (!rest.empty()) {
+        const size_t end = rest.find('\n');
+        std::string_view line = rest.substr(0, end);
+        rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (line.empty() || line.front() == '#')
+            continue;
+        const auto f = SplitTabs(line);
+        TForm form;
+        if (f.size() != 5 || !FormOfName(f[0], form))
+            throw std::runtime_error("bad translation line: " + std::string(line));
+        tables.Forms[static_cast<size_t>(form)].push_back(
+            {std::string(f[1]), std::string(f[2]), std::string(f[3]), std::string(f[4])});
+    }
+    // Numbered strings are fetched for every row the lists show: index them once.
+    for (size_t form = 0; form < tables.Forms.size(); ++form) {
+        const auto& entries = tables.Forms[form];
+        for (size_t i = 0; i < entries.size(); ++i) {
+            int n = 0;
+            const auto& key = entries[i].Key;
+            if (entries[i].Kind != "string" ||
+                std::from_chars(key.data(), key.data() + key.size(), n).ec != std::errc{} || n < 0 || n > 100000)
+                continue;
+            auto& index = tables.ByNumber[form];
+            if (index.size() <= static_cast<size_t>(n))
+                index.resize(static_cast<size_t>(n) + 1, -1);
+            if (index[static_cast<size_t>(n)] < 0)
+                index[static_cast<size_t>(n)] = static_cast<int>(i);
+        }
+    }
+    return tables;
+}
+
+const TTables& Tables() {
+    static const TTables tables = LoadTables();
+    return tables;
+}
+
+} // namespace
+
+TLanguage ActiveLanguage() {
+    return Active.load();
+}
+
+void SetActiveLanguage(TLanguage language) {
+    Active = language;
+}
+
+const std::vector<TTextEntry>& FormTexts(TForm form) {
+    return Tables().Forms[static_cast<size_t>(form)];
+}
+
+std::string FormText(TForm form, std::string_view kind, std::string_view key, TLanguage language) {
+    for (const auto& e : FormTexts(form))
+        if (e.Kind == kind && e.Key == key)
+            return e.In(language);
+    return {};
+}
+
+std::string GetString(TForm form, int n, TLanguage language) {
+    const TTables& t = Tables();
+    const auto& index = t.ByNumber[static_cast<size_t>(form)];
+    if (n < 0 || static_cast<size_t>(n) >= index.size() || index[static_cast<size_t>(n)] < 0)
+        return {};
+    return t.Forms[static_cast<size_t>(form)][static_cast<size_t>(index[static_cast<size_t>(n)])].In(language);
+}
+
+std::string GetString(TForm form, int n) {
+    return GetString(form, n, ActiveLanguage());
+}
+
+TLanguage LanguageFromLocale() {
+    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char* value = std::getenv(name);
+        if (value && *value)
+            return std::string_view(value).substr(0, 5) == "zh_CN" ? TLanguage::Chinese : TLanguage::English;
+    }
+    return TLanguage::English;
+}
+
+bool ParseLanguage(std::string_view text, TLanguage& language) {
+    if (text == "en" || text == "1" || text == "english" || text == "English") {
+        language = TLanguage::English;
+        return true;
+    }
+    if (text == "zh" || text == "2" || text == "chinese" || text == "Chinese") {
+        language = TLanguage::Chinese;
+        return true;
+    }
+    return false;
+}
+
+} // namespace quillon

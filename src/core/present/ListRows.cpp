@@ -1,0 +1,143 @@
+#include "present/ListRows.h"
+
+#include "rename/Template.h"
+#include "text/DecodeText.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace quillon {
+
+namespace {
+
+std::string S(int n, TLanguage language) {
+    return GetString(TForm::Main, n, language);
+}
+
+std::string RaceText(uint8_t race, TLanguage language) {
+    return S(race >= 1 && race <= 5 ? 13 + race : 19, language);
+}
+
+// Before 1.03 the game stored no computer strength.
+std::string ComputerCellName(const TReplayInfo& replay, uint8_t strength) {
+    return replay.Version <= 2 ? "Computer" : ComputerName(strength);
+}
+
+std::string ResultText(const TReplayInfo& replay, const TPlayerInfo& p, TLanguage language) {
+    if (replay.Winner == 0)
+        return S(20, language);
+    return S(p.Team == replay.Winner ? 21 : 22, language);
+}
+
+std::string TimeText(int64_t ms, TLanguage language) {
+    return FormatGameTime(static_cast<int32_t>(static_cast<uint32_t>(ms & 0xFFFFFFFF)), true, language);
+}
+
+} // namespace
+
+std::string GameVersionText(const TReplayInfo& replay, TLanguage language) {
+    const uint32_t version = DisplayVersion(replay);
+    const std::string label = S(version >= 7 && replay.ProductId == "W3XP" ? 4 : 3, language);
+    return label + VersionNumberText(version) + " build " + std::to_string(replay.Build);
+}
+
+std::vector<TInfoRow> InfoRows(const TReplayInfo& r, const TNumberFormat& format, TLanguage language) {
+    static constexpr const char* GameTypes[] = {"Ladder", "Custom Game", "Single Loacl Game", "Team Game"};
+    std::vector<TInfoRow> rows;
+    rows.push_back({S(1, language), format.Integer(r.FileSize) + " Bytes"});
+    rows.push_back({S(2, language), GameVersionText(r, language)});
+    rows.push_back({S(5, language), FormatGameTime(r.Length, true, language)});
+    rows.push_back({S(6, language), DecodeUtf8Text(r.Game.GameName)});
+    rows.push_back({S(7, language), DecodeUtf8Text(r.Game.MapPath)});
+    rows.push_back({S(8, language), DecodeUtf8Text(r.Game.Creator)});
+    std::optional<std::string> type;
+    if (r.Game.GameType >= 1 && r.Game.GameType <= 4)
+        type = GameTypes[r.Game.GameType - 1];
+    rows.push_back({S(9, language), type});
+    rows.push_back({S(10, language), std::to_string(r.Game.StartSpots)});
+    return rows;
+}
+
+std::vector<TPlayerRow> PlayerRows(const TReplayInfo& r, const TPlayerListOptions& options, const TNumberFormat& format,
+                                   TLanguage language) {
+    std::vector<TPlayerRow> rows;
+    if (!r.Players)
+        return rows;
+    for (int i = 0; i < r.Players->Count(); ++i) {
+        const TPlayerInfo& p = r.Players->At(i);
+        TPlayerRow row;
+        row.Caption = std::to_string(i + 1);
+        row.Id = p.Id;
+        if (p.SlotStatus == 0 || p.SlotStatus == 1) {
+            if (!options.ShowUnused)
+                continue;
+            row.SubItems = {S(p.SlotStatus == 0 ? 24 : 23, language)};
+        } else if (p.SlotStatus == 2 && p.Observer) {
+            if (!options.ShowObservers)
+                continue;
+            row.SubItems = {DecodeUtf8Text(p.Name), S(11, language)};
+        } else if (p.SlotStatus == 2) {
+            row.FullRow = true;
+            row.Checked = !p.Computer;
+            row.Image = p.Color;
+            row.SubItems = {p.Computer ? ComputerCellName(r, p.AiStrength) : DecodeUtf8Text(p.Name),
+                            S(p.Computer ? 13 : 12, language),
+                            RaceText(p.Race, language),
+                            std::to_string(p.Team),
+                            r.Version >= 7 ? std::to_string(p.Handicap) : std::string(),
+                            p.Computer ? std::string() : std::to_string(p.Actions),
+                            p.Computer ? std::string() : format.TwoDecimals(p.Apm),
+                            TimeText(p.Time, language),
+                            ResultText(r, p, language),
+                            std::to_string(p.Id)};
+        } else {
+            continue;
+        }
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+TPlayerSet ComputeShownPlayers(const std::vector<TPlayerRow>& rows, TLanguage language) {
+    TPlayerSet shown;
+    const std::string player = S(12, language);
+    for (const auto& row : rows) {
+        if (row.SubItems.size() < 10 || row.SubItems[1] != player || !row.Checked)
+            continue;
+        int id = 0;
+        const std::string& text = row.SubItems[9];
+        if (std::from_chars(text.data(), text.data() + text.size(), id).ec == std::errc{} && id >= 0 && id < 256)
+            shown.set(static_cast<size_t>(id));
+    }
+    return shown;
+}
+
+int32_t PageCount(const TReplayInfo& replay, int32_t actionsPerPage) {
+    const int32_t perPage = std::max<int32_t>(actionsPerPage, 1);
+    if (!replay.Actions || replay.Actions->Count() <= 0)
+        return 1;
+    return (replay.Actions->Count() - 1) / perPage + 1;
+}
+
+std::string PageLabel(int32_t currentPage, int32_t pageCount, TLanguage language) {
+    return S(25, language) + std::to_string(currentPage) + "/" + std::to_string(pageCount);
+}
+
+std::vector<TActionCells> PageRows(const TReplayInfo& replay, int32_t page, int32_t actionsPerPage,
+                                   const TPlayerSet& shown, const TGameTables& tables) {
+    std::vector<TActionCells> rows;
+    if (!replay.Actions || page < 1)
+        return rows;
+    const int64_t perPage = std::max<int32_t>(actionsPerPage, 1);
+    const int64_t first = perPage * (page - 1);
+    const int64_t last = std::min<int64_t>(perPage * page - 1, replay.Actions->Count() - 1);
+    const TPlayerNames names(replay);
+    for (int64_t k = first; k <= last; ++k) {
+        const TActionInfo& a = replay.Actions->At(static_cast<int32_t>(k));
+        if (shown.test(a.PlayerId))
+            rows.push_back(ActionCells(a, replay, tables, names));
+    }
+    return rows;
+}
+
+} // namespace quillon

@@ -1,0 +1,270 @@
+#include "rename/Template.h"
+
+#include "replay/ReplayError.h"
+
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <ctime>
+#include <sys/stat.h>
+
+namespace quillon {
+
+namespace {
+
+constexpr std::string_view PlayerTokens[] = {"name", "racelong", "raceshort", "color", "apm", "actions", "handicap"};
+constexpr std::string_view GlobalTokens[] = {"map", "game", "version", "length", "type",
+                                             "tag", "tag2", "win",     "loss",   "date"};
+constexpr const char* RaceLongNames[] = {"Human", "Orc", "NightElf", "Undead", "Demon", "Random"};
+constexpr const char* RaceShortNames[] = {"Hum", "Orc", "NE", "UD", "Dem", "Ran"};
+constexpr const char* ColorNames[] = {"Red",   "Blue", "Teal", "Purple",    "Yellow",    "Orange",
+                                      "Green", "Pink", "Gray", "LightBlue", "DarkGreen", "Brown"};
+constexpr const char* GameTypeNames[] = {"Ladder", "Custom", "Single", "Team"};
+
+std::string RuleText(int n, TLanguage language) {
+    return GetString(TForm::Rule, n, language);
+}
+
+// Replaces every occurrence left to right; text it inserted is not scanned again.
+std::string ReplaceAll(std::string text, std::string_view token, std::string_view value) {
+    std::string out;
+    size_t pos = 0;
+    while (true) {
+        const size_t hit = text.find(token, pos);
+        if (hit == std::string::npos)
+            break;
+        out.append(text, pos, hit - pos);
+        out.append(value);
+        pos = hit + token.size();
+    }
+    if (pos == 0)
+        return text;
+    out.append(text, pos, std::string::npos);
+    return out;
+}
+
+template <size_t N>
+TTemplateCheck CheckTokens(std::string_view text, const std::string_view (&tokens)[N], TLanguage language) {
+    TTemplateCheck check;
+    bool inside = false;
+    size_t open = 0;
+    const auto fail = [&](std::string message, size_t start, size_t length) {
+        check.Ok = false;
+        check.Message = std::move(message);
+        check.Start = static_cast<int>(start);
+        check.Length = static_cast<int>(length);
+        return check;
+    };
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '>') {
+            if (!inside)
+                return fail(RuleText(5, language), i, 1);
+            inside = false;
+            const std::string_view name = text.substr(open + 1, i - open - 1);
+            bool known = false;
+            for (const auto& t : tokens)
+                known = known || t == name;
+            if (!known)
+                return fail(RuleText(6, language) + ": <" + std::string(name) + ">", open, name.size() + 2);
+        } else if (c == '<') {
+            if (inside)
+                return fail(RuleText(5, language), i, 1);
+            inside = true;
+            open = i;
+        } else if (IsBadNameChar(static_cast<unsigned char>(c))) {
+            return fail(RuleText(7, language), i, 1);
+        }
+    }
+    if (inside) // an unclosed token: point at it from its "<" on
+        return fail(RuleText(5, language), open, text.size() - open);
+    return check;
+}
+
+std::string FileDate(const std::string& fileName) {
+    struct stat st {};
+    if (::stat(fileName.c_str(), &st) != 0)
+        throw TReplayError("Cannot open file \"" + fileName + "\". " + std::strerror(errno));
+    std::tm local{};
+    const time_t t = st.st_mtime;
+    localtime_r(&t, &local);
+    char buf[16];
+    std::strftime(buf, sizeof buf, "%y%m%d", &local);
+    return buf;
+}
+
+std::string TeamText(const TReplayInfo& replay, const TTeamInfo& team, std::string_view tmpl,
+                     std::string_view conjunction) {
+    std::string text;
+    for (size_t m = 0; m < team.Members.size(); ++m) {
+        const uint8_t index = replay.Players->IndexOfId(team.Members[m]);
+        const TPlayerInfo player = index == NotFound ? TPlayerInfo{} : replay.Players->GetItem(index);
+        if (m > 0)
+            text.append(conjunction);
+        text += ExpandPlayerTemplate(tmpl, player);
+    }
+    return text;
+}
+
+} // namespace
+
+std::string ComputerName(uint8_t strength) {
+    switch (strength) {
+    case 0:
+        return "Computer(Easy)";
+    case 1:
+        return "Computer(Normal)";
+    default:
+        return "Computer(Insane)";
+    }
+}
+
+std::string TwoDigits(int32_t n) {
+    return n < 10 ? "0" + std::to_string(n) : std::to_string(n);
+}
+
+std::string FormatGameTime(int32_t ms, bool verbose, TLanguage language) {
+    int32_t rest = ms < 0 ? 0 : ms;
+    const auto take = [&rest](int32_t unit) {
+        if (rest < unit)
+            return 0;
+        const int32_t n = rest / unit;
+        rest %= unit;
+        return n;
+    };
+    const int32_t days = take(86400000), hours = take(3600000), minutes = take(60000), seconds = take(1000);
+    const int32_t hundredths = rest / 10;
+    if (!verbose) {
+        std::string text = TwoDigits(minutes) + ":" + TwoDigits(seconds);
+        if (days > 0)
+            return TwoDigits(days) + ":" + TwoDigits(hours) + ":" + text;
+        if (hours > 0)
+            return TwoDigits(hours) + ":" + text;
+        return text;
+    }
+    std::string text;
+    if (days > 0)
+        text += std::to_string(days) + RuleText(1, language);
+    if (days > 0 || hours > 0)
+        text += std::to_string(hours) + RuleText(2, language);
+    if (days > 0 || hours > 0 || minutes > 0)
+        text += std::to_string(minutes) + RuleText(3, language);
+    return text + std::to_string(seconds) + RuleText(4, language) + std::to_string(hundredths);
+}
+
+bool IsBadNameChar(unsigned char c) {
+    switch (c) {
+    case '"':
+    case '*':
+    case '/':
+    case ':':
+    case '<':
+    case '>':
+    case '?':
+    case '\\':
+    case '|':
+        return true;
+    default:
+        return false;
+    }
+}
+
+TTemplateCheck CheckPlayerTemplate(std::string_view text, TLanguage language) {
+    return CheckTokens(text, PlayerTokens, language);
+}
+
+TTemplateCheck CheckGlobalTemplate(std::string_view text, TLanguage language) {
+    return CheckTokens(text, GlobalTokens, language);
+}
+
+TTemplateCheck CheckConjunction(std::string_view text, TLanguage language) {
+    TTemplateCheck check;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (IsBadNameChar(static_cast<unsigned char>(text[i]))) {
+            check.Ok = false;
+            check.Message = RuleText(7, language);
+            check.Start = static_cast<int>(i);
+            check.Length = 1;
+            break;
+        }
+    return check;
+}
+
+std::string ExpandPlayerTemplate(std::string_view tmpl, const TPlayerInfo& p) {
+    std::string text = ReplaceAll(std::string(tmpl), "<name>", p.Computer ? ComputerName(p.AiStrength) : p.Name);
+    if (p.Race >= 1 && p.Race <= 6) {
+        text = ReplaceAll(std::move(text), "<racelong>", RaceLongNames[p.Race - 1]);
+        text = ReplaceAll(std::move(text), "<raceshort>", RaceShortNames[p.Race - 1]);
+    }
+    if (p.Color < 12)
+        text = ReplaceAll(std::move(text), "<color>", ColorNames[p.Color]);
+    // Halfway values go to the even neighbour (the default rounding mode).
+    text = ReplaceAll(std::move(text), "<apm>", std::to_string(static_cast<long long>(std::nearbyint(p.Apm))));
+    text = ReplaceAll(std::move(text), "<actions>", std::to_string(p.Actions));
+    return ReplaceAll(std::move(text), "<handicap>", std::to_string(p.Handicap));
+}
+
+std::string MapShortName(std::string_view path) {
+    // Later patches store the path with forward slashes: cut there as well.
+    const size_t sep = path.find_last_of("\\:/");
+    std::string_view name = sep == std::string_view::npos ? path : path.substr(sep + 1);
+    size_t letter = 0;
+    while (letter < name.size() &&
+           !((name[letter] >= 'A' && name[letter] <= 'Z') || (name[letter] >= 'a' && name[letter] <= 'z')))
+        ++letter;
+    name = name.substr(letter);
+    const size_t dot = name.rfind('.');
+    return std::string(dot == std::string_view::npos ? name : name.substr(0, dot));
+}
+
+std::string VersionNumberText(uint32_t version) {
+    if (version < 10)
+        return "1.0" + std::to_string(version);
+    if (version < 10000)
+        return "1." + std::to_string(version);
+    // 1.30 on store 10000 + n: 10030 is 1.30, 10100 is 2.00.
+    const uint32_t n = version - 10000;
+    return std::to_string(1 + n / 100) + "." + TwoDigits(static_cast<int32_t>(n % 100));
+}
+
+uint32_t DisplayVersion(const TReplayInfo& replay) {
+    return replay.VersionField > MaxPlausibleVersionField ? replay.Layout.Version : replay.Version;
+}
+
+std::string MakeReplayName(std::string_view playerTemplate, std::string_view conjunction,
+                           std::string_view globalTemplate, const TReplayInfo& replay) {
+    if (!replay.Teams || !replay.Players || replay.Teams->Count() != 2)
+        return {};
+    uint8_t win = replay.Winner > 0 && replay.Winner < 256
+                      ? replay.Teams->IndexOfTeam(static_cast<uint8_t>(replay.Winner))
+                      : NotFound;
+    if (win == NotFound)
+        win = 0;
+    const std::string winText = TeamText(replay, replay.Teams->At(win), playerTemplate, conjunction);
+    const std::string lossText = TeamText(replay, replay.Teams->At(1 - win), playerTemplate, conjunction);
+
+    const uint32_t version = DisplayVersion(replay);
+    std::string text(globalTemplate);
+    text = ReplaceAll(std::move(text), "<map>", MapShortName(replay.Game.MapPath));
+    text = ReplaceAll(std::move(text), "<game>", replay.Game.GameName);
+    text = ReplaceAll(std::move(text), "<version>", VersionNumberText(version));
+    text = ReplaceAll(std::move(text), "<length>", FormatGameTime(replay.Length, false));
+    if (replay.Game.GameType >= 1 && replay.Game.GameType <= 4)
+        text = ReplaceAll(std::move(text), "<type>", GameTypeNames[replay.Game.GameType - 1]);
+    text = ReplaceAll(std::move(text), "<tag>", version <= 6 ? "WAR3" : replay.ProductId);
+    text = ReplaceAll(std::move(text), "<tag2>", version <= 6 || replay.ProductId == "WAR3" ? "ROC" : "TFT");
+    text = ReplaceAll(std::move(text), "<win>", winText);
+    text = ReplaceAll(std::move(text), "<loss>", lossText);
+    // The file's date is read only when the name asks for it.
+    if (text.find("<date>") != std::string::npos)
+        text = ReplaceAll(std::move(text), "<date>", FileDate(replay.FileName));
+
+    std::string clean;
+    clean.reserve(text.size());
+    for (char c : text)
+        if (!IsBadNameChar(static_cast<unsigned char>(c)))
+            clean.push_back(c);
+    return clean;
+}
+
+} // namespace quillon
