@@ -2,6 +2,7 @@
 // Prints each ratio to the floor and, for the large replay, the bytes the action list takes per action.
 #include "SampleGames.h"
 #include "present/ListRows.h"
+#include "rename/Rename.h"
 #include "replay/ReplayInfo.h"
 
 #include <benchmark/benchmark.h>
@@ -108,6 +109,59 @@ void NamePage(benchmark::State& state, std::string path) {
     }
 }
 
+// 10,000 small replays in 10 x 10 nested folders, for the batch rename.
+std::string WriteBatchTree() {
+    const fs::path root = fs::temp_directory_path() / "quillon-bench-batch";
+    if (fs::exists(root / "done"))
+        return root.string();
+    fs::remove_all(root);
+    testing::TReplaySpec spec = testing::DemoGameSpec();
+    spec.Records.resize(4000); // the first seconds of the game, then the end record
+    spec.Records.push_back(0);
+    for (int a = 0; a < 10; ++a)
+        for (int b = 0; b < 10; ++b) {
+            const fs::path dir = root / ("season" + std::to_string(a)) / ("week" + std::to_string(b));
+            fs::create_directories(dir);
+            for (int i = 0; i < 100; ++i) {
+                spec.GameName = "game " + std::to_string(i);
+                const auto bytes = testing::BuildReplayFile(spec);
+                std::ofstream(dir / ("replay" + std::to_string(i) + ".w3g"), std::ios::binary)
+                    .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+            }
+        }
+    std::ofstream(root / "done") << "";
+    return root.string();
+}
+
+std::vector<std::string> ReplaysBelow(const std::string& root) {
+    std::vector<std::string> paths;
+    for (const auto& e : fs::recursive_directory_iterator(root))
+        if (e.path().extension() == ".w3g")
+            paths.push_back(e.path().string());
+    return paths;
+}
+
+void LoadAllAtDetailOne(benchmark::State& state, std::vector<std::string> paths) {
+    for (auto _ : state)
+        for (const auto& path : paths) {
+            auto r = TReplayInfo::Create(path);
+            benchmark::DoNotOptimize(r->Load(1));
+        }
+    state.counters["files/s"] =
+        benchmark::Counter(static_cast<double>(paths.size()), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void DryRunBatch(benchmark::State& state, std::string root, size_t files) {
+    TBatchOptions options;
+    options.Rule.GlobalTemplate = "<map> <game> <win>-vs-<loss>";
+    for (auto _ : state) {
+        TDryRunFileSystem dry;
+        benchmark::DoNotOptimize(RenameFolder(root, options, dry));
+    }
+    state.counters["files/s"] =
+        benchmark::Counter(static_cast<double>(files), benchmark::Counter::kIsIterationInvariantRate);
+}
+
 std::string WriteLargeReplay() {
     const auto bytes = testing::BuildReplayFile(testing::LargeGameSpec());
     const fs::path path = fs::temp_directory_path() / "quillon-bench-large.w3g";
@@ -138,7 +192,7 @@ public:
     void ReportRuns(const std::vector<Run>& runs) override {
         for (const auto& run : runs)
             if (run.run_type == Run::RT_Iteration)
-                Times[run.benchmark_name()] = run.GetAdjustedRealTime();
+                Times[run.run_name.function_name] = run.GetAdjustedRealTime();
         ConsoleReporter::ReportRuns(runs);
     }
     std::map<std::string, double> Times;
@@ -167,6 +221,14 @@ int main(int argc, char** argv) {
     }
     benchmark::RegisterBenchmark("name-one-page-of-100/large-writer-1h-8p", NamePage, files.front().second)
         ->Unit(benchmark::kMicrosecond);
+    const std::string batchRoot = WriteBatchTree();
+    const auto batchFiles = ReplaysBelow(batchRoot);
+    benchmark::RegisterBenchmark("batch/load-detail1-10000", LoadAllAtDetailOne, batchFiles)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(3);
+    benchmark::RegisterBenchmark("batch/dry-run-rename-10000", DryRunBatch, batchRoot, batchFiles.size())
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(3);
     benchmark::Initialize(&argc, argv);
     TRatioReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
@@ -186,6 +248,11 @@ int main(int argc, char** argv) {
     }
     std::printf("worst ratio: detail 1 %.2f (target <= 1.5), detail 2 %.2f (target <= 3)\n", worst1, worst2);
     PrintActionMemory(files.front().second);
+    const double load = reporter.Times["batch/load-detail1-10000"],
+                 batch = reporter.Times["batch/dry-run-rename-10000"];
+    if (load > 0 && batch > 0)
+        std::printf("batch rename (dry run) of %zu replays: %.0f files/s, %.2f x loading them at detail 1\n",
+                    batchFiles.size(), static_cast<double>(batchFiles.size()) / (batch / 1000.0), batch / load);
     benchmark::Shutdown();
     return 0;
 }

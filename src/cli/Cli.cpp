@@ -1,11 +1,12 @@
 #include "Cli.h"
 
 #include "Commands.h"
-#include "rename/Template.h"
+#include "rename/RenameRule.h"
+#include "settings/Settings.h"
 
 #include <CLI/CLI.hpp>
 
-#include <ostream>
+#include <iostream>
 
 namespace quillon::cli {
 
@@ -18,9 +19,10 @@ void AddLanguage(CLI::App* cmd, TLanguage& language, std::string& text) {
 }
 
 void AddRule(CLI::App* cmd, TRuleOptions& rule) {
-    rule.PlayerTemplate = DefaultPlayerTemplate;
-    rule.Conjunction = DefaultConjunction;
-    rule.GlobalTemplate = DefaultGlobalTemplate;
+    const TRenameRule defaults;
+    rule.PlayerTemplate = defaults.PlayerTemplate;
+    rule.Conjunction = defaults.Conjunction;
+    rule.GlobalTemplate = defaults.GlobalTemplate;
     cmd->add_option("--player", rule.PlayerTemplate, "Player template (default <name>)");
     cmd->add_option("--conj", rule.Conjunction, "Conjunction between the players of a team (default +)");
     cmd->add_option("--global", rule.GlobalTemplate, "Global template (default <win>-vs-<loss>)");
@@ -29,6 +31,10 @@ void AddRule(CLI::App* cmd, TRuleOptions& rule) {
 } // namespace
 
 int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    return RunCli(args, std::cin, out, err);
+}
+
+int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream& out, std::ostream& err) {
     CLI::App app{"Quillon: reads and renames Warcraft III replays", "quillon-cli"};
     app.set_version_flag("--version", std::string(QUILLON_VERSION));
     app.require_subcommand(1);
@@ -73,6 +79,22 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     AddRule(checkCmd, checkRule);
     AddLanguage(checkCmd, checkRule.Language, checkLang);
 
+    TRenameOptions rename;
+    std::string renameLang;
+    std::optional<std::string> renamePlayer, renameConj, renameGlobal;
+    auto* renameCmd =
+        app.add_subcommand("rename", "Rename replays by the rename rule: files, or folders and all below");
+    renameCmd->add_option("PATH", rename.Paths, "Replay files or folders")->required();
+    renameCmd->add_flag("--dry-run", rename.DryRun, "Decide and report everything, change nothing");
+    renameCmd->add_flag("--json", rename.Json, "One JSON object per file and line");
+    renameCmd->add_flag("--interactive", rename.Interactive, "Ask before renaming a single file");
+    renameCmd->add_option("--settings", rename.SettingsFile, "Settings file to read the rule from");
+    renameCmd->add_option("--player", renamePlayer, "Player template");
+    renameCmd->add_option("--conj", renameConj, "Conjunction");
+    renameCmd->add_option("--global", renameGlobal, "Global template");
+    renameCmd->add_option("--lang", renameLang, "Language of the messages: en or zh")
+        ->check(CLI::IsMember({"en", "zh"}));
+
     std::vector<std::string> reversed(args.rbegin(), args.rend());
     try {
         app.parse(reversed);
@@ -104,6 +126,20 @@ int RunCli(const std::vector<std::string>& args, std::ostream& out, std::ostream
     }
     if (nameCmd->parsed())
         return RunName(nameFile, nameRule, out, err);
+    if (renameCmd->parsed()) {
+        // Each part of the rule: the flag, else the settings file, else the default.
+        rename.Rule = LoadSettings(SettingsPath(ProgramDir(), rename.SettingsFile)).Rule;
+        if (renamePlayer)
+            rename.Rule.PlayerTemplate = *renamePlayer;
+        if (renameConj)
+            rename.Rule.Conjunction = *renameConj;
+        if (renameGlobal)
+            rename.Rule.GlobalTemplate = *renameGlobal;
+        TLanguage language;
+        if (!renameLang.empty() && ParseLanguage(renameLang, language))
+            rename.Language = language;
+        return RunRename(rename, in, out, err);
+    }
     return RunCheckRule(checkRule, out, err);
 }
 

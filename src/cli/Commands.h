@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lang/Translations.h"
+#include "rename/RenameRule.h"
 
 #include <cstdint>
 #include <iosfwd>
@@ -36,9 +37,21 @@ struct TRuleOptions {
     TLanguage Language = TLanguage::English;
 };
 
+struct TRenameOptions {
+    std::vector<std::string> Paths;
+    bool DryRun = false;
+    bool Json = false;
+    bool Interactive = false;
+    bool ShowProgress = true;
+    std::string SettingsFile;
+    TRenameRule Rule;
+    std::optional<TLanguage> Language; // else the settings file's, else the locale's
+};
+
 int RunInfo(const TInfoOptions& options, std::ostream& out, std::ostream& err);
 int RunActions(const TActionsOptions& options, std::ostream& out, std::ostream& err);
 int RunName(const std::string& file, const TRuleOptions& rule, std::ostream& out, std::ostream& err);
 int RunCheckRule(const TRuleOptions& rule, std::ostream& out, std::ostream& err);
+int RunRename(const TRenameOptions& options, std::istream& in, std::ostream& out, std::ostream& err);
 
 } // namespace quillon::cli

@@ -23,9 +23,10 @@ struct TRun {
     std::string Err;
 };
 
-TRun Cli(std::vector<std::string> args) {
+TRun Cli(std::vector<std::string> args, const std::string& input = "") {
+    std::istringstream in(input);
     std::ostringstream out, err;
-    const int status = cli::RunCli(args, out, err);
+    const int status = cli::RunCli(args, in, out, err);
     return {status, out.str(), err.str()};
 }
 
@@ -203,4 +204,52 @@ TEST_F(CliTest, RawActionsKeepEveryParameterByte) {
     EXPECT_EQ(j[1]["params"], nlohmann::json::array({"0", "gg"}));
     const TRun text = Cli({"actions", "--raw", Write("raw2.w3g", BuildReplayFile(spec))});
     EXPECT_NE(text.Out.find("250\t1\t0x03\t\\x01"), std::string::npos) << text.Out;
+}
+
+TEST_F(CliTest, RenameFoldersAndFiles) {
+    const std::string settings = (Dir / "Quillon.ini").string();
+    std::ofstream(settings) << "[template]\nglobal=<win> beat <loss>\n";
+    fs::create_directories(Dir / "games");
+    const std::string a = Write("games/a.w3g", BuildReplayFile(DemoGameSpec()));
+    const std::string b = Write("games/b.w3g", BuildReplayFile(DemoGameSpec()));
+    const std::string bad = Write("games/bad.w3g", TBytes{'x'});
+    const std::string folder = (Dir / "games").string();
+    const std::string named = folder + "/Arthas+Jaina beat Thrall+Sylvanas";
+
+    const TRun dry = Cli({"rename", "--dry-run", "--lang", "en", "--settings", settings, folder});
+    EXPECT_EQ(dry.Status, 1); // the unreadable file
+    EXPECT_EQ(dry.Out, a + "\t" + named + ".w3g\n" + b + "\t" + named + "2.w3g\n" + bad + "\t\n");
+    EXPECT_TRUE(fs::exists(a));
+
+    const TRun real = Cli({"rename", "--lang", "en", "--settings", settings, folder});
+    EXPECT_EQ(real.Out, dry.Out);
+    EXPECT_TRUE(fs::exists(named + "2.w3g"));
+    fs::remove(bad);
+    const TRun again = Cli({"rename", "--lang", "en", "--settings", settings, "--json", folder});
+    EXPECT_EQ(again.Status, 0);
+    const auto first = nlohmann::json::parse(again.Out.substr(0, again.Out.find('\n')));
+    EXPECT_EQ(first["outcome"], "already-named");
+
+    // A single file: the flags override the settings file's rule part by part.
+    const std::string c = Write("c.w3g", BuildReplayFile(DemoGameSpec()));
+    const TRun single = Cli({"rename", "--lang", "en", "--settings", settings, "--player", "<raceshort>", c});
+    EXPECT_EQ(single.Status, 0);
+    EXPECT_EQ(single.Out, c + "\t" + (Dir / "Hum+Orc beat NE+UD.w3g").string() + "\n");
+    const std::string d = Write("d.w3g", BuildReplayFile(DemoGameSpec()));
+    const TRun taken = Cli({"rename", "--lang", "en", "--settings", settings, "--player", "<raceshort>", d});
+    EXPECT_EQ(taken.Status, 1);
+    EXPECT_EQ(taken.Out, d + "\tHum+Orc beat NE+UD already exists, rename failed!\n");
+}
+
+TEST_F(CliTest, RenameInteractiveAsksFirst) {
+    const std::string settings = (Dir / "none.ini").string();
+    const std::string a = Write("a.w3g", BuildReplayFile(DemoGameSpec()));
+    const TRun declined = Cli({"rename", "--interactive", "--lang", "en", "--settings", settings, a}, "n\n");
+    EXPECT_EQ(declined.Status, 1);
+    EXPECT_NE(declined.Err.find("Rename a.w3g to Arthas+Jaina-vs-Thrall+Sylvanas.w3g?"), std::string::npos);
+    EXPECT_TRUE(fs::exists(a));
+    const TRun accepted = Cli({"rename", "--interactive", "--lang", "en", "--settings", settings, a}, "y\n");
+    EXPECT_EQ(accepted.Status, 0);
+    EXPECT_TRUE(fs::exists(Dir / "Arthas+Jaina-vs-Thrall+Sylvanas.w3g"));
+    EXPECT_EQ(Cli({"rename", "--lang", "xx", a}).Status, 2);
 }

@@ -1,6 +1,7 @@
 #include "lang/Translations.h"
 
 #include "resources/Resources.h"
+#include "text/Lines.h"
 
 #include <array>
 #include <atomic>
@@ -48,13 +49,7 @@ TTables LoadTables() {
     const auto text = LoadResourceText("TRANSLATIONS");
     if (!text)
         throw std::runtime_error("the program carries no translation table");
-    std::string_view rest = *text;
-    while (!rest.empty()) {
-        const size_t end = rest.find('\n');
-        std::string_view line = rest.substr(0, end);
-        rest = end == std::string_view::npos ? std::string_view{} : rest.substr(end + 1);
-        if (!line.empty() && line.back() == '\r')
-            line.remove_suffix(1);
+    for (const std::string_view line : SplitLines(*text)) {
         if (line.empty() || line.front() == '#')
             continue;
         const auto f = SplitTabs(line);

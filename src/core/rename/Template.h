@@ -51,9 +51,4 @@ uint32_t DisplayVersion(const TReplayInfo& replay);
 std::string MakeReplayName(std::string_view playerTemplate, std::string_view conjunction,
                            std::string_view globalTemplate, const TReplayInfo& replay);
 
-/// The default rename rule.
-inline constexpr const char* DefaultPlayerTemplate = "<name>";
-inline constexpr const char* DefaultConjunction = "+";
-inline constexpr const char* DefaultGlobalTemplate = "<win>-vs-<loss>";
-
 } // namespace quillon

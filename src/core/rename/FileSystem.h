@@ -1,0 +1,47 @@
+#pragma once
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace quillon {
+
+enum class TRenameResult { Renamed, TargetExists, Failed };
+
+/// Renames without ever replacing: fails with TargetExists when "to" exists, even when another program
+/// creates it at the same moment (renameat2 RENAME_NOREPLACE; link-then-unlink where the file system
+/// does not support it).
+TRenameResult RenameNoReplace(const std::string& from, const std::string& to);
+
+/// What renaming needs of the file system; tests and dry runs put their own in its place.
+class TRenameFileSystem {
+public:
+    struct TEntry {
+        std::string Name;
+        bool Folder = false; // a real folder, not a link to one
+        bool File = false;   // anything that is not a folder, links to files included
+        bool Hidden = false;
+    };
+    virtual ~TRenameFileSystem() = default;
+    /// True only for files (folders are not files).
+    virtual bool FileExists(const std::string& path) const;
+    virtual bool FolderExists(const std::string& path) const;
+    /// Entries of a folder in byte order of their names, without "." and ".."; folders reached through a
+    /// symbolic link are reported as no folder, so a walk cannot loop.
+    virtual std::vector<TEntry> List(const std::string& folder) const;
+    virtual TRenameResult Rename(const std::string& from, const std::string& to);
+};
+
+/// Answers as if renames had happened, and changes nothing: a dry run gives the outcomes of a real one.
+class TDryRunFileSystem : public TRenameFileSystem {
+public:
+    bool FileExists(const std::string& path) const override;
+    std::vector<TEntry> List(const std::string& folder) const override;
+    TRenameResult Rename(const std::string& from, const std::string& to) override;
+
+private:
+    std::set<std::string> Added;
+    std::set<std::string> Removed;
+};
+
+} // namespace quillon

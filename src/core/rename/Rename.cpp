@@ -1,0 +1,138 @@
+#include "rename/Rename.h"
+
+#include "rename/Template.h"
+#include "replay/ReplayError.h"
+
+namespace quillon {
+
+namespace {
+
+constexpr const char* Extension = ".w3g";
+
+std::string S(int n, TLanguage language) {
+    return GetString(TForm::Main, n, language);
+}
+
+std::string WithSlash(std::string folder) {
+    if (!folder.empty() && folder.back() != '/')
+        folder += '/';
+    return folder;
+}
+
+bool IsReplayName(const std::string& name) {
+    if (name.size() < 4)
+        return false;
+    std::string ext = name.substr(name.size() - 4);
+    for (char& c : ext)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return ext == Extension;
+}
+
+// The outcome of one replay of a batch: the name it makes and where it goes.
+TBatchRow RenameOne(const std::string& dir, const std::string& path, const TBatchOptions& options,
+                    TRenameFileSystem& files) {
+    TBatchRow row;
+    row.Path = path;
+    std::string name;
+    try {
+        auto replay = TReplayInfo::Create(path);
+        if (!replay || !replay->Load(1))
+            return row; // gone since listed, or no replay: no result
+        name =
+            MakeReplayName(options.Rule.PlayerTemplate, options.Rule.Conjunction, options.Rule.GlobalTemplate, *replay);
+    } catch (const std::exception&) {
+        return row; // a replay that cannot be read keeps an empty result, and the walk goes on
+    }
+    const auto is = [&row](TBatchRow::TOutcome outcome, std::string result) {
+        row.Outcome = outcome;
+        row.Result = std::move(result);
+        return row;
+    };
+    if (name.empty())
+        return is(TBatchRow::TOutcome::CannotName, S(27, options.Language));
+    const std::string target = dir + name;
+    if (target + Extension == path)
+        return is(TBatchRow::TOutcome::AlreadyNamed, S(26, options.Language));
+    std::string candidate = target + Extension;
+    for (int n = 2;; ++n) {
+        if (candidate == path)
+            return is(TBatchRow::TOutcome::AlreadyNamed, S(26, options.Language));
+        if (!files.FileExists(candidate)) {
+            switch (files.Rename(path, candidate)) {
+            case TRenameResult::Renamed:
+                return is(TBatchRow::TOutcome::Renamed, candidate);
+            case TRenameResult::Failed:
+                return is(TBatchRow::TOutcome::Failed, S(29, options.Language));
+            case TRenameResult::TargetExists:
+                break; // created since the test: take the next number
+            }
+        }
+        candidate = target + std::to_string(n) + Extension;
+    }
+}
+
+} // namespace
+
+TSingleRenamePlan PlanSingleRename(const std::string& folder, const std::string& selectedName, const TReplayInfo* shown,
+                                   const TRenameRule& rule, TLanguage language, const TRenameFileSystem& files) {
+    TSingleRenamePlan plan;
+    const std::string dir = WithSlash(folder);
+    plan.From = dir + selectedName;
+    if (selectedName.empty() || !shown || !files.FileExists(plan.From)) {
+        plan.Message = S(32, language);
+        return plan;
+    }
+    plan.NewName = MakeReplayName(rule.PlayerTemplate, rule.Conjunction, rule.GlobalTemplate, *shown);
+    plan.To = dir + plan.NewName + Extension;
+    if (plan.NewName + Extension == selectedName)
+        plan.Message = S(26, language);
+    else if (plan.NewName.empty())
+        plan.Message = S(27, language);
+    else if (files.FileExists(plan.To))
+        plan.Message = plan.NewName + S(28, language);
+    else {
+        plan.Step = TSingleRenamePlan::TStep::Confirm;
+        plan.Message = S(30, language) + selectedName + S(31, language) + plan.NewName + Extension + "?";
+    }
+    return plan;
+}
+
+std::string ExecuteSingleRename(const TSingleRenamePlan& plan, TLanguage language, TRenameFileSystem& files) {
+    if (plan.Step != TSingleRenamePlan::TStep::Confirm)
+        return plan.Message;
+    switch (files.Rename(plan.From, plan.To)) {
+    case TRenameResult::Renamed:
+        return {};
+    case TRenameResult::TargetExists:
+        return plan.NewName + S(28, language); // another program made it since the question
+    case TRenameResult::Failed:
+        break;
+    }
+    return plan.NewName + S(29, language);
+}
+
+bool RenameFolder(const std::string& folder, const TBatchOptions& options, TRenameFileSystem& files) {
+    const std::string dir = WithSlash(folder);
+    if (!files.FolderExists(dir))
+        return true;
+    const auto entries = files.List(dir);
+    for (const auto& e : entries)
+        if (e.Folder && !e.Hidden && !RenameFolder(dir + e.Name, options, files))
+            return false;
+    // The whole list first: a renamed file must not be met again under its new name.
+    std::vector<std::string> replays;
+    for (const auto& e : entries)
+        if (e.File && IsReplayName(e.Name))
+            replays.push_back(dir + e.Name);
+    for (const auto& path : replays) {
+        if (options.ShouldStop && options.ShouldStop())
+            return false;
+        const TBatchRow row = RenameOne(dir, path, options, files);
+        if (options.OnRow)
+            options.OnRow(row);
+    }
+    return true;
+}
+
+} // namespace quillon

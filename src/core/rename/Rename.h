@@ -1,0 +1,55 @@
+#pragma once
+
+#include "lang/Translations.h"
+#include "rename/FileSystem.h"
+#include "rename/RenameRule.h"
+#include "replay/ReplayInfo.h"
+
+#include <functional>
+#include <string>
+
+namespace quillon {
+
+/// What a single rename comes to before the user is asked.
+struct TSingleRenamePlan {
+    enum class TStep {
+        Refuse, // Message says why; nothing is renamed
+        Confirm // Message is the question; ExecuteSingleRename does it
+    } Step = TStep::Refuse;
+    std::string Message;
+    std::string NewName; // without ".w3g"
+    std::string From;
+    std::string To;
+};
+
+/// The single rename of the file selectedName in folder (which ends with "/"), named from the replay on show
+/// (none: nullptr). Refusals in order: no usable selection, already named, no name, target exists.
+/// MakeReplayName's read error (a "<date>" of a vanished file) reaches the caller.
+TSingleRenamePlan PlanSingleRename(const std::string& folder, const std::string& selectedName, const TReplayInfo* shown,
+                                   const TRenameRule& rule, TLanguage language, const TRenameFileSystem& files);
+
+/// Renames a confirmed plan; the empty text on success, else the message to show.
+std::string ExecuteSingleRename(const TSingleRenamePlan& plan, TLanguage language, TRenameFileSystem& files);
+
+/// One file of a batch and its outcome.
+struct TBatchRow {
+    enum class TOutcome { Renamed, AlreadyNamed, CannotName, Failed, Unreadable } Outcome = TOutcome::Unreadable;
+    std::string Path;
+    std::string Result; // the new full path or a message; empty when the replay could not be read
+};
+
+struct TBatchOptions {
+    TRenameRule Rule;
+    TLanguage Language = TLanguage::English;
+    /// Called with each file's row as soon as it is decided.
+    std::function<void(const TBatchRow&)> OnRow;
+    /// Asked between two files; true ends the walk.
+    std::function<bool()> ShouldStop;
+};
+
+/// Renames every replay below folder: subfolders first (depth first, in name order), hidden folders
+/// skipped, each folder's replays listed whole before the first is renamed; collisions are numbered
+/// from 2. Returns false when stopped.
+bool RenameFolder(const std::string& folder, const TBatchOptions& options, TRenameFileSystem& files);
+
+} // namespace quillon

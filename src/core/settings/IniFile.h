@@ -1,0 +1,44 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quillon {
+
+/// A profile (ini) file kept as its lines, so that sections and keys of other programs survive a write.
+/// Sections and keys compare without regard to letter case; values are stored as they are, with no escaping
+/// or quoting, and read back to the end of their line.
+class TIniFile {
+public:
+    /// Longest string value that comes back (the profile functions read into a 2048-character buffer).
+    static constexpr size_t MaxStringCharacters = 2047;
+
+    /// The file's content; a missing or unreadable file gives an empty profile.
+    static TIniFile Load(const std::string& path);
+    static TIniFile Parse(std::string_view text);
+
+    std::optional<std::string> Read(std::string_view section, std::string_view key) const;
+    std::string ReadString(std::string_view section, std::string_view key, std::string_view fallback) const;
+    /// Decimal, or hexadecimal after "0x", "0X" or "$"; the fallback when missing or not a valid integer.
+    long long ReadInteger(std::string_view section, std::string_view key, long long fallback) const;
+    /// True for any integer other than 0.
+    bool ReadBool(std::string_view section, std::string_view key, bool fallback) const;
+
+    /// Sets a value in place, or appends the key to its section (the section to the file) when new.
+    void Write(std::string_view section, std::string_view key, std::string_view value);
+
+    std::string Text() const;
+    /// Writes the whole file atomically (a temporary file, then a rename over the old one); throws
+    /// TSettingsError "Unable to write to PATH" when that fails.
+    void Save(const std::string& path) const;
+
+private:
+    std::vector<std::string> Lines;
+};
+
+/// Reading integers the profile way; nothing for text that is no integer.
+std::optional<long long> ParseProfileInteger(std::string_view text);
+
+} // namespace quillon

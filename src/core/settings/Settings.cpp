@@ -1,0 +1,76 @@
+#include "settings/Settings.h"
+
+#include "settings/IniFile.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+namespace quillon {
+
+namespace fs = std::filesystem;
+
+TSettings LoadSettings(const std::string& path) {
+    const TIniFile ini = TIniFile::Load(path);
+    TSettings s;
+    const TSettings d;
+    s.Language = static_cast<int>(ini.ReadInteger("general", "language", d.Language));
+    s.ShowUnused = ini.ReadBool("general", "showunused", d.ShowUnused);
+    s.ShowObservers = ini.ReadBool("general", "showobserver", d.ShowObservers);
+    s.ParseActions = ini.ReadBool("general", "actionlist", d.ParseActions);
+    // Pages are cut by this number; a hand-edited 0 or -5 must not divide by zero or run backwards.
+    s.ActionsPerPage =
+        static_cast<int>(std::clamp<long long>(ini.ReadInteger("general", "actionppage", d.ActionsPerPage),
+                                               TSettings::MinActionsPerPage, TSettings::MaxActionsPerPage));
+    s.Rule.PlayerTemplate = ini.ReadString("template", "player", d.Rule.PlayerTemplate);
+    s.Rule.Conjunction = ini.ReadString("template", "conj", d.Rule.Conjunction);
+    s.Rule.GlobalTemplate = ini.ReadString("template", "global", d.Rule.GlobalTemplate);
+    return s;
+}
+
+void SaveSettings(const std::string& path, const TSettings& s) {
+    TIniFile ini = TIniFile::Load(path);
+    ini.Write("general", "language", std::to_string(s.Language));
+    ini.Write("general", "showunused", s.ShowUnused ? "1" : "0");
+    ini.Write("general", "showobserver", s.ShowObservers ? "1" : "0");
+    ini.Write("general", "actionlist", s.ParseActions ? "1" : "0");
+    ini.Write("general", "actionppage", std::to_string(s.ActionsPerPage));
+    ini.Write("template", "player", s.Rule.PlayerTemplate);
+    ini.Write("template", "conj", s.Rule.Conjunction);
+    ini.Write("template", "global", s.Rule.GlobalTemplate);
+    std::error_code ec;
+    const fs::path parent = fs::path(path).parent_path();
+    if (!parent.empty())
+        fs::create_directories(parent, ec); // the per-user folder may not exist yet; Save reports failure
+    ini.Save(path);
+}
+
+std::string SettingsPath(const std::string& programDir, const std::string& override) {
+    if (!override.empty())
+        return override;
+    std::error_code ec;
+    if (!programDir.empty() && fs::is_regular_file(fs::path(programDir) / "Quillon.ini", ec))
+        return (fs::path(programDir) / "Quillon.ini").string();
+    fs::path config;
+    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
+        config = xdg;
+    else if (const char* home = std::getenv("HOME"); home && *home)
+        config = fs::path(home) / ".config";
+    else
+        config = fs::temp_directory_path(ec);
+    return (config / "Quillon" / "Quillon.ini").string();
+}
+
+std::string ProgramDir() {
+    std::error_code ec;
+    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+    if (ec)
+        return {};
+    std::string dir = exe.parent_path().string();
+    if (!dir.empty() && dir.back() != '/')
+        dir += '/';
+    return dir;
+}
+
+} // namespace quillon

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "rename/RenameRule.h"
+
+#include <string>
+
+namespace quillon {
+
+/// What Quillon.ini keeps between runs.
+struct TSettings {
+    static constexpr int MinActionsPerPage = 10;
+    static constexpr int MaxActionsPerPage = 100;
+
+    int Language = -1; // 0 English, 1 Chinese(Simp); anything else: from the locale
+    bool ShowUnused = true;
+    bool ShowObservers = true;
+    bool ParseActions = true;
+    int ActionsPerPage = 50;
+    TRenameRule Rule;
+};
+
+/// Reads the settings; a missing file or key gives the default, an actions-per-page outside 10 to 100 is
+/// brought into that range.
+TSettings LoadSettings(const std::string& path);
+
+/// Writes the eight keys in their order, keeping whatever else the file holds; atomic. Throws TSettingsError
+/// "Unable to write to PATH" on failure.
+void SaveSettings(const std::string& path, const TSettings& settings);
+
+/// Where the settings live: the override when given; else Quillon.ini beside the executable when there is one;
+/// else the per-user configuration folder ($XDG_CONFIG_HOME/Quillon/Quillon.ini, ~/.config by default).
+std::string SettingsPath(const std::string& programDir, const std::string& override = {});
+
+/// The folder of the running executable, with a trailing slash; empty when it cannot be found.
+std::string ProgramDir();
+
+} // namespace quillon
