@@ -24,6 +24,8 @@ $(DEMO): build
 # Until the window exists, the demo replay is shown through the CLI.
 run: build $(DEMO)
 	$(BUILD)/bin/quillon-cli info --detail 2 $(DEMO)
+	@echo
+	$(BUILD)/bin/quillon-cli actions --per-page 20 $(DEMO)
 
 # The core tests once more under AddressSanitizer and UndefinedBehaviorSanitizer, then every test.
 test-asan: deps

@@ -207,7 +207,7 @@ int main(int argc, char** argv) {
     if (fs::is_directory(QUILLON_CORPUS_DIR, ec)) {
         std::vector<fs::path> corpus;
         for (const auto& e : fs::directory_iterator(QUILLON_CORPUS_DIR))
-            if (e.path().extension() == ".w3g" && e.path().filename().string().rfind("grbn-", 0) != 0)
+            if (e.path().extension() == ".w3g")
                 corpus.push_back(e.path());
         std::sort(corpus.begin(), corpus.end());
         for (const auto& p : corpus)

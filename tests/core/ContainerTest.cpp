@@ -191,3 +191,21 @@ TEST(Container, CreateNeedsAnExistingFile) {
         EXPECT_EQ(std::string(e.what()).rfind("Cannot open file \"" + path.string() + "\". ", 0), 0u) << e.what();
     }
 }
+
+TEST(Container, ReplayInsideAGrbnWrapper) {
+    // A ladder platform's wrapper: "GRBN", a 128-byte header whose u32 at 12 sizes the metadata that follows.
+    const TBytes replay = BuildReplayFile(OneVersusOne(28));
+    TBytes wrapped(128 + 40, 0);
+    wrapped[0] = 'G', wrapped[1] = 'R', wrapped[2] = 'B', wrapped[3] = 'N';
+    wrapped[12] = 40;
+    wrapped.insert(wrapped.end(), replay.begin(), replay.end());
+    auto r = FromBytes(wrapped);
+    ASSERT_TRUE(r->Load(1));
+    EXPECT_EQ(r->Version, 28);
+    EXPECT_EQ(r->Players->Count(), 2);
+
+    wrapped[12] = 41; // pointing one byte off: no replay there
+    EXPECT_FALSE(FromBytes(wrapped)->Load(1));
+    wrapped[12] = 0xFF, wrapped[15] = 0x7F; // pointing past the end
+    EXPECT_FALSE(FromBytes(wrapped)->Load(1));
+}

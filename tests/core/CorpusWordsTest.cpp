@@ -58,8 +58,7 @@ TEST(CorpusWords, EveryActionHasAText) {
     std::sort(files.begin(), files.end());
     for (const auto& file : files) {
         auto r = TReplayInfo::Create(file.string());
-        if (!r->Load(2))
-            continue; // a wrapped file: no plain replay
+        ASSERT_TRUE(r->Load(2)) << file;
         const TPlayerNames names(*r);
         for (int32_t i = 0; i < r->Actions->Count(); ++i) {
             const TActionInfo& a = r->Actions->At(i);

@@ -28,6 +28,18 @@ std::vector<uint8_t> ReadWholeFile(const std::string& fileName) {
 
 } // namespace
 
+std::span<const uint8_t> ReplayInside(std::span<const uint8_t> file) {
+    // GRBN files (written by a ladder platform) put a 128-byte header and a compressed metadata block of the
+    // size stored at offset 12 in front of an unchanged replay.
+    constexpr size_t GrbnHeaderSize = 128;
+    if (file.size() < GrbnHeaderSize || std::memcmp(file.data(), "GRBN", 4) != 0)
+        return file;
+    const uint64_t start = GrbnHeaderSize + uint64_t{TByteReader::LoadU32Le(file.data() + 12)};
+    if (start >= file.size())
+        return file;
+    return file.subspan(static_cast<size_t>(start));
+}
+
 std::unique_ptr<TReplayInfo> TReplayInfo::Create(const std::string& fileName) {
     struct stat st {};
     if (::stat(fileName.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
@@ -50,7 +62,7 @@ std::span<const uint8_t> TReplayInfo::SourceBytes() {
     // A file is read once, on first use; every later step works on those bytes.
     if (!Source)
         Source = ReadWholeFile(FileName);
-    return *Source;
+    return ReplayInside(*Source);
 }
 
 bool TReplayInfo::Load(uint8_t detail) {

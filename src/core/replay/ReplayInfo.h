@@ -35,6 +35,9 @@ struct TBlockStats {
     std::vector<TResidue> Residues; // the first few blocks that did not end exactly
 };
 
+/// The replay of a file's bytes: the bytes themselves, or the replay a GRBN wrapper carries.
+std::span<const uint8_t> ReplayInside(std::span<const uint8_t> file);
+
 /// One replay file: its header fields, game information, players, teams, actions and winner.
 class TReplayInfo {
 public:
