@@ -46,6 +46,7 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     infoCmd->add_option("--detail", info.Detail, "0 header and slots, 1 counts and winner, 2 also every action")
         ->check(CLI::IsMember({0, 1, 2}));
     infoCmd->add_flag("--json", info.Json, "The replay model as JSON, one object per file and line");
+    infoCmd->add_flag("--model", info.Model, "The replay model as text: header, game, every player field, teams");
     AddLanguage(infoCmd, info.Language, infoLang);
     infoCmd->add_option("--show-unused", info.ShowUnused, "List open and closed slots (0 or 1)");
     infoCmd->add_option("--show-observers", info.ShowObservers, "List observers (0 or 1)");

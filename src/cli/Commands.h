@@ -15,6 +15,7 @@ struct TInfoOptions {
     std::vector<std::string> Files;
     int Detail = 1;
     bool Json = false;
+    bool Model = false; // every field of the model as text, instead of the window's lists
     TLanguage Language = TLanguage::English;
     bool ShowUnused = true;
     bool ShowObservers = true;

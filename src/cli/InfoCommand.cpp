@@ -4,6 +4,7 @@
 
 #include "present/ListRows.h"
 
+#include <iomanip>
 #include <ostream>
 
 namespace quillon::cli {
@@ -24,6 +25,43 @@ void PrintRows(const TReplayInfo& r, const TInfoOptions& options, std::ostream& 
             out << "\t" << row.SubItems[i];
         out << "\n";
     }
+}
+
+void PrintModel(const TReplayInfo& r, uint8_t detail, std::ostream& out) {
+    const auto text = [](const std::string& s) { return JsonText(s); };
+    out << "File: " << text(r.FileName) << "\n";
+    out << "Header: size " << r.HeaderSize << ", file size " << r.FileSize << ", header version " << r.HeaderVersion
+        << ", data size " << r.DataSize << ", blocks " << r.BlockCount << "\n";
+    out << "Product: " << text(r.ProductId) << "  Version: " << r.Version << "  Build: " << r.Build << "  Flags: 0x"
+        << std::hex << std::setw(4) << std::setfill('0') << r.Flags << std::dec << std::setfill(' ') << "\n";
+    out << "Length: " << r.Length << " ms  Checksum: 0x" << std::hex << std::setw(8) << std::setfill('0') << r.Checksum
+        << std::dec << std::setfill(' ') << "\n";
+    out << "Game name: " << text(r.Game.GameName) << "\n";
+    out << "Map: " << text(r.Game.MapPath) << "\n";
+    out << "Creator: " << text(r.Game.Creator) << "\n";
+    out << "Game type: " << r.Game.GameType << "  Start spots: " << int{r.Game.StartSpots} << "\n";
+    out << "Players:\n";
+    for (int i = 0; i < r.Players->Count(); ++i) {
+        const TPlayerInfo& p = r.Players->At(i);
+        out << "  id " << int{p.Id} << "  slot " << int{p.SlotStatus} << "  name \"" << text(p.Name) << "\"  observer "
+            << p.Observer << "  team " << int{p.Team} << "  color " << int{p.Color} << "  race " << int{p.Race}
+            << "  actions " << p.Actions << "  apm " << std::fixed << std::setprecision(1) << p.Apm << std::defaultfloat
+            << "  handicap " << int{p.Handicap} << "  time " << p.Time << "  computer " << p.Computer << "  ai "
+            << int{p.AiStrength} << "\n";
+    }
+    out << "Teams:\n";
+    for (int i = 0; i < r.Teams->Count(); ++i) {
+        const TTeamInfo& t = r.Teams->At(i);
+        out << "  team " << int{t.Number} << ":";
+        for (uint8_t id : t.Members)
+            out << " " << int{id};
+        out << "\n";
+    }
+    out << "Winner: " << r.Winner << "\n";
+    if (detail >= 2 && r.Actions)
+        out << "Recorded actions: " << r.Actions->Count() << "\n";
+    if (detail >= 1)
+        out << "Walk end: " << WalkEndJson(r.WalkEnd).get<std::string>() << "\n";
 }
 
 } // namespace
@@ -50,7 +88,10 @@ int RunInfo(const TInfoOptions& options, std::ostream& out, std::ostream& err) {
             out << "\n";
         if (options.Files.size() > 1)
             out << "# " << file << "\n";
-        PrintRows(*loaded.Replay, options, out);
+        if (options.Model)
+            PrintModel(*loaded.Replay, detail, out);
+        else
+            PrintRows(*loaded.Replay, options, out);
         first = false;
     }
     return status;

@@ -253,3 +253,12 @@ TEST_F(CliTest, RenameInteractiveAsksFirst) {
     EXPECT_TRUE(fs::exists(Dir / "Arthas+Jaina-vs-Thrall+Sylvanas.w3g"));
     EXPECT_EQ(Cli({"rename", "--lang", "xx", a}).Status, 2);
 }
+
+TEST_F(CliTest, InfoModelTextNamesEveryPart) {
+    const TRun run = Cli({"info", "--model", "--detail", "2", Demo()});
+    ASSERT_EQ(run.Status, 0);
+    for (const char* part : {"Header: size 68", "Product: W3XP  Version: 26  Build: 6059", "Game name: Quillon demo",
+                             "Map: Maps\\FrozenThrone\\(4)TwistedMeadows.w3x", "name \"Arthas\"", "team 1: 1 2",
+                             "Winner: 1", "Recorded actions: ", "Walk end: end"})
+        EXPECT_NE(run.Out.find(part), std::string::npos) << part;
+}
