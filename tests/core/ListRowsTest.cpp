@@ -186,3 +186,19 @@ TEST(ListRows, PageRowsFollowTheFilter) {
     EXPECT_EQ(page2[0].Action, "ESC pressed");
     EXPECT_TRUE(PageRows(*r, 3, 50, both, tables).empty());
 }
+
+TEST(ListRows, SystemLocaleWithoutSeparatorsUsesCommaAndPoint) {
+    const char* saved = std::getenv("LC_ALL");
+    const std::string keep = saved ? saved : "";
+    ::setenv("LC_ALL", "C.UTF-8", 1);
+    const TNumberFormat format = TNumberFormat::FromSystem();
+    EXPECT_EQ(format.Thousands, ",");
+    EXPECT_EQ(format.Decimal, ".");
+    EXPECT_EQ(format.Integer(1234567), "1,234,567");
+    EXPECT_EQ(format.Integer(-1000), "-1,000");
+    EXPECT_EQ(format.TwoDecimals(123.456), "123.46");
+    if (saved)
+        ::setenv("LC_ALL", keep.c_str(), 1);
+    else
+        ::unsetenv("LC_ALL");
+}
