@@ -61,15 +61,9 @@ public:
         ++Count;
     }
     void AddObjectId(const uint8_t* b) {
-        if (b[2] == 0x0D) {
-            static constexpr char Hex[] = "0123456789ABCDEF";
-            const char text[4] = {Hex[b[1] >> 4], Hex[b[1] & 0xF], Hex[b[0] >> 4], Hex[b[0] & 0xF]};
-            Add(std::string_view(text, 4));
-        } else {
-            const char text[4] = {static_cast<char>(b[3]), static_cast<char>(b[2]), static_cast<char>(b[1]),
-                                  static_cast<char>(b[0])};
-            Add(std::string_view(text, 4));
-        }
+        char text[4];
+        FormatObjectIdTo(b, text);
+        Add(std::string_view(text, 4));
     }
     void Add(TParamKind kind, std::span<const uint8_t> a, size_t offset) {
         switch (kind) {

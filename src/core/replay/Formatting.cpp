@@ -4,12 +4,20 @@
 
 namespace quillon {
 
-std::string FormatObjectId(const uint8_t* b) {
+void FormatObjectIdTo(const uint8_t* b, char (&out)[4]) {
     if (b[2] == 0x0D) {
         static constexpr char Hex[] = "0123456789ABCDEF";
-        return {Hex[b[1] >> 4], Hex[b[1] & 0xF], Hex[b[0] >> 4], Hex[b[0] & 0xF]};
+        out[0] = Hex[b[1] >> 4], out[1] = Hex[b[1] & 0xF], out[2] = Hex[b[0] >> 4], out[3] = Hex[b[0] & 0xF];
+        return;
     }
-    return {static_cast<char>(b[3]), static_cast<char>(b[2]), static_cast<char>(b[1]), static_cast<char>(b[0])};
+    for (int i = 0; i < 4; ++i)
+        out[i] = static_cast<char>(b[3 - i]);
+}
+
+std::string FormatObjectId(const uint8_t* b) {
+    char text[4];
+    FormatObjectIdTo(b, text);
+    return std::string(text, 4);
 }
 
 std::string FormatInt32(const uint8_t* b) {
