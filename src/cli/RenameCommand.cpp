@@ -67,11 +67,11 @@ TBatchRow RenameFile(const std::string& path, const TRenameOptions& o, TLanguage
         return row;
     }
     if (plan.Step == TSingleRenamePlan::TStep::Refuse) {
+        using R = TSingleRenamePlan::TRefusal;
         row.Result = plan.Message;
-        const bool named = plan.NewName + ".w3g" == p.filename().string();
-        row.Outcome = plan.NewName.empty() && !named ? TBatchRow::TOutcome::CannotName
-                      : named                        ? TBatchRow::TOutcome::AlreadyNamed
-                                                     : TBatchRow::TOutcome::Failed;
+        row.Outcome = plan.Refusal == R::AlreadyNamed ? TBatchRow::TOutcome::AlreadyNamed
+                      : plan.Refusal == R::CannotName ? TBatchRow::TOutcome::CannotName
+                                                      : TBatchRow::TOutcome::Failed;
         return row;
     }
     if (o.Interactive) {

@@ -106,26 +106,40 @@ TEST_F(RenameTest, SingleRenameRefusals) {
         const TReplayInfo* Replay;
         TRenameRule Rule;
         std::string Message;
+        TSingleRenamePlan::TRefusal Refusal;
     };
+    using R = TSingleRenamePlan::TRefusal;
     auto threeTeams = Shown(three);
     const TCase cases[] = {
-        {"nothing selected", "", shown.get(), {}, "Please choose a file!"},
-        {"file gone", "gone.w3g", shown.get(), {}, "Please choose a file!"},
-        {"no replay on show", "a.w3g", nullptr, {}, "Please choose a file!"},
-        {"already named", "Alice-vs-Bob.w3g", shown.get(), {}, "Filename follows the rule, no need to rename!"},
-        {"three teams", "three.w3g", threeTeams.get(), {}, "Cannot rename, might be a replay with more than 2 teams!"},
+        {"nothing selected", "", shown.get(), {}, "Please choose a file!", R::NoFile},
+        {"file gone", "gone.w3g", shown.get(), {}, "Please choose a file!", R::NoFile},
+        {"no replay on show", "a.w3g", nullptr, {}, "Please choose a file!", R::NoFile},
+        {"already named",
+         "Alice-vs-Bob.w3g",
+         shown.get(),
+         {},
+         "Filename follows the rule, no need to rename!",
+         R::AlreadyNamed},
+        {"three teams",
+         "three.w3g",
+         threeTeams.get(),
+         {},
+         "Cannot rename, might be a replay with more than 2 teams!",
+         R::CannotName},
         {"empty global template",
          "a.w3g",
          shown.get(),
          {"<name>", "+", ""},
-         "Cannot rename, might be a replay with more than 2 teams!"},
-        {"target exists", "a.w3g", shown.get(), {}, "Alice-vs-Bob already exists, rename failed!"},
+         "Cannot rename, might be a replay with more than 2 teams!",
+         R::CannotName},
+        {"target exists", "a.w3g", shown.get(), {}, "Alice-vs-Bob already exists, rename failed!", R::TargetExists},
     };
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Name);
         const auto plan = PlanSingleRename(Dir(), c.Selected, c.Replay, c.Rule, TLanguage::English, files);
         EXPECT_EQ(plan.Step, TSingleRenamePlan::TStep::Refuse);
         EXPECT_EQ(plan.Message, c.Message);
+        EXPECT_EQ(plan.Refusal, c.Refusal);
     }
     EXPECT_EQ(PlanSingleRename(Dir(), "a.w3g", shown.get(), {}, TLanguage::Chinese, files).Message,
               "Alice-vs-Bob已存在, 改名失败!");

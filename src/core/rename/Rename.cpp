@@ -85,13 +85,18 @@ TSingleRenamePlan PlanSingleRename(const std::string& folder, const std::string&
     }
     plan.NewName = MakeReplayName(rule.PlayerTemplate, rule.Conjunction, rule.GlobalTemplate, *shown);
     plan.To = dir + plan.NewName + Extension;
-    if (plan.NewName + Extension == selectedName)
+    using R = TSingleRenamePlan::TRefusal;
+    if (plan.NewName + Extension == selectedName) {
+        plan.Refusal = R::AlreadyNamed;
         plan.Message = S(26, language);
-    else if (plan.NewName.empty())
+    } else if (plan.NewName.empty()) {
+        plan.Refusal = R::CannotName;
         plan.Message = S(27, language);
-    else if (files.FileExists(plan.To))
+    } else if (files.FileExists(plan.To)) {
+        plan.Refusal = R::TargetExists;
         plan.Message = plan.NewName + S(28, language);
-    else {
+    } else {
+        plan.Refusal = R::None;
         plan.Step = TSingleRenamePlan::TStep::Confirm;
         plan.Message = S(30, language) + selectedName + S(31, language) + plan.NewName + Extension + "?";
     }

@@ -16,6 +16,13 @@ struct TSingleRenamePlan {
         Refuse, // Message says why; nothing is renamed
         Confirm // Message is the question; ExecuteSingleRename does it
     } Step = TStep::Refuse;
+    enum class TRefusal {
+        None,         // nothing refused: the plan asks for confirmation
+        NoFile,       // no usable selection, or no replay on show
+        AlreadyNamed, // the file already has its new name
+        CannotName,   // the rule makes no name for this replay
+        TargetExists  // a file of the new name is there
+    } Refusal = TRefusal::NoFile;
     std::string Message;
     std::string NewName; // without ".w3g"
     std::string From;
