@@ -73,10 +73,7 @@ void PrintPage(const TReplayInfo& replay, const TActionsOptions& options, std::o
 int RunActions(const TActionsOptions& options, std::ostream& out, std::ostream& err) {
     TLoaded loaded = LoadReplay(options.File, 2);
     if (!loaded.Replay) {
-        if (options.Json)
-            out << nlohmann::json{{"file", JsonText(options.File)}, {"error", JsonText(loaded.Error)}}.dump() << "\n";
-        else
-            err << "quillon-cli: " << options.File << ": " << loaded.Error << "\n";
+        ReportLoadError(options.File, loaded.Error, options.Json, out, err);
         return 1;
     }
     if (options.Raw)

@@ -74,10 +74,7 @@ int RunInfo(const TInfoOptions& options, std::ostream& out, std::ostream& err) {
         TLoaded loaded = LoadReplay(file, detail);
         if (!loaded.Replay) {
             status = 1;
-            if (options.Json)
-                out << nlohmann::json{{"file", JsonText(file)}, {"error", JsonText(loaded.Error)}}.dump() << "\n";
-            else
-                err << "quillon-cli: " << file << ": " << loaded.Error << "\n";
+            ReportLoadError(file, loaded.Error, options.Json, out, err);
             continue;
         }
         if (options.Json) {

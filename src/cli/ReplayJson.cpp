@@ -4,6 +4,7 @@
 #include "text/Utf8.h"
 
 #include <cstdio>
+#include <ostream>
 
 namespace quillon::cli {
 
@@ -30,6 +31,14 @@ TLoaded LoadReplay(const std::string& path, uint8_t detail) {
     }
     loaded.Replay = std::move(replay);
     return loaded;
+}
+
+void ReportLoadError(const std::string& path, const std::string& error, bool json, std::ostream& out,
+                     std::ostream& err) {
+    if (json)
+        out << nlohmann::json{{"file", JsonText(path)}, {"error", JsonText(error)}}.dump() << "\n";
+    else
+        err << "quillon-cli: " << path << ": " << error << "\n";
 }
 
 std::string JsonText(const std::string& bytes) {

@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <iosfwd>
 #include <memory>
 #include <string>
 
@@ -16,6 +17,10 @@ struct TLoaded {
 };
 
 TLoaded LoadReplay(const std::string& path, uint8_t detail);
+
+/// Says why a file could not be loaded: a {"file", "error"} line on out with json, else a line on err.
+void ReportLoadError(const std::string& path, const std::string& error, bool json, std::ostream& out,
+                     std::ostream& err);
 
 /// Stored bytes as JSON text: UTF-8, invalid bytes as U+FFFD.
 std::string JsonText(const std::string& bytes);

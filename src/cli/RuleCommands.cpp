@@ -12,7 +12,7 @@ namespace quillon::cli {
 int RunName(const std::string& file, const TRuleOptions& rule, std::ostream& out, std::ostream& err) {
     TLoaded loaded = LoadReplay(file, 1);
     if (!loaded.Replay) {
-        err << "quillon-cli: " << file << ": " << loaded.Error << "\n";
+        ReportLoadError(file, loaded.Error, false, out, err);
         return 1;
     }
     std::string name;

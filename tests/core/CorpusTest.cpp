@@ -49,10 +49,12 @@ std::string PatchRange(const TReplayInfo& r) {
     return r.Layout.Has202Metadata ? "2.0.2 on" : "2.0 before 2.0.2";
 }
 
-std::unique_ptr<TReplayInfo> LoadReadable(const fs::path& file, uint8_t detail) {
+// The replay loaded at this detail; nullptr (and a failure) when it does not load.
+std::unique_ptr<TReplayInfo> LoadCorpusFile(const fs::path& file, uint8_t detail) {
     auto r = TReplayInfo::Create(file.string());
-    EXPECT_TRUE(r->Load(detail));
-    return r;
+    const bool loaded = r && r->Load(detail);
+    EXPECT_TRUE(loaded) << file;
+    return loaded ? std::move(r) : nullptr;
 }
 
 // A ladder platform writes two 5-byte actions of its own (0x92 and 0x94) into the replays it wraps;
@@ -91,9 +93,9 @@ TEST_F(Corpus, EveryReplayLoadsAtEveryDetail) {
 TEST_F(Corpus, CountsAgreeAcrossDetailsAndWithTheRecordedActions) {
     for (const auto& file : Files) {
         SCOPED_TRACE(file.filename().string());
-        auto d1 = LoadReadable(file, 1);
-        auto d2 = LoadReadable(file, 2);
-        if (!d1 || !d2 || !d2->Actions)
+        auto d1 = LoadCorpusFile(file, 1);
+        auto d2 = LoadCorpusFile(file, 2);
+        if (!d1 || !d2)
             continue;
         std::map<uint8_t, int32_t> recorded;
         for (int32_t i = 0; i < d2->Actions->Count(); ++i)
@@ -113,8 +115,8 @@ TEST_F(Corpus, EveryCommandBlockEndsExactly) {
     std::map<std::string, std::pair<uint64_t, uint64_t>> byRange; // blocks, exact
     for (const auto& file : Files) {
         SCOPED_TRACE(file.filename().string());
-        auto r = LoadReadable(file, 1);
-        if (!r || !r->Actions)
+        auto r = LoadCorpusFile(file, 1);
+        if (!r)
             continue;
         auto& [blocks, exact] = byRange[PatchRange(*r)];
         blocks += r->BlockStats.Blocks;
@@ -136,8 +138,8 @@ TEST_F(Corpus, EveryCommandBlockEndsExactly) {
 TEST_F(Corpus, ApmOfActivePlayersIsHuman) {
     for (const auto& file : Files) {
         SCOPED_TRACE(file.filename().string());
-        auto r = LoadReadable(file, 1);
-        if (!r || !r->Players)
+        auto r = LoadCorpusFile(file, 1);
+        if (!r)
             continue;
         for (int i = 0; i < r->Players->Count(); ++i) {
             const TPlayerInfo& p = r->Players->At(i);
