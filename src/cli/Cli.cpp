@@ -89,7 +89,8 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     renameCmd->add_flag("--dry-run", rename.DryRun, "Decide and report everything, change nothing");
     renameCmd->add_flag("--json", rename.Json, "One JSON object per file and line");
     renameCmd->add_flag("--interactive", rename.Interactive, "Ask before renaming a single file");
-    renameCmd->add_option("--settings", rename.SettingsFile, "Settings file to read the rule from");
+    std::string renameSettings;
+    renameCmd->add_option("--settings", renameSettings, "Settings file to read the rule from");
     renameCmd->add_option("--player", renamePlayer, "Player template");
     renameCmd->add_option("--conj", renameConj, "Conjunction");
     renameCmd->add_option("--global", renameGlobal, "Global template");
@@ -128,17 +129,20 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     if (nameCmd->parsed())
         return RunName(nameFile, nameRule, out, err);
     if (renameCmd->parsed()) {
-        // Each part of the rule: the flag, else the settings file, else the default.
-        rename.Rule = LoadSettings(SettingsPath(ProgramDir(), rename.SettingsFile)).Rule;
+        // Each part of the rule: the flag, else the settings file, else the default; the language likewise,
+        // with the locale's after the file's.
+        const TSettings settings = LoadSettings(SettingsPath(ProgramDir(), renameSettings));
+        rename.Rule = settings.Rule;
         if (renamePlayer)
             rename.Rule.PlayerTemplate = *renamePlayer;
         if (renameConj)
             rename.Rule.Conjunction = *renameConj;
         if (renameGlobal)
             rename.Rule.GlobalTemplate = *renameGlobal;
-        TLanguage language;
-        if (!renameLang.empty() && ParseLanguage(renameLang, language))
-            rename.Language = language;
+        if (renameLang.empty() || !ParseLanguage(renameLang, rename.Language))
+            rename.Language = settings.Language == 0   ? TLanguage::English
+                              : settings.Language == 1 ? TLanguage::Chinese
+                                                       : LanguageFromLocale();
         return RunRename(rename, in, out, err);
     }
     return RunCheckRule(checkRule, out, err);

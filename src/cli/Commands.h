@@ -44,9 +44,8 @@ struct TRenameOptions {
     bool Json = false;
     bool Interactive = false;
     bool ShowProgress = true;
-    std::string SettingsFile;
     TRenameRule Rule;
-    std::optional<TLanguage> Language; // else the settings file's, else the locale's
+    TLanguage Language = TLanguage::English;
 };
 
 int RunInfo(const TInfoOptions& options, std::ostream& out, std::ostream& err);

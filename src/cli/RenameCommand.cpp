@@ -4,7 +4,6 @@
 #include "ReplayJson.h"
 
 #include "rename/Rename.h"
-#include "settings/Settings.h"
 
 #include <filesystem>
 #include <istream>
@@ -92,11 +91,7 @@ TBatchRow RenameFile(const std::string& path, const TRenameOptions& o, TLanguage
 } // namespace
 
 int RunRename(const TRenameOptions& o, std::istream& in, std::ostream& out, std::ostream& err) {
-    TLanguage language = o.Language.value_or(TLanguage::English);
-    if (!o.Language) {
-        const int stored = LoadSettings(SettingsPath(ProgramDir(), o.SettingsFile)).Language;
-        language = stored == 0 ? TLanguage::English : stored == 1 ? TLanguage::Chinese : LanguageFromLocale();
-    }
+    const TLanguage language = o.Language;
     TRenameFileSystem real;
     TDryRunFileSystem dry;
     TRenameFileSystem& files = o.DryRun ? dry : real;

@@ -262,3 +262,14 @@ TEST_F(CliTest, InfoModelTextNamesEveryPart) {
                              "Winner: 1", "Recorded actions: ", "Walk end: end"})
         EXPECT_NE(run.Out.find(part), std::string::npos) << part;
 }
+
+TEST_F(CliTest, RenameSpeaksTheSettingsLanguage) {
+    const std::string settings = (Dir / "Quillon.ini").string();
+    std::ofstream(settings) << "[general]\nlanguage=1\n[template]\nglobal=\n";
+    const std::string a = Write("a.w3g", BuildReplayFile(DemoGameSpec()));
+    const TRun run = Cli({"rename", "--settings", settings, a});
+    EXPECT_EQ(run.Status, 1);
+    EXPECT_EQ(run.Out, a + "\t无法改名, 可能该录像中的队伍数不为2!\n"); // an empty global template names nothing
+    EXPECT_EQ(Cli({"rename", "--lang", "en", "--settings", settings, a}).Out,
+              a + "\tCannot rename, might be a replay with more than 2 teams!\n");
+}
