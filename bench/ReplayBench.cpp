@@ -1,9 +1,9 @@
 // Load at detail 0, 1 and 2 against the floor: reading the file and inflating its blocks, nothing else.
 // Prints each ratio to the floor and, for the large replay, the bytes the action list takes per action.
 #include "SampleGames.h"
-#include "present/ListRows.h"
-#include "rename/Rename.h"
-#include "replay/ReplayInfo.h"
+#include "core/present/ListRows.h"
+#include "core/rename/Rename.h"
+#include "core/replay/ReplayInfo.h"
 
 #include <benchmark/benchmark.h>
 #include <zlib.h>

@@ -1,10 +1,10 @@
 // quillon-cli actions: a page of the action list in words, or (--raw) every recorded action of the model.
-#include "Commands.h"
-#include "ReplayJson.h"
+#include "cli/Commands.h"
+#include "cli/ReplayJson.h"
 
-#include "present/ListRows.h"
+#include "core/present/ListRows.h"
 
-#include "text/Utf8.h"
+#include "core/text/Utf8.h"
 
 #include <cstdio>
 #include <ostream>

@@ -1,8 +1,8 @@
-#include "Cli.h"
+#include "cli/Cli.h"
 
-#include "Commands.h"
-#include "rename/RenameRule.h"
-#include "settings/Settings.h"
+#include "cli/Commands.h"
+#include "core/rename/RenameRule.h"
+#include "core/settings/Settings.h"
 
 #include <CLI/CLI.hpp>
 

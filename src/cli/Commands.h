@@ -1,7 +1,7 @@
 #pragma once
 
-#include "lang/Translations.h"
-#include "rename/RenameRule.h"
+#include "core/lang/Translations.h"
+#include "core/rename/RenameRule.h"
 
 #include <cstdint>
 #include <iosfwd>

@@ -1,8 +1,8 @@
 // quillon-cli info: the lists the window shows, or the replay model as JSON.
-#include "Commands.h"
-#include "ReplayJson.h"
+#include "cli/Commands.h"
+#include "cli/ReplayJson.h"
 
-#include "present/ListRows.h"
+#include "core/present/ListRows.h"
 
 #include <iomanip>
 #include <ostream>

@@ -1,9 +1,9 @@
 // quillon-cli rename: a file by the single-rename rules (without the question unless --interactive), a folder
 // by the batch walk.
-#include "Commands.h"
-#include "ReplayJson.h"
+#include "cli/Commands.h"
+#include "cli/ReplayJson.h"
 
-#include "rename/Rename.h"
+#include "core/rename/Rename.h"
 
 #include <filesystem>
 #include <istream>

@@ -1,7 +1,7 @@
-#include "ReplayJson.h"
+#include "cli/ReplayJson.h"
 
-#include "replay/ReplayError.h"
-#include "text/Utf8.h"
+#include "core/replay/ReplayError.h"
+#include "core/text/Utf8.h"
 
 #include <cstdio>
 #include <ostream>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "replay/ReplayInfo.h"
+#include "core/replay/ReplayInfo.h"
 
 #include <nlohmann/json.hpp>
 

@@ -1,9 +1,9 @@
 // quillon-cli name and check-rule: the rename rule without renaming.
-#include "Commands.h"
-#include "ReplayJson.h"
+#include "cli/Commands.h"
+#include "cli/ReplayJson.h"
 
-#include "rename/Template.h"
-#include "replay/ReplayError.h"
+#include "core/rename/Template.h"
+#include "core/replay/ReplayError.h"
 
 #include <ostream>
 

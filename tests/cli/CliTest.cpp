@@ -1,4 +1,4 @@
-#include "Cli.h"
+#include "cli/Cli.h"
 #include "ReplayWriter.h"
 #include "SampleGames.h"
 

@@ -1,7 +1,7 @@
 #include "TestReplays.h"
 #include "TestTables.h"
 
-#include "present/ActionText.h"
+#include "core/present/ActionText.h"
 
 using namespace quillon;
 using namespace quillon::testing;

@@ -1,7 +1,7 @@
 #include "TestReplays.h"
 
-#include "replay/ActionLayout.h"
-#include "replay/Formatting.h"
+#include "core/replay/ActionLayout.h"
+#include "core/replay/Formatting.h"
 
 using namespace quillon;
 using namespace quillon::testing;

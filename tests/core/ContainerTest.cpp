@@ -1,6 +1,6 @@
 #include "TestReplays.h"
 
-#include "replay/ReplayError.h"
+#include "core/replay/ReplayError.h"
 
 #include <zlib.h>
 

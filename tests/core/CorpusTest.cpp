@@ -1,6 +1,6 @@
 // Real replays recorded by the game (1.02 to 2.0), read in place from the shared folder.
-#include "replay/ReplayError.h"
-#include "replay/ReplayInfo.h"
+#include "core/replay/ReplayError.h"
+#include "core/replay/ReplayInfo.h"
 
 #include <gtest/gtest.h>
 

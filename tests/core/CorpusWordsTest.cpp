@@ -1,6 +1,6 @@
 // Every recorded action of the real replays in words.
-#include "present/ActionText.h"
-#include "replay/ReplayInfo.h"
+#include "core/present/ActionText.h"
+#include "core/replay/ReplayInfo.h"
 
 #include <gtest/gtest.h>
 

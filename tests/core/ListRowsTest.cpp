@@ -1,6 +1,6 @@
 #include "TestReplays.h"
 
-#include "present/ListRows.h"
+#include "core/present/ListRows.h"
 
 using namespace quillon;
 using namespace quillon::testing;

@@ -1,6 +1,6 @@
 #include "TestReplays.h"
 
-#include "replay/ReplayModel.h"
+#include "core/replay/ReplayModel.h"
 
 using namespace quillon;
 using namespace quillon::testing;

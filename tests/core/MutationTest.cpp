@@ -3,7 +3,7 @@
 #include "SampleGames.h"
 #include "TestReplays.h"
 
-#include "replay/ReplayError.h"
+#include "core/replay/ReplayError.h"
 
 #include <map>
 #include <random>

@@ -1,6 +1,6 @@
 #include "TestReplays.h"
 
-#include "rename/Rename.h"
+#include "core/rename/Rename.h"
 
 #include <filesystem>
 #include <fstream>

@@ -1,6 +1,6 @@
-#include "settings/Settings.h"
-#include "settings/IniFile.h"
-#include "settings/SettingsError.h"
+#include "core/settings/Settings.h"
+#include "core/settings/IniFile.h"
+#include "core/settings/SettingsError.h"
 
 #include <gtest/gtest.h>
 

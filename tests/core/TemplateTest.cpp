@@ -1,8 +1,8 @@
 #include "TestReplays.h"
 
-#include "rename/Template.h"
+#include "core/rename/Template.h"
 
-#include "replay/ReplayError.h"
+#include "core/replay/ReplayError.h"
 
 #include <ctime>
 #include <fcntl.h>

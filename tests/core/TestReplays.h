@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ReplayWriter.h"
-#include "replay/ReplayInfo.h"
+#include "core/replay/ReplayInfo.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "gamedata/GameTables.h"
+#include "core/gamedata/GameTables.h"
 
 namespace quillon::testing {
 

@@ -1,4 +1,4 @@
-#include "lang/Translations.h"
+#include "core/lang/Translations.h"
 
 #include <gtest/gtest.h>
 

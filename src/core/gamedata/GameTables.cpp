@@ -1,6 +1,6 @@
-#include "gamedata/GameTables.h"
+#include "core/gamedata/GameTables.h"
 
-#include "resources/Resources.h"
+#include "core/resources/Resources.h"
 
 namespace quillon {
 

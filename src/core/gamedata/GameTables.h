@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lang/Translations.h"
+#include "core/lang/Translations.h"
 
 #include <array>
 #include <optional>

@@ -1,7 +1,7 @@
-#include "lang/Translations.h"
+#include "core/lang/Translations.h"
 
-#include "resources/Resources.h"
-#include "text/Lines.h"
+#include "core/resources/Resources.h"
+#include "core/text/Lines.h"
 
 #include <array>
 #include <atomic>

@@ -1,9 +1,8 @@
-#include "present/ActionText.h"
+#include "core/present/ActionText.h"
 
-#include "rename/Template.h"
-#include "replay/ActionLayout.h"
-#include "replay/WalkState.h"
-#include "text/DecodeText.h"
+#include "core/present/GameText.h"
+#include "core/replay/ActionLayout.h"
+#include "core/text/DecodeText.h"
 
 namespace quillon {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "gamedata/GameTables.h"
-#include "replay/ReplayInfo.h"
+#include "core/gamedata/GameTables.h"
+#include "core/replay/ReplayInfo.h"
 
 #include <array>
 #include <cstdint>

@@ -1,7 +1,7 @@
-#include "present/ListRows.h"
+#include "core/present/ListRows.h"
 
-#include "rename/Template.h"
-#include "text/DecodeText.h"
+#include "core/present/GameText.h"
+#include "core/text/DecodeText.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "gamedata/GameTables.h"
-#include "present/ActionText.h"
-#include "present/NumberFormat.h"
-#include "replay/ReplayInfo.h"
+#include "core/gamedata/GameTables.h"
+#include "core/present/ActionText.h"
+#include "core/present/NumberFormat.h"
+#include "core/replay/ReplayInfo.h"
 
 #include <bitset>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "present/NumberFormat.h"
+#include "core/present/NumberFormat.h"
 
 #include <charconv>
 #include <langinfo.h>

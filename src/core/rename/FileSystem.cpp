@@ -1,4 +1,4 @@
-#include "rename/FileSystem.h"
+#include "core/rename/FileSystem.h"
 
 #include <algorithm>
 #include <cerrno>

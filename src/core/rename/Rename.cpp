@@ -1,7 +1,7 @@
-#include "rename/Rename.h"
+#include "core/rename/Rename.h"
 
-#include "rename/Template.h"
-#include "replay/ReplayError.h"
+#include "core/rename/Template.h"
+#include "core/replay/ReplayError.h"
 
 namespace quillon {
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "lang/Translations.h"
-#include "rename/FileSystem.h"
-#include "rename/RenameRule.h"
-#include "replay/ReplayInfo.h"
+#include "core/lang/Translations.h"
+#include "core/rename/FileSystem.h"
+#include "core/rename/RenameRule.h"
+#include "core/replay/ReplayInfo.h"
 
 #include <functional>
 #include <string>

@@ -1,6 +1,7 @@
-#include "rename/Template.h"
+#include "core/rename/Template.h"
 
-#include "replay/ReplayError.h"
+#include "core/present/GameText.h"
+#include "core/replay/ReplayError.h"
 
 #include <cerrno>
 #include <cmath>
@@ -108,50 +109,6 @@ std::string TeamText(const TReplayInfo& replay, const TTeamInfo& team, std::stri
 
 } // namespace
 
-std::string ComputerName(uint8_t strength) {
-    switch (strength) {
-    case 0:
-        return "Computer(Easy)";
-    case 1:
-        return "Computer(Normal)";
-    default:
-        return "Computer(Insane)";
-    }
-}
-
-std::string TwoDigits(int32_t n) {
-    return n < 10 ? "0" + std::to_string(n) : std::to_string(n);
-}
-
-std::string FormatGameTime(int32_t ms, bool verbose, TLanguage language) {
-    int32_t rest = ms < 0 ? 0 : ms;
-    const auto take = [&rest](int32_t unit) {
-        if (rest < unit)
-            return 0;
-        const int32_t n = rest / unit;
-        rest %= unit;
-        return n;
-    };
-    const int32_t days = take(86400000), hours = take(3600000), minutes = take(60000), seconds = take(1000);
-    const int32_t hundredths = rest / 10;
-    if (!verbose) {
-        std::string text = TwoDigits(minutes) + ":" + TwoDigits(seconds);
-        if (days > 0)
-            return TwoDigits(days) + ":" + TwoDigits(hours) + ":" + text;
-        if (hours > 0)
-            return TwoDigits(hours) + ":" + text;
-        return text;
-    }
-    std::string text;
-    if (days > 0)
-        text += std::to_string(days) + RuleText(1, language);
-    if (days > 0 || hours > 0)
-        text += std::to_string(hours) + RuleText(2, language);
-    if (days > 0 || hours > 0 || minutes > 0)
-        text += std::to_string(minutes) + RuleText(3, language);
-    return text + std::to_string(seconds) + RuleText(4, language) + std::to_string(hundredths);
-}
-
 bool IsBadNameChar(unsigned char c) {
     switch (c) {
     case '"':
@@ -217,20 +174,6 @@ std::string MapShortName(std::string_view path) {
     return std::string(dot == std::string_view::npos ? name : name.substr(0, dot));
 }
 
-std::string VersionNumberText(uint32_t version) {
-    if (version < 10)
-        return "1.0" + std::to_string(version);
-    if (version < 10000)
-        return "1." + std::to_string(version);
-    // 1.30 on store 10000 + n: 10030 is 1.30, 10100 is 2.00.
-    const uint32_t n = version - 10000;
-    return std::to_string(1 + n / 100) + "." + TwoDigits(static_cast<int32_t>(n % 100));
-}
-
-uint32_t DisplayVersion(const TReplayInfo& replay) {
-    return replay.VersionField > MaxPlausibleVersionField ? replay.Layout.Version : replay.Version;
-}
-
 std::string MakeReplayName(std::string_view playerTemplate, std::string_view conjunction,
                            std::string_view globalTemplate, const TReplayInfo& replay) {
     if (!replay.Teams || !replay.Players || replay.Teams->Count() != 2)
@@ -248,7 +191,7 @@ std::string MakeReplayName(std::string_view playerTemplate, std::string_view con
     text = ReplaceAll(std::move(text), "<map>", MapShortName(replay.Game.MapPath));
     text = ReplaceAll(std::move(text), "<game>", replay.Game.GameName);
     text = ReplaceAll(std::move(text), "<version>", VersionNumberText(version));
-    text = ReplaceAll(std::move(text), "<length>", FormatGameTime(replay.Length, false));
+    text = ReplaceAll(std::move(text), "<length>", FormatGameTime(replay.Length, false, TLanguage::English));
     if (replay.Game.GameType >= 1 && replay.Game.GameType <= 4)
         text = ReplaceAll(std::move(text), "<type>", GameTypeNames[replay.Game.GameType - 1]);
     text = ReplaceAll(std::move(text), "<tag>", version <= 6 ? "WAR3" : replay.ProductId);

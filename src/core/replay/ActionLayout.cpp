@@ -1,4 +1,4 @@
-#include "replay/ActionLayout.h"
+#include "core/replay/ActionLayout.h"
 
 #include <cstddef>
 #include <initializer_list>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "replay/LayoutContext.h"
+#include "core/replay/LayoutContext.h"
 
 #include <array>
 #include <cstdint>

@@ -1,8 +1,8 @@
 // Actions inside one command block.
-#include "replay/ActionLayout.h"
-#include "replay/ByteReader.h"
-#include "replay/Formatting.h"
-#include "replay/WalkState.h"
+#include "core/replay/ActionLayout.h"
+#include "core/replay/Formatting.h"
+#include "core/replay/internal/ByteReader.h"
+#include "core/replay/internal/WalkState.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
 // The file header and the zlib data blocks.
-#include "replay/ByteReader.h"
-#include "replay/ReplayInfo.h"
+#include "core/replay/ReplayInfo.h"
+#include "core/replay/internal/ByteReader.h"
 
 #include <zlib.h>
 

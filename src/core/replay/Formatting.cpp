@@ -1,4 +1,4 @@
-#include "replay/Formatting.h"
+#include "core/replay/Formatting.h"
 
 #include <charconv>
 

@@ -1,4 +1,4 @@
-#include "replay/LayoutContext.h"
+#include "core/replay/LayoutContext.h"
 
 namespace quillon {
 

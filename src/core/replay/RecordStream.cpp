@@ -1,7 +1,7 @@
 // The record stream after the start record: time slots with command blocks, chat, leave records.
-#include "replay/ByteReader.h"
-#include "replay/ReplayInfo.h"
-#include "replay/WalkState.h"
+#include "core/replay/ReplayInfo.h"
+#include "core/replay/internal/ByteReader.h"
+#include "core/replay/internal/WalkState.h"
 
 #include <memory>
 

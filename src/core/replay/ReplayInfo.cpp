@@ -1,6 +1,6 @@
-#include "replay/ReplayInfo.h"
+#include "core/replay/ReplayInfo.h"
 
-#include "replay/ByteReader.h"
+#include "core/replay/internal/ByteReader.h"
 
 #include <cerrno>
 #include <cstring>

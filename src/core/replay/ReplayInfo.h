@@ -1,7 +1,7 @@
 #pragma once
 
-#include "replay/LayoutContext.h"
-#include "replay/ReplayModel.h"
+#include "core/replay/LayoutContext.h"
+#include "core/replay/ReplayModel.h"
 
 #include <cstdint>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "replay/ReplayModel.h"
+#include "core/replay/ReplayModel.h"
 
 #include <algorithm>
 #include <stdexcept>

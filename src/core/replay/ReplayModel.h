@@ -12,6 +12,9 @@ namespace quillon {
 /// "Not found" answer of the lookups by player id or team number.
 inline constexpr uint8_t NotFound = 255;
 
+/// Highest player id and team number of any patch (24 from 1.29 on).
+inline constexpr int MaxPlayerId = 24;
+
 struct TGameInfo {
     std::string GameName;
     std::string MapPath;

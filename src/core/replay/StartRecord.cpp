@@ -1,7 +1,7 @@
 // The game start record: host and player records, game name, map and creator, slots and teams.
-#include "replay/ByteReader.h"
-#include "replay/ReplayInfo.h"
-#include "text/Utf8.h"
+#include "core/replay/ReplayInfo.h"
+#include "core/replay/internal/ByteReader.h"
+#include "core/text/Utf8.h"
 
 namespace quillon {
 

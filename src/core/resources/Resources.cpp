@@ -1,4 +1,4 @@
-#include "resources/Resources.h"
+#include "core/resources/Resources.h"
 
 #include <zlib.h>
 

@@ -1,8 +1,8 @@
-#include "settings/IniFile.h"
+#include "core/settings/IniFile.h"
 
-#include "settings/SettingsError.h"
-#include "text/Lines.h"
-#include "text/Utf8.h"
+#include "core/settings/SettingsError.h"
+#include "core/text/Lines.h"
+#include "core/text/Utf8.h"
 
 #include <cerrno>
 #include <charconv>

@@ -1,6 +1,6 @@
-#include "settings/Settings.h"
+#include "core/settings/Settings.h"
 
-#include "settings/IniFile.h"
+#include "core/settings/IniFile.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "rename/RenameRule.h"
+#include "core/rename/RenameRule.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "text/DecodeText.h"
+#include "core/text/DecodeText.h"
 
 #include <iconv.h>
 

@@ -1,6 +1,10 @@
 #pragma once
 
-#include "replay/ReplayError.h"
+#ifndef QUILLON_REPLAY_INTERNAL
+#error "parser internals: include core/replay/ReplayInfo.h instead"
+#endif
+
+#include "core/replay/ReplayError.h"
 
 #include <cstddef>
 #include <cstdint>

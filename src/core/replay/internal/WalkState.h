@@ -1,16 +1,17 @@
 #pragma once
 
-#include "replay/LayoutContext.h"
-#include "replay/ReplayModel.h"
+#ifndef QUILLON_REPLAY_INTERNAL
+#error "parser internals: include core/replay/ReplayInfo.h instead"
+#endif
+
+#include "core/replay/LayoutContext.h"
+#include "core/replay/ReplayModel.h"
 
 #include <array>
 #include <cstdint>
 #include <span>
 
 namespace quillon {
-
-/// Highest player id and team number of any patch (24 from 1.29 on).
-inline constexpr int MaxPlayerId = 24;
 
 /// Working state of one record walk. Tables are indexed by the raw id byte, so no id needs a range check;
 /// only ids 1 to MaxPlayerId map to a player.

@@ -1,0 +1,71 @@
+#include "core/present/GameText.h"
+
+namespace quillon {
+
+namespace {
+
+std::string RuleText(int n, TLanguage language) {
+    return GetString(TForm::Rule, n, language);
+}
+
+} // namespace
+
+std::string ComputerName(uint8_t strength) {
+    switch (strength) {
+    case 0:
+        return "Computer(Easy)";
+    case 1:
+        return "Computer(Normal)";
+    default:
+        return "Computer(Insane)";
+    }
+}
+
+std::string TwoDigits(int32_t n) {
+    return n < 10 ? "0" + std::to_string(n) : std::to_string(n);
+}
+
+std::string FormatGameTime(int32_t ms, bool verbose, TLanguage language) {
+    int32_t rest = ms < 0 ? 0 : ms;
+    const auto take = [&rest](int32_t unit) {
+        if (rest < unit)
+            return 0;
+        const int32_t n = rest / unit;
+        rest %= unit;
+        return n;
+    };
+    const int32_t days = take(86400000), hours = take(3600000), minutes = take(60000), seconds = take(1000);
+    const int32_t hundredths = rest / 10;
+    if (!verbose) {
+        std::string text = TwoDigits(minutes) + ":" + TwoDigits(seconds);
+        if (days > 0)
+            return TwoDigits(days) + ":" + TwoDigits(hours) + ":" + text;
+        if (hours > 0)
+            return TwoDigits(hours) + ":" + text;
+        return text;
+    }
+    std::string text;
+    if (days > 0)
+        text += std::to_string(days) + RuleText(1, language);
+    if (days > 0 || hours > 0)
+        text += std::to_string(hours) + RuleText(2, language);
+    if (days > 0 || hours > 0 || minutes > 0)
+        text += std::to_string(minutes) + RuleText(3, language);
+    return text + std::to_string(seconds) + RuleText(4, language) + std::to_string(hundredths);
+}
+
+std::string VersionNumberText(uint32_t version) {
+    if (version < 10)
+        return "1.0" + std::to_string(version);
+    if (version < 10000)
+        return "1." + std::to_string(version);
+    // 1.30 on store 10000 + n: 10030 is 1.30, 10100 is 2.00.
+    const uint32_t n = version - 10000;
+    return std::to_string(1 + n / 100) + "." + TwoDigits(static_cast<int32_t>(n % 100));
+}
+
+uint32_t DisplayVersion(const TReplayInfo& replay) {
+    return replay.VersionField > MaxPlausibleVersionField ? replay.Layout.Version : replay.Version;
+}
+
+} // namespace quillon
