@@ -140,9 +140,7 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
         if (renameGlobal)
             rename.Rule.GlobalTemplate = *renameGlobal;
         if (renameLang.empty() || !ParseLanguage(renameLang, rename.Language))
-            rename.Language = settings.Language == 0   ? TLanguage::English
-                              : settings.Language == 1 ? TLanguage::Chinese
-                                                       : LanguageFromLocale();
+            rename.Language = LanguageFromSettingOrLocale(settings.Language);
         return RunRename(rename, in, out, err);
     }
     return RunCheckRule(checkRule, out, err);

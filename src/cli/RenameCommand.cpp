@@ -3,6 +3,7 @@
 #include "cli/Commands.h"
 #include "cli/ReplayJson.h"
 
+#include "core/lang/StringIds.h"
 #include "core/rename/Rename.h"
 
 #include <filesystem>
@@ -103,7 +104,7 @@ int RunRename(const TRenameOptions& o, std::istream& in, std::ostream& out, std:
         if (!Succeeded(row))
             status = 1;
         if (progress && ++done >= 5)
-            err << "\r" << GetString(TForm::Main, 34, language) << " " << done << std::flush;
+            err << "\r" << GetString(MainString::Renaming, language) << " " << done << std::flush;
     };
     for (const auto& path : o.Paths) {
         std::error_code ec;

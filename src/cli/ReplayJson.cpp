@@ -1,6 +1,6 @@
 #include "cli/ReplayJson.h"
 
-#include "core/replay/ReplayError.h"
+#include "core/replay/LoadReplay.h"
 #include "core/text/Utf8.h"
 
 #include <cstdio>
@@ -9,28 +9,8 @@
 namespace quillon::cli {
 
 TLoaded LoadReplay(const std::string& path, uint8_t detail) {
-    TLoaded loaded;
-    auto replay = TReplayInfo::Create(path);
-    if (!replay) {
-        loaded.Error = "File not found: " + path;
-        return loaded;
-    }
-    try {
-        if (!replay->Load(detail)) {
-            if (!replay->HeaderRead)
-                loaded.Error = "Not a Warcraft III replay (the file does not start with its signature)";
-            else if (replay->BlockCount < 1)
-                loaded.Error = "The replay holds no data blocks";
-            else
-                loaded.Error = "The replay data could not be read";
-            return loaded;
-        }
-    } catch (const TReplayError& e) {
-        loaded.Error = e.what();
-        return loaded;
-    }
-    loaded.Replay = std::move(replay);
-    return loaded;
+    TLoadResult result = quillon::LoadReplay(path, detail);
+    return {std::move(result.Replay), LoadErrorText(result, TLanguage::English)};
 }
 
 void ReportLoadError(const std::string& path, const std::string& error, bool json, std::ostream& out,

@@ -2,6 +2,7 @@
 #include "cli/Commands.h"
 #include "cli/ReplayJson.h"
 
+#include "core/lang/StringIds.h"
 #include "core/rename/Template.h"
 #include "core/replay/ReplayError.h"
 
@@ -23,7 +24,7 @@ int RunName(const std::string& file, const TRuleOptions& rule, std::ostream& out
         return 1;
     }
     if (name.empty()) {
-        err << GetString(TForm::Main, 27, rule.Language) << "\n";
+        err << GetString(MainString::CannotName, rule.Language) << "\n";
         return 1;
     }
     out << name << "\n";

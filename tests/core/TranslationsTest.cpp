@@ -56,9 +56,22 @@ TEST(Translations, CaptionsHeadingsItemsAndFonts) {
     EXPECT_EQ(FormText(TForm::RenResult, "caption", "ResultList.Columns[0].Caption", TLanguage::Chinese), "原文件名");
 }
 
-TEST(Translations, ActiveLanguageChoosesTheText) {
-    SetActiveLanguage(TLanguage::Chinese);
-    EXPECT_EQ(GetString(TForm::Main, 20), "平手");
-    SetActiveLanguage(TLanguage::English);
-    EXPECT_EQ(GetString(TForm::Main, 20), "Draw");
+TEST(Translations, StoredLanguageNumbering) {
+    // The settings file numbers the languages from 0, the tables from 1: one conversion serves both.
+    EXPECT_EQ(LanguageFromSetting(0), TLanguage::English);
+    EXPECT_EQ(LanguageFromSetting(1), TLanguage::Chinese);
+    for (long long stored : {-1LL, 2LL, 7LL})
+        EXPECT_EQ(LanguageFromSetting(stored), std::nullopt) << stored;
+    EXPECT_EQ(SettingFromLanguage(TLanguage::English), 0);
+    EXPECT_EQ(SettingFromLanguage(TLanguage::Chinese), 1);
+}
+
+TEST(Translations, LanguagesByNameOnly) {
+    TLanguage language = TLanguage::English;
+    EXPECT_TRUE(ParseLanguage("zh", language));
+    EXPECT_EQ(language, TLanguage::Chinese);
+    EXPECT_TRUE(ParseLanguage("English", language));
+    EXPECT_EQ(language, TLanguage::English);
+    for (const char* bad : {"1", "2", "", "fr"})
+        EXPECT_FALSE(ParseLanguage(bad, language)) << bad;
 }

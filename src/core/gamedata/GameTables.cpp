@@ -1,5 +1,6 @@
 #include "core/gamedata/GameTables.h"
 
+#include "core/lang/StringIds.h"
 #include "core/resources/Resources.h"
 
 namespace quillon {
@@ -16,18 +17,19 @@ std::string Lower(std::string_view s) {
 
 // Resource names of the first seven tables are strings of the main window, so each language
 // names its own resources.
-constexpr int ResourceNameString[] = {42, 36, 37, 38, 39, 40, 41};
+constexpr MainString ResourceNameString[] = {
+    MainString::CommandTable, MainString::AbilityTable, MainString::ItemTable,    MainString::UnitTable,
+    MainString::UpgradeTable, MainString::SummonTable,  MainString::BuildingTable};
 
 struct TObjectTable {
     TGameTable Table;
-    int Verb;
+    MainString Verb;
 };
 // Lookup order of object ids, with the verb string of each table.
-constexpr TObjectTable ObjectOrder[] = {{TGameTable::Upgrade, 47},  {TGameTable::Unit, 46},
-                                        {TGameTable::Building, 49}, {TGameTable::Item, 45},
-                                        {TGameTable::Ability, 44},  {TGameTable::Summon, 48}};
-
-constexpr int UnknownIdString = 43;
+constexpr TObjectTable ObjectOrder[] = {
+    {TGameTable::Upgrade, MainString::Research},   {TGameTable::Unit, MainString::Train},
+    {TGameTable::Building, MainString::Build},     {TGameTable::Item, MainString::UseItem},
+    {TGameTable::Ability, MainString::UseAbility}, {TGameTable::Summon, MainString::Summon}};
 
 } // namespace
 
@@ -70,12 +72,16 @@ std::optional<std::string_view> TGameTables::LookupName(TGameTable table, std::s
     return std::string_view(t.Lines[it->second].second);
 }
 
+std::string TGameTables::Text(MainString n) const {
+    return GetString(n, Lang);
+}
+
 std::string TGameTables::IdText(std::string_view id, bool bare) const {
     if (id == "\xFF\xFF\xFF\xFF")
         return {}; // no object given
     std::string text = !id.empty() && id.front() == '0' ? CommandCodeText(id, bare) : ObjectIdText(id, bare);
     if (text.empty())
-        text = Text(UnknownIdString) + std::string(id);
+        text = Text(MainString::UnknownId) + std::string(id);
     return text;
 }
 
@@ -83,20 +89,21 @@ std::string TGameTables::ObjectIdText(std::string_view id, bool bare) const {
     for (const auto& [table, verb] : ObjectOrder)
         if (const auto name = LookupName(table, id))
             return bare ? std::string(*name) : Text(verb) + std::string(*name);
-    return Text(UnknownIdString) + std::string(id);
+    return Text(MainString::UnknownId) + std::string(id);
 }
 
 std::string TGameTables::CommandCodeText(std::string_view code, bool bare) const {
     if (const auto name = LookupName(TGameTable::Command, code))
         return std::string(*name);
-    static constexpr std::pair<TGameTable, int> CodeTables[] = {
-        {TGameTable::Enable, 50}, {TGameTable::Disable, 51}, {TGameTable::Use, 44}};
+    static constexpr std::pair<TGameTable, MainString> CodeTables[] = {{TGameTable::Enable, MainString::Enable},
+                                                                       {TGameTable::Disable, MainString::Disable},
+                                                                       {TGameTable::Use, MainString::UseAbility}};
     for (const auto& [table, verb] : CodeTables)
         if (const auto ability = LookupName(table, code)) {
             const std::string name = ObjectIdText(*ability, true);
             return bare ? name : Text(verb) + name;
         }
-    return Text(UnknownIdString) + std::string(code);
+    return Text(MainString::UnknownId) + std::string(code);
 }
 
 } // namespace quillon

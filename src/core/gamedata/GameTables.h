@@ -12,6 +12,8 @@
 
 namespace quillon {
 
+enum class MainString : int;
+
 /// The ten name tables, in the order they are loaded.
 enum class TGameTable { Command, Ability, Item, Unit, Upgrade, Summon, Building, Use, Enable, Disable };
 inline constexpr int GameTableCount = 10;
@@ -19,8 +21,7 @@ inline constexpr int GameTableCount = 10;
 /// Names of object ids ("hfoo") and command codes ("0003") in one language.
 class TGameTables {
 public:
-    /// (Re)loads all ten tables for the active language.
-    void LoadGameTables() { Load(ActiveLanguage()); }
+    /// (Re)loads all ten tables for a language.
     void Load(TLanguage language);
     TLanguage Language() const { return Lang; }
 
@@ -40,7 +41,7 @@ private:
         std::unordered_map<std::string, size_t> FirstLine;      // lower-case key to its first line
     };
     void LoadTable(TGameTable table, std::string_view resourceName);
-    std::string Text(int n) const { return GetString(TForm::Main, n, Lang); }
+    std::string Text(MainString n) const;
 
     std::array<TTable, GameTableCount> Tables;
     TLanguage Lang = TLanguage::English;

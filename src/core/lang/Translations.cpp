@@ -4,7 +4,6 @@
 #include "core/text/Lines.h"
 
 #include <array>
-#include <atomic>
 #include <charconv>
 #include <cstdlib>
 #include <stdexcept>
@@ -13,16 +12,17 @@ namespace quillon {
 
 namespace {
 
-std::atomic<TLanguage> Active{TLanguage::English};
-
 struct TTables {
-    std::array<std::vector<TTextEntry>, 4> Forms;
-    std::array<std::vector<int>, 4> ByNumber; // entry index of numbered string n, -1 when none
+    std::array<std::vector<TTextEntry>, FormCount> Forms;
+    std::array<std::vector<int>, FormCount> ByNumber; // entry index of numbered string n, -1 when none
 };
 
 bool FormOfName(std::string_view name, TForm& form) {
-    static constexpr std::pair<std::string_view, TForm> Names[] = {
-        {"Main", TForm::Main}, {"Setting", TForm::Setting}, {"Rule", TForm::Rule}, {"RenResult", TForm::RenResult}};
+    static constexpr std::pair<std::string_view, TForm> Names[] = {{"Main", TForm::Main},
+                                                                   {"Setting", TForm::Setting},
+                                                                   {"Rule", TForm::Rule},
+                                                                   {"RenResult", TForm::RenResult},
+                                                                   {"App", TForm::App}};
     for (const auto& [n, f] : Names)
         if (n == name) {
             form = f;
@@ -43,7 +43,8 @@ std::vector<std::string_view> SplitTabs(std::string_view line) {
     }
 }
 
-// The table file: form, kind, key, English, Chinese, separated by tabs; texts keep their blanks.
+// The table file: form, kind, key, English, Chinese and, for numbered strings, the name the code uses for them
+// (the build makes an enum per form of those); separated by tabs, texts keep their blanks.
 TTables LoadTables() {
     TTables tables;
     const auto text = LoadResourceText("TRANSLATIONS");
@@ -54,7 +55,7 @@ TTables LoadTables() {
             continue;
         const auto f = SplitTabs(line);
         TForm form;
-        if (f.size() != 5 || !FormOfName(f[0], form))
+        if ((f.size() != 5 && f.size() != 6) || !FormOfName(f[0], form))
             throw std::runtime_error("bad translation line: " + std::string(line));
         tables.Forms[static_cast<size_t>(form)].push_back(
             {std::string(f[1]), std::string(f[2]), std::string(f[3]), std::string(f[4])});
@@ -85,14 +86,6 @@ const TTables& Tables() {
 
 } // namespace
 
-TLanguage ActiveLanguage() {
-    return Active.load();
-}
-
-void SetActiveLanguage(TLanguage language) {
-    Active = language;
-}
-
 const std::vector<TTextEntry>& FormTexts(TForm form) {
     return Tables().Forms[static_cast<size_t>(form)];
 }
@@ -112,10 +105,6 @@ std::string GetString(TForm form, int n, TLanguage language) {
     return t.Forms[static_cast<size_t>(form)][static_cast<size_t>(index[static_cast<size_t>(n)])].In(language);
 }
 
-std::string GetString(TForm form, int n) {
-    return GetString(form, n, ActiveLanguage());
-}
-
 TLanguage LanguageFromLocale() {
     for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
         const char* value = std::getenv(name);
@@ -125,12 +114,48 @@ TLanguage LanguageFromLocale() {
     return TLanguage::English;
 }
 
+std::string FormatText(std::string_view text, std::initializer_list<std::string_view> args) {
+    std::string out;
+    auto arg = args.begin();
+    size_t pos = 0;
+    while (arg != args.end()) {
+        const size_t hit = text.find("%s", pos);
+        if (hit == std::string_view::npos)
+            break;
+        out.append(text.substr(pos, hit - pos));
+        out.append(*arg++);
+        pos = hit + 2;
+    }
+    out.append(text.substr(pos));
+    return out;
+}
+
+std::optional<TLanguage> LanguageFromSetting(long long stored) {
+    if (stored == 0)
+        return TLanguage::English;
+    if (stored == 1)
+        return TLanguage::Chinese;
+    return std::nullopt;
+}
+
+int SettingFromLanguage(TLanguage language) {
+    return language == TLanguage::Chinese ? 1 : 0;
+}
+
+TLanguage LanguageFromSettingOrLocale(long long stored) {
+    return LanguageFromSetting(stored).value_or(LanguageFromLocale());
+}
+
 bool ParseLanguage(std::string_view text, TLanguage& language) {
-    if (text == "en" || text == "1" || text == "english" || text == "English") {
+    std::string lower(text);
+    for (char& c : lower)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    if (lower == "en" || lower == "english") {
         language = TLanguage::English;
         return true;
     }
-    if (text == "zh" || text == "2" || text == "chinese" || text == "Chinese") {
+    if (lower == "zh" || lower == "chinese") {
         language = TLanguage::Chinese;
         return true;
     }

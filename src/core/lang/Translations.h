@@ -1,5 +1,7 @@
 #pragma once
 
+#include <initializer_list>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -9,17 +11,24 @@ namespace quillon {
 /// Interface languages, numbered as the language setting and the tables number them.
 enum class TLanguage : int { English = 1, Chinese = 2 };
 
-/// The forms whose texts exist in both languages.
-enum class TForm { Main, Setting, Rule, RenResult };
+/// The forms whose texts exist in both languages; App holds this program's own messages beyond the four forms.
+enum class TForm { Main, Setting, Rule, RenResult, App };
+inline constexpr int FormCount = 5;
 
-/// The program-wide active language (English until set).
-TLanguage ActiveLanguage();
-void SetActiveLanguage(TLanguage language);
-
-/// Numbered string n of a form's table in the active language (or the given one). A missing number
-/// or a text that is empty in that language gives the empty text: no fallback to the other language.
-std::string GetString(TForm form, int n);
+/// Numbered string n of a form's table in a language. A missing number or a text that is empty in that
+/// language gives the empty text: no fallback to the other language. The language is always an argument:
+/// a batch on a worker thread must not see a switch made in the window halfway through.
 std::string GetString(TForm form, int n, TLanguage language);
+
+/// The stored setting "language" (0 English, 1 Chinese(Simp)); nothing for any other value.
+std::optional<TLanguage> LanguageFromSetting(long long stored);
+/// The value stored for a language: 0 or 1.
+int SettingFromLanguage(TLanguage language);
+/// The language a stored setting names, else the locale's.
+TLanguage LanguageFromSettingOrLocale(long long stored);
+
+/// text with each "%s" replaced by the next argument, left to right; arguments are not scanned again.
+std::string FormatText(std::string_view text, std::initializer_list<std::string_view> args);
 
 /// One entry of a form's table: a caption, column heading, list items, font or character set of a
 /// control ("caption", "items", "font", "charset"), or a numbered string ("string").
@@ -42,7 +51,7 @@ std::string FormText(TForm form, std::string_view kind, std::string_view key, TL
 /// The language of the user's locale (LC_ALL, LC_MESSAGES, LANG): Chinese for zh_CN, else English.
 TLanguage LanguageFromLocale();
 
-/// "en" or "zh" (also "1"/"2", "english"/"chinese") to a language; false for anything else.
+/// A language by name: "en"/"english" or "zh"/"chinese", in any letter case; false for anything else.
 bool ParseLanguage(std::string_view text, TLanguage& language);
 
 } // namespace quillon

@@ -1,5 +1,6 @@
 #include "core/present/ActionText.h"
 
+#include "core/lang/StringIds.h"
 #include "core/present/GameText.h"
 #include "core/replay/ActionLayout.h"
 #include "core/text/DecodeText.h"
@@ -56,84 +57,92 @@ const std::string& TPlayerNames::Name(uint8_t id) const {
 
 std::string ActionText(const TActionInfo& a, const TReplayInfo& replay, const TGameTables& tables,
                        const TPlayerNames& names) {
-    const auto s = [&tables](int n) { return GetString(TForm::Main, n, tables.Language()); };
+    const auto s = [&tables](MainString n) { return GetString(n, tables.Language()); };
     const size_t n = a.ParamCount();
     const auto param = [&a](size_t i) { return std::string(a.Params[i]); };
     const auto units = [n] { return std::to_string((n - 1) / 2); };
     using M = TActionMeaning;
     switch (KindMeaning(a.Kind, replay.Layout)) {
     case M::Pause:
-        return s(52);
+        return s(MainString::PauseGame);
     case M::Resume:
-        return s(53);
+        return s(MainString::ResumeGame);
     case M::SetSpeed:
         if (n == 0)
-            return s(57);
-        return s(FirstByte(a) == 0 ? 54 : FirstByte(a) == 1 ? 55 : 56);
+            return s(MainString::SetSpeed);
+        return s(FirstByte(a) == 0   ? MainString::SpeedSlow
+                 : FirstByte(a) == 1 ? MainString::SpeedNormal
+                                     : MainString::SpeedFast);
     case M::SpeedUp:
-        return s(58);
+        return s(MainString::IncreaseSpeed);
     case M::SpeedDown:
-        return s(59);
+        return s(MainString::DecreaseSpeed);
     case M::SaveGame:
-        return n >= 1 ? s(60) + param(0) : s(61);
+        return n >= 1 ? s(MainString::SaveGameWithName) + param(0) : s(MainString::SaveGame);
     case M::OrderNoTarget:
-        return n >= 2 ? tables.IdText(a.Params[1], false) : s(62);
+        return n >= 2 ? tables.IdText(a.Params[1], false) : s(MainString::UseNormalAbility);
     case M::OrderPoint:
-        return n >= 2 ? tables.IdText(a.Params[1], false) : s(63);
+        return n >= 2 ? tables.IdText(a.Params[1], false) : s(MainString::UseSpecialAbility);
     case M::OrderObject:
     case M::OrderTwoTargets:
     case M::OrderTwoTargetsObject:
-        return n >= 2 ? tables.IdText(a.Params[1], false) + s(64) : s(65);
+        return n >= 2 ? tables.IdText(a.Params[1], false) + s(MainString::WithTarget)
+                      : s(MainString::UseAbilityWithTarget);
     case M::GiveOrDropItem:
-        return n >= 2 ? tables.IdText(a.Params[1], false) : s(66);
+        return n >= 2 ? tables.IdText(a.Params[1], false) : s(MainString::PutItem);
     case M::ChangeSelection:
         if (n == 0)
-            return s(73);
+            return s(MainString::ChangeSelection);
         switch (FirstByte(a)) {
         case 0:
-            return s(67) + units() + s(68);
+            return s(MainString::SelectPrefix) + units() + s(MainString::SelectSuffix);
         case 1:
-            return s(69) + units() + s(70);
+            return s(MainString::AddPrefix) + units() + s(MainString::AddSuffix);
         default:
-            return s(71) + units() + s(72);
+            return s(MainString::RemovePrefix) + units() + s(MainString::RemoveSuffix);
         }
     case M::AssignGroup:
-        return n >= 1 ? s(74) + units() + s(75) + std::to_string(FirstByte(a) + 1) : s(76);
+        return n >= 1 ? s(MainString::AssignPrefix) + units() + s(MainString::AssignSuffix) +
+                            std::to_string(FirstByte(a) + 1)
+                      : s(MainString::AssignHotkey);
     case M::SelectGroup:
-        return n >= 1 ? s(77) + " " + std::to_string(FirstByte(a) + 1) : s(77);
+        return n >= 1 ? s(MainString::SelectGroupHotkey) + " " + std::to_string(FirstByte(a) + 1)
+                      : s(MainString::SelectGroupHotkey);
     case M::SelectSubgroup:
-        return n >= 1 ? s(78) + " " + std::to_string(FirstByte(a) + 1) : s(78);
+        return n >= 1 ? s(MainString::SelectSubgroup) + " " + std::to_string(FirstByte(a) + 1)
+                      : s(MainString::SelectSubgroup);
     case M::SelectGroundItem:
-        return n >= 1 ? s(79) + ": " + tables.IdText(a.Params[0], true) : s(79);
+        return n >= 1 ? s(MainString::SelectItem) + ": " + tables.IdText(a.Params[0], true) : s(MainString::SelectItem);
     case M::RemoveFromQueue:
-        return s(80);
+        return s(MainString::RemoveFromQueue);
     case M::Chat:
-        return n >= 2 ? s(81) + ": " + DecodeUtf8Text(a.Params[1]) : s(81);
+        return n >= 2 ? s(MainString::Chat) + ": " + DecodeUtf8Text(a.Params[1]) : s(MainString::Chat);
     case M::PlayerLeft:
         if (n >= 1 && !a.Params[0].empty() && a.Params[0][0] == '0')
-            return s(82);
+            return s(MainString::Disconnect);
         if (n >= 1 && !a.Params[0].empty() && a.Params[0][0] == '2')
-            return s(83);
-        return s(84);
+            return s(MainString::EventuallyWin);
+        return s(MainString::QuitGame);
     case M::Cheat: {
         if (CheatName(a.Kind).empty())
             return {}; // the described cheats of late patches are never recorded
-        std::string text = s(93) + ": " + std::string(CheatName(a.Kind));
+        std::string text = s(MainString::UseCheatCode) + ": " + std::string(CheatName(a.Kind));
         const bool withAmount = a.Kind == 39 || a.Kind == 40 || a.Kind == 45;
         return withAmount && n >= 1 ? text + " " + param(0) : text;
     }
     case M::TransferResources:
         if (n < 3)
-            return s(88);
-        return s(85) + names.Name(static_cast<uint8_t>(FirstByte(a) + 1)) + " " + param(1) + s(86) + param(2) + s(87);
+            return s(MainString::GiveResource);
+        return s(MainString::GivePlayer) + names.Name(static_cast<uint8_t>(FirstByte(a) + 1)) + " " + param(1) +
+               s(MainString::GoldsAnd) + param(2) + s(MainString::Lumber);
     case M::Esc:
-        return s(89);
+        return s(MainString::EscPressed);
     case M::HeroSkillSubmenu:
-        return s(90);
+        return s(MainString::HeroSkillSubmenu);
     case M::BuildingSubmenu:
-        return s(91);
+        return s(MainString::BuildingSubmenu);
     case M::MinimapSignal:
-        return s(92);
+        return s(MainString::MinimapSignal);
     default:
         return {};
     }

@@ -1,14 +1,10 @@
 #include "core/present/GameText.h"
 
+#include "core/lang/StringIds.h"
+
 namespace quillon {
 
-namespace {
-
-std::string RuleText(int n, TLanguage language) {
-    return GetString(TForm::Rule, n, language);
-}
-
-} // namespace
+namespace {} // namespace
 
 std::string ComputerName(uint8_t strength) {
     switch (strength) {
@@ -46,12 +42,12 @@ std::string FormatGameTime(int32_t ms, bool verbose, TLanguage language) {
     }
     std::string text;
     if (days > 0)
-        text += std::to_string(days) + RuleText(1, language);
+        text += std::to_string(days) + GetString(RuleString::Day, language);
     if (days > 0 || hours > 0)
-        text += std::to_string(hours) + RuleText(2, language);
+        text += std::to_string(hours) + GetString(RuleString::Hour, language);
     if (days > 0 || hours > 0 || minutes > 0)
-        text += std::to_string(minutes) + RuleText(3, language);
-    return text + std::to_string(seconds) + RuleText(4, language) + std::to_string(hundredths);
+        text += std::to_string(minutes) + GetString(RuleString::Minute, language);
+    return text + std::to_string(seconds) + GetString(RuleString::Second, language) + std::to_string(hundredths);
 }
 
 std::string VersionNumberText(uint32_t version) {

@@ -1,5 +1,6 @@
 #include "core/present/ListRows.h"
 
+#include "core/lang/StringIds.h"
 #include "core/present/GameText.h"
 #include "core/text/DecodeText.h"
 
@@ -10,12 +11,10 @@ namespace quillon {
 
 namespace {
 
-std::string S(int n, TLanguage language) {
-    return GetString(TForm::Main, n, language);
-}
-
 std::string RaceText(uint8_t race, TLanguage language) {
-    return S(race >= 1 && race <= 5 ? 13 + race : 19, language);
+    static constexpr MainString Races[] = {MainString::Human, MainString::Orc, MainString::NightElf, MainString::Undead,
+                                           MainString::Demon};
+    return GetString(race >= 1 && race <= 5 ? Races[race - 1] : MainString::Random, language);
 }
 
 // Before 1.03 the game stored no computer strength.
@@ -25,8 +24,8 @@ std::string ComputerCellName(const TReplayInfo& replay, uint8_t strength) {
 
 std::string ResultText(const TReplayInfo& replay, const TPlayerInfo& p, TLanguage language) {
     if (replay.Winner == 0)
-        return S(20, language);
-    return S(p.Team == replay.Winner ? 21 : 22, language);
+        return GetString(MainString::Draw, language);
+    return GetString(p.Team == replay.Winner ? MainString::Winner : MainString::Loser, language);
 }
 
 std::string TimeText(int64_t ms, TLanguage language) {
@@ -37,24 +36,25 @@ std::string TimeText(int64_t ms, TLanguage language) {
 
 std::string GameVersionText(const TReplayInfo& replay, TLanguage language) {
     const uint32_t version = DisplayVersion(replay);
-    const std::string label = S(version >= 7 && replay.ProductId == "W3XP" ? 4 : 3, language);
+    const std::string label = GetString(
+        version >= 7 && replay.ProductId == "W3XP" ? MainString::EditionTft : MainString::EditionRoc, language);
     return label + VersionNumberText(version) + " build " + std::to_string(replay.Build);
 }
 
 std::vector<TInfoRow> InfoRows(const TReplayInfo& r, const TNumberFormat& format, TLanguage language) {
     static constexpr const char* GameTypes[] = {"Ladder", "Custom Game", "Single Loacl Game", "Team Game"};
     std::vector<TInfoRow> rows;
-    rows.push_back({S(1, language), format.Integer(r.FileSize) + " Bytes"});
-    rows.push_back({S(2, language), GameVersionText(r, language)});
-    rows.push_back({S(5, language), FormatGameTime(r.Length, true, language)});
-    rows.push_back({S(6, language), DecodeUtf8Text(r.Game.GameName)});
-    rows.push_back({S(7, language), DecodeUtf8Text(r.Game.MapPath)});
-    rows.push_back({S(8, language), DecodeUtf8Text(r.Game.Creator)});
+    rows.push_back({GetString(MainString::FileSize, language), format.Integer(r.FileSize) + " Bytes"});
+    rows.push_back({GetString(MainString::GameVersion, language), GameVersionText(r, language)});
+    rows.push_back({GetString(MainString::ReplayLength, language), FormatGameTime(r.Length, true, language)});
+    rows.push_back({GetString(MainString::GameName, language), DecodeUtf8Text(r.Game.GameName)});
+    rows.push_back({GetString(MainString::Map, language), DecodeUtf8Text(r.Game.MapPath)});
+    rows.push_back({GetString(MainString::Creator, language), DecodeUtf8Text(r.Game.Creator)});
     std::optional<std::string> type;
     if (r.Game.GameType >= 1 && r.Game.GameType <= 4)
         type = GameTypes[r.Game.GameType - 1];
-    rows.push_back({S(9, language), type});
-    rows.push_back({S(10, language), std::to_string(r.Game.StartSpots)});
+    rows.push_back({GetString(MainString::GameType, language), type});
+    rows.push_back({GetString(MainString::StartSpot, language), std::to_string(r.Game.StartSpots)});
     return rows;
 }
 
@@ -71,17 +71,17 @@ std::vector<TPlayerRow> PlayerRows(const TReplayInfo& r, const TPlayerListOption
         if (p.SlotStatus == 0 || p.SlotStatus == 1) {
             if (!options.ShowUnused)
                 continue;
-            row.SubItems = {S(p.SlotStatus == 0 ? 24 : 23, language)};
+            row.SubItems = {GetString(p.SlotStatus == 0 ? MainString::Open : MainString::Closed, language)};
         } else if (p.SlotStatus == 2 && p.Observer) {
             if (!options.ShowObservers)
                 continue;
-            row.SubItems = {DecodeUtf8Text(p.Name), S(11, language)};
+            row.SubItems = {DecodeUtf8Text(p.Name), GetString(MainString::Observer, language)};
         } else if (p.SlotStatus == 2) {
             row.FullRow = true;
             row.Checked = !p.Computer;
             row.Image = p.Color;
             row.SubItems = {p.Computer ? ComputerCellName(r, p.AiStrength) : DecodeUtf8Text(p.Name),
-                            S(p.Computer ? 13 : 12, language),
+                            GetString(p.Computer ? MainString::Computer : MainString::Player, language),
                             RaceText(p.Race, language),
                             std::to_string(p.Team),
                             r.Version >= 7 ? std::to_string(p.Handicap) : std::string(),
@@ -100,7 +100,7 @@ std::vector<TPlayerRow> PlayerRows(const TReplayInfo& r, const TPlayerListOption
 
 TPlayerSet ComputeShownPlayers(const std::vector<TPlayerRow>& rows, TLanguage language) {
     TPlayerSet shown;
-    const std::string player = S(12, language);
+    const std::string player = GetString(MainString::Player, language);
     for (const auto& row : rows) {
         if (row.SubItems.size() < 10 || row.SubItems[1] != player || !row.Checked)
             continue;
@@ -120,7 +120,7 @@ int32_t PageCount(const TReplayInfo& replay, int32_t actionsPerPage) {
 }
 
 std::string PageLabel(int32_t currentPage, int32_t pageCount, TLanguage language) {
-    return S(25, language) + std::to_string(currentPage) + "/" + std::to_string(pageCount);
+    return GetString(MainString::PagePrefix, language) + std::to_string(currentPage) + "/" + std::to_string(pageCount);
 }
 
 std::vector<TActionCells> PageRows(const TReplayInfo& replay, int32_t page, int32_t actionsPerPage,

@@ -1,6 +1,8 @@
 #include "core/rename/Rename.h"
 
+#include "core/lang/StringIds.h"
 #include "core/rename/Template.h"
+#include "core/replay/LoadReplay.h"
 #include "core/replay/ReplayError.h"
 
 namespace quillon {
@@ -8,10 +10,6 @@ namespace quillon {
 namespace {
 
 constexpr const char* Extension = ".w3g";
-
-std::string S(int n, TLanguage language) {
-    return GetString(TForm::Main, n, language);
-}
 
 std::string WithSlash(std::string folder) {
     if (!folder.empty() && folder.back() != '/')
@@ -34,15 +32,15 @@ TBatchRow RenameOne(const std::string& dir, const std::string& path, const TBatc
                     TRenameFileSystem& files) {
     TBatchRow row;
     row.Path = path;
+    const TLoadResult loaded = LoadReplay(path, 1);
+    if (!loaded.Ok())
+        return row; // gone since listed, or no replay: no result, and the walk goes on
     std::string name;
     try {
-        auto replay = TReplayInfo::Create(path);
-        if (!replay || !replay->Load(1))
-            return row; // gone since listed, or no replay: no result
-        name =
-            MakeReplayName(options.Rule.PlayerTemplate, options.Rule.Conjunction, options.Rule.GlobalTemplate, *replay);
-    } catch (const std::exception&) {
-        return row; // a replay that cannot be read keeps an empty result, and the walk goes on
+        name = MakeReplayName(options.Rule.PlayerTemplate, options.Rule.Conjunction, options.Rule.GlobalTemplate,
+                              *loaded.Replay);
+    } catch (const TReplayError&) {
+        return row; // "<date>" of a file that vanished since it was read
     }
     const auto is = [&row](TBatchRow::TOutcome outcome, std::string result) {
         row.Outcome = outcome;
@@ -50,20 +48,20 @@ TBatchRow RenameOne(const std::string& dir, const std::string& path, const TBatc
         return row;
     };
     if (name.empty())
-        return is(TBatchRow::TOutcome::CannotName, S(27, options.Language));
+        return is(TBatchRow::TOutcome::CannotName, GetString(MainString::CannotName, options.Language));
     const std::string target = dir + name;
     if (target + Extension == path)
-        return is(TBatchRow::TOutcome::AlreadyNamed, S(26, options.Language));
+        return is(TBatchRow::TOutcome::AlreadyNamed, GetString(MainString::AlreadyNamed, options.Language));
     std::string candidate = target + Extension;
     for (int n = 2;; ++n) {
         if (candidate == path)
-            return is(TBatchRow::TOutcome::AlreadyNamed, S(26, options.Language));
+            return is(TBatchRow::TOutcome::AlreadyNamed, GetString(MainString::AlreadyNamed, options.Language));
         if (!files.FileExists(candidate)) {
             switch (files.Rename(path, candidate)) {
             case TRenameResult::Renamed:
                 return is(TBatchRow::TOutcome::Renamed, candidate);
             case TRenameResult::Failed:
-                return is(TBatchRow::TOutcome::Failed, S(29, options.Language));
+                return is(TBatchRow::TOutcome::Failed, GetString(MainString::RenameFailed, options.Language));
             case TRenameResult::TargetExists:
                 break; // created since the test: take the next number
             }
@@ -80,7 +78,7 @@ TSingleRenamePlan PlanSingleRename(const std::string& folder, const std::string&
     const std::string dir = WithSlash(folder);
     plan.From = dir + selectedName;
     if (selectedName.empty() || !shown || !files.FileExists(plan.From)) {
-        plan.Message = S(32, language);
+        plan.Message = GetString(MainString::ChooseFile, language);
         return plan;
     }
     plan.NewName = MakeReplayName(rule.PlayerTemplate, rule.Conjunction, rule.GlobalTemplate, *shown);
@@ -88,17 +86,18 @@ TSingleRenamePlan PlanSingleRename(const std::string& folder, const std::string&
     using R = TSingleRenamePlan::TRefusal;
     if (plan.NewName + Extension == selectedName) {
         plan.Refusal = R::AlreadyNamed;
-        plan.Message = S(26, language);
+        plan.Message = GetString(MainString::AlreadyNamed, language);
     } else if (plan.NewName.empty()) {
         plan.Refusal = R::CannotName;
-        plan.Message = S(27, language);
+        plan.Message = GetString(MainString::CannotName, language);
     } else if (files.FileExists(plan.To)) {
         plan.Refusal = R::TargetExists;
-        plan.Message = plan.NewName + S(28, language);
+        plan.Message = plan.NewName + GetString(MainString::AlreadyExists, language);
     } else {
         plan.Refusal = R::None;
         plan.Step = TSingleRenamePlan::TStep::Confirm;
-        plan.Message = S(30, language) + selectedName + S(31, language) + plan.NewName + Extension + "?";
+        plan.Message = GetString(MainString::RenameQuestionStart, language) + selectedName +
+                       GetString(MainString::RenameQuestionTo, language) + plan.NewName + Extension + "?";
     }
     return plan;
 }
@@ -110,11 +109,12 @@ std::string ExecuteSingleRename(const TSingleRenamePlan& plan, TLanguage languag
     case TRenameResult::Renamed:
         return {};
     case TRenameResult::TargetExists:
-        return plan.NewName + S(28, language); // another program made it since the question
+        return plan.NewName +
+               GetString(MainString::AlreadyExists, language); // another program made it since the question
     case TRenameResult::Failed:
         break;
     }
-    return plan.NewName + S(29, language);
+    return plan.NewName + GetString(MainString::RenameFailed, language);
 }
 
 bool RenameFolder(const std::string& folder, const TBatchOptions& options, TRenameFileSystem& files) {

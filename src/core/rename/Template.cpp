@@ -1,5 +1,6 @@
 #include "core/rename/Template.h"
 
+#include "core/lang/StringIds.h"
 #include "core/present/GameText.h"
 #include "core/replay/ReplayError.h"
 
@@ -21,10 +22,6 @@ constexpr const char* RaceShortNames[] = {"Hum", "Orc", "NE", "UD", "Dem", "Ran"
 constexpr const char* ColorNames[] = {"Red",   "Blue", "Teal", "Purple",    "Yellow",    "Orange",
                                       "Green", "Pink", "Gray", "LightBlue", "DarkGreen", "Brown"};
 constexpr const char* GameTypeNames[] = {"Ladder", "Custom", "Single", "Team"};
-
-std::string RuleText(int n, TLanguage language) {
-    return GetString(TForm::Rule, n, language);
-}
 
 // Replaces every occurrence left to right; text it inserted is not scanned again.
 std::string ReplaceAll(std::string text, std::string_view token, std::string_view value) {
@@ -60,32 +57,33 @@ TTemplateCheck CheckTokens(std::string_view text, const std::string_view (&token
         const char c = text[i];
         if (c == '>') {
             if (!inside)
-                return fail(RuleText(5, language), i, 1);
+                return fail(GetString(RuleString::BadTokenSign, language), i, 1);
             inside = false;
             const std::string_view name = text.substr(open + 1, i - open - 1);
             bool known = false;
             for (const auto& t : tokens)
                 known = known || t == name;
             if (!known)
-                return fail(RuleText(6, language) + ": <" + std::string(name) + ">", open, name.size() + 2);
+                return fail(GetString(RuleString::UnknownToken, language) + ": <" + std::string(name) + ">", open,
+                            name.size() + 2);
         } else if (c == '<') {
             if (inside)
-                return fail(RuleText(5, language), i, 1);
+                return fail(GetString(RuleString::BadTokenSign, language), i, 1);
             inside = true;
             open = i;
         } else if (IsBadNameChar(static_cast<unsigned char>(c))) {
-            return fail(RuleText(7, language), i, 1);
+            return fail(GetString(RuleString::BadFileNameChar, language), i, 1);
         }
     }
     if (inside) // an unclosed token: point at it from its "<" on
-        return fail(RuleText(5, language), open, text.size() - open);
+        return fail(GetString(RuleString::BadTokenSign, language), open, text.size() - open);
     return check;
 }
 
 std::string FileDate(const std::string& fileName) {
     struct stat st {};
     if (::stat(fileName.c_str(), &st) != 0)
-        throw TReplayError("Cannot open file \"" + fileName + "\". " + std::strerror(errno));
+        throw TReplayError("Cannot open file \"" + fileName + "\". " + std::strerror(errno), TReplayError::TKind::Open);
     std::tm local{};
     const time_t t = st.st_mtime;
     localtime_r(&t, &local);
@@ -139,7 +137,7 @@ TTemplateCheck CheckConjunction(std::string_view text, TLanguage language) {
     for (size_t i = 0; i < text.size(); ++i)
         if (IsBadNameChar(static_cast<unsigned char>(text[i]))) {
             check.Ok = false;
-            check.Message = RuleText(7, language);
+            check.Message = GetString(RuleString::BadFileNameChar, language);
             check.Start = static_cast<int>(i);
             check.Length = 1;
             break;

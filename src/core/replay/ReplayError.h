@@ -9,7 +9,10 @@ namespace quillon {
 /// "Cannot open file ..." when the file layer refuses.
 class TReplayError : public std::runtime_error {
 public:
-    using std::runtime_error::runtime_error;
+    enum class TKind { Read, Open };
+    explicit TReplayError(const std::string& message, TKind kind = TKind::Read)
+        : std::runtime_error(message), Kind(kind) {}
+    TKind Kind;
 };
 
 inline constexpr const char* StreamReadErrorText = "Stream read error";

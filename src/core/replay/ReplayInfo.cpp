@@ -14,12 +14,12 @@ namespace {
 std::vector<uint8_t> ReadWholeFile(const std::string& fileName) {
     std::ifstream in(fileName, std::ios::binary);
     if (!in)
-        throw TReplayError("Cannot open file \"" + fileName + "\". " + std::strerror(errno));
+        throw TReplayError("Cannot open file \"" + fileName + "\". " + std::strerror(errno), TReplayError::TKind::Open);
     in.seekg(0, std::ios::end);
     const std::streamoff size = in.tellg();
     in.seekg(0, std::ios::beg);
     if (size < 0)
-        throw TReplayError("Cannot open file \"" + fileName + "\". " + std::strerror(errno));
+        throw TReplayError("Cannot open file \"" + fileName + "\". " + std::strerror(errno), TReplayError::TKind::Open);
     std::vector<uint8_t> bytes(static_cast<size_t>(size));
     if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), size))
         ThrowStreamReadError();
