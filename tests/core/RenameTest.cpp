@@ -264,3 +264,17 @@ TEST_F(RenameTest, BatchCanBeStoppedBetweenFiles) {
     EXPECT_EQ(rows.size(), 2u);
     EXPECT_TRUE(fs::exists(Root / "3.w3g"));
 }
+
+TEST_F(RenameTest, TheListIsTheBatchOrderAndNothingIsMetTwice) {
+    Put("sub/a.w3g", Game("A1", "A2"));
+    Put("b.w3g", Game("Z1", "Z2")); // its new name sorts after it: listed once, renamed once
+    TRenameFileSystem files;
+    const auto listed = ListBatch(Root.string(), files);
+    EXPECT_EQ(listed, (std::vector<std::string>{Dir() + "sub/a.w3g", Dir() + "b.w3g"}));
+    std::vector<std::string> renamed;
+    TBatchOptions options;
+    options.OnRow = [&renamed](const TBatchRow& row) { renamed.push_back(row.Path); };
+    EXPECT_TRUE(RenameListed(listed, options, files));
+    EXPECT_EQ(renamed, listed);
+    EXPECT_EQ(Tree(), (std::vector<std::string>{"Z1-vs-Z2.w3g", "sub/A1-vs-A2.w3g"}));
+}

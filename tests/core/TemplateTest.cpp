@@ -208,3 +208,20 @@ TEST(Template, BadNameCharsAreBytes) {
         EXPECT_EQ(IsBadNameChar(static_cast<unsigned char>(c)), bad) << c;
     }
 }
+
+TEST(Template, RuleSample) {
+    struct TCase {
+        const char *Player, *Conj, *Global, *Sample;
+    };
+    for (const TCase& c : {
+             TCase{"<name>", "+", "<win>-vs-<loss>", "P1+P2-vs-P3+P4"},
+             TCase{"<name>(<raceshort>)", " & ", "<win> vs <loss>", "P1(Hum) & P2(Orc) vs P3(NE) & P4(UD)"},
+             TCase{"<color>-<apm>-<actions>-<handicap>", ",", "<win>", "Blue-100-500-100,Teal-100-500-100"},
+             TCase{"<name>", "+", "<map>:<length>", "LostTemple:15:20"}, // the sample keeps what a name loses
+             TCase{"<name>", "+", "<game> <version> <type> <tag> <tag2> <date>", "BNet 1.11 Ladder W3XP TFT 261210"},
+             TCase{"<name>", "+", "", ""},
+         }) {
+        SCOPED_TRACE(c.Global);
+        EXPECT_EQ(RuleSampleName(c.Player, c.Conj, c.Global, "261210"), c.Sample);
+    }
+}

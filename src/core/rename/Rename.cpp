@@ -117,27 +117,50 @@ std::string ExecuteSingleRename(const TSingleRenamePlan& plan, TLanguage languag
     return plan.NewName + GetString(MainString::RenameFailed, language);
 }
 
-bool RenameFolder(const std::string& folder, const TBatchOptions& options, TRenameFileSystem& files) {
+namespace {
+
+bool ListInto(const std::string& folder, const TRenameFileSystem& files, const std::function<bool()>& shouldStop,
+              std::vector<std::string>& paths) {
     const std::string dir = WithSlash(folder);
     if (!files.FolderExists(dir))
         return true;
+    if (shouldStop && shouldStop())
+        return false;
     const auto entries = files.List(dir);
     for (const auto& e : entries)
-        if (e.Folder && !e.Hidden && !RenameFolder(dir + e.Name, options, files))
+        if (e.Folder && !e.Hidden && !ListInto(dir + e.Name, files, shouldStop, paths))
             return false;
-    // The whole list first: a renamed file must not be met again under its new name.
-    std::vector<std::string> replays;
     for (const auto& e : entries)
         if (e.File && IsReplayName(e.Name))
-            replays.push_back(dir + e.Name);
-    for (const auto& path : replays) {
+            paths.push_back(dir + e.Name);
+    return true;
+}
+
+} // namespace
+
+std::vector<std::string> ListBatch(const std::string& folder, const TRenameFileSystem& files,
+                                   const std::function<bool()>& shouldStop) {
+    std::vector<std::string> paths;
+    ListInto(folder, files, shouldStop, paths);
+    return paths;
+}
+
+bool RenameListed(const std::vector<std::string>& paths, const TBatchOptions& options, TRenameFileSystem& files) {
+    for (const auto& path : paths) {
         if (options.ShouldStop && options.ShouldStop())
             return false;
-        const TBatchRow row = RenameOne(dir, path, options, files);
+        const TBatchRow row = RenameOne(path.substr(0, path.rfind('/') + 1), path, options, files);
         if (options.OnRow)
             options.OnRow(row);
     }
     return true;
+}
+
+bool RenameFolder(const std::string& folder, const TBatchOptions& options, TRenameFileSystem& files) {
+    const auto paths = ListBatch(folder, files, options.ShouldStop);
+    if (options.ShouldStop && options.ShouldStop())
+        return false;
+    return RenameListed(paths, options, files);
 }
 
 } // namespace quillon

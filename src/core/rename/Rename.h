@@ -7,6 +7,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace quillon {
 
@@ -54,9 +55,18 @@ struct TBatchOptions {
     std::function<bool()> ShouldStop;
 };
 
-/// Renames every replay below folder: subfolders first (depth first, in name order), hidden folders
-/// skipped, each folder's replays listed whole before the first is renamed; collisions are numbered
-/// from 2. Returns false when stopped.
+/// Every replay below folder in the order a batch renames them: subfolders first (depth first, in name order),
+/// hidden folders skipped, then the folder's own replays. The whole tree is listed before anything is renamed,
+/// so a progress bar knows the total and no file is met again under its new name. shouldStop is asked between
+/// two folders; a stopped listing is cut short.
+std::vector<std::string> ListBatch(const std::string& folder, const TRenameFileSystem& files,
+                                   const std::function<bool()>& shouldStop = {});
+
+/// Renames listed replays in order, each in its own folder; collisions are numbered from 2. Returns false
+/// when stopped (asked between two files).
+bool RenameListed(const std::vector<std::string>& paths, const TBatchOptions& options, TRenameFileSystem& files);
+
+/// ListBatch, then RenameListed.
 bool RenameFolder(const std::string& folder, const TBatchOptions& options, TRenameFileSystem& files);
 
 } // namespace quillon

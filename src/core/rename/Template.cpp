@@ -2,6 +2,7 @@
 
 #include "core/lang/StringIds.h"
 #include "core/present/GameText.h"
+#include "core/rename/Tokens.h"
 #include "core/replay/ReplayError.h"
 
 #include <cerrno>
@@ -12,18 +13,6 @@
 
 namespace quillon {
 
-namespace {
-
-constexpr std::string_view PlayerTokens[] = {"name", "racelong", "raceshort", "color", "apm", "actions", "handicap"};
-constexpr std::string_view GlobalTokens[] = {"map", "game", "version", "length", "type",
-                                             "tag", "tag2", "win",     "loss",   "date"};
-constexpr const char* RaceLongNames[] = {"Human", "Orc", "NightElf", "Undead", "Demon", "Random"};
-constexpr const char* RaceShortNames[] = {"Hum", "Orc", "NE", "UD", "Dem", "Ran"};
-constexpr const char* ColorNames[] = {"Red",   "Blue", "Teal", "Purple",    "Yellow",    "Orange",
-                                      "Green", "Pink", "Gray", "LightBlue", "DarkGreen", "Brown"};
-constexpr const char* GameTypeNames[] = {"Ladder", "Custom", "Single", "Team"};
-
-// Replaces every occurrence left to right; text it inserted is not scanned again.
 std::string ReplaceAll(std::string text, std::string_view token, std::string_view value) {
     std::string out;
     size_t pos = 0;
@@ -41,8 +30,15 @@ std::string ReplaceAll(std::string text, std::string_view token, std::string_vie
     return out;
 }
 
-template <size_t N>
-TTemplateCheck CheckTokens(std::string_view text, const std::string_view (&tokens)[N], TLanguage language) {
+namespace {
+
+constexpr const char* RaceLongNames[] = {"Human", "Orc", "NightElf", "Undead", "Demon", "Random"};
+constexpr const char* RaceShortNames[] = {"Hum", "Orc", "NE", "UD", "Dem", "Ran"};
+constexpr const char* ColorNames[] = {"Red",   "Blue", "Teal", "Purple",    "Yellow",    "Orange",
+                                      "Green", "Pink", "Gray", "LightBlue", "DarkGreen", "Brown"};
+constexpr const char* GameTypeNames[] = {"Ladder", "Custom", "Single", "Team"};
+
+TTemplateCheck CheckTokens(std::string_view text, bool player, TLanguage language) {
     TTemplateCheck check;
     bool inside = false;
     size_t open = 0;
@@ -60,9 +56,10 @@ TTemplateCheck CheckTokens(std::string_view text, const std::string_view (&token
                 return fail(GetString(RuleString::BadTokenSign, language), i, 1);
             inside = false;
             const std::string_view name = text.substr(open + 1, i - open - 1);
+            const std::string_view token = text.substr(open, i - open + 1);
             bool known = false;
-            for (const auto& t : tokens)
-                known = known || t == name;
+            for (const auto& t : RenameTokens)
+                known = known || (t.Player == player && t.Text == token);
             if (!known)
                 return fail(GetString(RuleString::UnknownToken, language) + ": <" + std::string(name) + ">", open,
                             name.size() + 2);
@@ -125,11 +122,11 @@ bool IsBadNameChar(unsigned char c) {
 }
 
 TTemplateCheck CheckPlayerTemplate(std::string_view text, TLanguage language) {
-    return CheckTokens(text, PlayerTokens, language);
+    return CheckTokens(text, true, language);
 }
 
 TTemplateCheck CheckGlobalTemplate(std::string_view text, TLanguage language) {
-    return CheckTokens(text, GlobalTokens, language);
+    return CheckTokens(text, false, language);
 }
 
 TTemplateCheck CheckConjunction(std::string_view text, TLanguage language) {
@@ -146,17 +143,80 @@ TTemplateCheck CheckConjunction(std::string_view text, TLanguage language) {
 }
 
 std::string ExpandPlayerTemplate(std::string_view tmpl, const TPlayerInfo& p) {
-    std::string text = ReplaceAll(std::string(tmpl), "<name>", p.Computer ? ComputerName(p.AiStrength) : p.Name);
-    if (p.Race >= 1 && p.Race <= 6) {
-        text = ReplaceAll(std::move(text), "<racelong>", RaceLongNames[p.Race - 1]);
-        text = ReplaceAll(std::move(text), "<raceshort>", RaceShortNames[p.Race - 1]);
+    return ExpandTokens(std::string(tmpl), true, [&p](TToken token) -> std::optional<std::string> {
+        const bool knownRace = p.Race >= 1 && p.Race <= 6;
+        switch (token) {
+        case TToken::Name:
+            return p.Computer ? ComputerName(p.AiStrength) : p.Name;
+        case TToken::RaceLong:
+            return knownRace ? std::optional<std::string>(RaceLongNames[p.Race - 1]) : std::nullopt;
+        case TToken::RaceShort:
+            return knownRace ? std::optional<std::string>(RaceShortNames[p.Race - 1]) : std::nullopt;
+        case TToken::Color:
+            return p.Color < 12 ? std::optional<std::string>(ColorNames[p.Color]) : std::nullopt;
+        case TToken::Apm: // halfway values go to the even neighbour (the default rounding mode)
+            return std::to_string(static_cast<long long>(std::nearbyint(p.Apm)));
+        case TToken::Actions:
+            return std::to_string(p.Actions);
+        case TToken::Handicap:
+            return std::to_string(p.Handicap);
+        default:
+            return std::nullopt;
+        }
+    });
+}
+
+std::string RuleSampleName(std::string_view playerTemplate, std::string_view conjunction,
+                           std::string_view globalTemplate, std::string_view today) {
+    static constexpr const char* Names[] = {"P1", "P2", "P3", "P4"};
+    std::string players[4];
+    for (int i = 0; i < 4; ++i) {
+        TPlayerInfo p;
+        p.Name = Names[i];
+        p.Race = p.Color = static_cast<uint8_t>(i + 1);
+        p.SlotStatus = 2;
+        p.Actions = 500;
+        p.Apm = 100.0;
+        p.Handicap = 100;
+        players[i] = ExpandPlayerTemplate(playerTemplate, p);
     }
-    if (p.Color < 12)
-        text = ReplaceAll(std::move(text), "<color>", ColorNames[p.Color]);
-    // Halfway values go to the even neighbour (the default rounding mode).
-    text = ReplaceAll(std::move(text), "<apm>", std::to_string(static_cast<long long>(std::nearbyint(p.Apm))));
-    text = ReplaceAll(std::move(text), "<actions>", std::to_string(p.Actions));
-    return ReplaceAll(std::move(text), "<handicap>", std::to_string(p.Handicap));
+    const std::string win = players[0] + std::string(conjunction) + players[1];
+    const std::string loss = players[2] + std::string(conjunction) + players[3];
+    return ExpandTokens(std::string(globalTemplate), false, [&](TToken token) -> std::optional<std::string> {
+        switch (token) {
+        case TToken::Map:
+            return "LostTemple";
+        case TToken::Game:
+            return "BNet";
+        case TToken::Version:
+            return "1.11";
+        case TToken::Length:
+            return "15:20";
+        case TToken::Type:
+            return "Ladder";
+        case TToken::Tag:
+            return "W3XP";
+        case TToken::Tag2:
+            return "TFT";
+        case TToken::Win:
+            return win;
+        case TToken::Loss:
+            return loss;
+        case TToken::Date:
+            return std::string(today);
+        default:
+            return std::nullopt;
+        }
+    });
+}
+
+std::string TodayText() {
+    const time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char buf[16];
+    std::strftime(buf, sizeof buf, "%y%m%d", &local);
+    return buf;
 }
 
 std::string MapShortName(std::string_view path) {
@@ -185,20 +245,35 @@ std::string MakeReplayName(std::string_view playerTemplate, std::string_view con
     const std::string lossText = TeamText(replay, replay.Teams->At(1 - win), playerTemplate, conjunction);
 
     const uint32_t version = DisplayVersion(replay);
-    std::string text(globalTemplate);
-    text = ReplaceAll(std::move(text), "<map>", MapShortName(replay.Game.MapPath));
-    text = ReplaceAll(std::move(text), "<game>", replay.Game.GameName);
-    text = ReplaceAll(std::move(text), "<version>", VersionNumberText(version));
-    text = ReplaceAll(std::move(text), "<length>", FormatGameTime(replay.Length, false, TLanguage::English));
-    if (replay.Game.GameType >= 1 && replay.Game.GameType <= 4)
-        text = ReplaceAll(std::move(text), "<type>", GameTypeNames[replay.Game.GameType - 1]);
-    text = ReplaceAll(std::move(text), "<tag>", version <= 6 ? "WAR3" : replay.ProductId);
-    text = ReplaceAll(std::move(text), "<tag2>", version <= 6 || replay.ProductId == "WAR3" ? "ROC" : "TFT");
-    text = ReplaceAll(std::move(text), "<win>", winText);
-    text = ReplaceAll(std::move(text), "<loss>", lossText);
-    // The file's date is read only when the name asks for it.
-    if (text.find("<date>") != std::string::npos)
-        text = ReplaceAll(std::move(text), "<date>", FileDate(replay.FileName));
+    const std::string text =
+        ExpandTokens(std::string(globalTemplate), false, [&](TToken token) -> std::optional<std::string> {
+            switch (token) {
+            case TToken::Map:
+                return MapShortName(replay.Game.MapPath);
+            case TToken::Game:
+                return replay.Game.GameName;
+            case TToken::Version:
+                return VersionNumberText(version);
+            case TToken::Length:
+                return FormatGameTime(replay.Length, false, TLanguage::English);
+            case TToken::Type:
+                if (replay.Game.GameType >= 1 && replay.Game.GameType <= 4)
+                    return GameTypeNames[replay.Game.GameType - 1];
+                return std::nullopt;
+            case TToken::Tag:
+                return version <= 6 ? "WAR3" : replay.ProductId;
+            case TToken::Tag2:
+                return version <= 6 || replay.ProductId == "WAR3" ? "ROC" : "TFT";
+            case TToken::Win:
+                return winText;
+            case TToken::Loss:
+                return lossText;
+            case TToken::Date: // the file's date is read only when the name asks for it
+                return FileDate(replay.FileName);
+            default:
+                return std::nullopt;
+            }
+        });
 
     std::string clean;
     clean.reserve(text.size());

@@ -28,6 +28,14 @@ TTemplateCheck CheckGlobalTemplate(std::string_view text, TLanguage language);
 /// The player template with a player's values in place of its tokens.
 std::string ExpandPlayerTemplate(std::string_view tmpl, const TPlayerInfo& player);
 
+/// What the rule makes of the rule editor's fixed sample game (P1+P2 beat P3+P4 on LostTemple): the text
+/// before bad characters are dropped, so the user sees what the file name will lose. today is "yymmdd".
+std::string RuleSampleName(std::string_view playerTemplate, std::string_view conjunction,
+                           std::string_view globalTemplate, std::string_view today);
+
+/// Today's date of the computer's clock as "yymmdd".
+std::string TodayText();
+
 /// The map's name from its path: "Maps\(4)LostTemple.w3m" gives "LostTemple".
 std::string MapShortName(std::string_view path);
 
