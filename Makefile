@@ -21,15 +21,14 @@ $(DEMO): build
 	@mkdir -p $(dir $(DEMO))
 	$(BUILD)/bin/quillon-demo-replay $(DEMO)
 
-# Until the window exists, the demo replay is shown through the CLI.
+# The window on the demo replay; without a display, the demo through the CLI and how to see the window.
 run: build $(DEMO)
-	$(BUILD)/bin/quillon-cli info --detail 2 $(DEMO)
-	@echo
-	$(BUILD)/bin/quillon-cli actions --per-page 20 $(DEMO)
+	@./tools/run-demo.sh $(BUILD) $(DEMO)
 
-# The core tests once more under AddressSanitizer and UndefinedBehaviorSanitizer, then every test.
+# The core and CLI tests once more under AddressSanitizer and UndefinedBehaviorSanitizer, then every test
+# (the window's on the offscreen platform).
 test-asan: deps
-	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLON_SANITIZE=ON
+	cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DQUILLON_SANITIZE=ON -DQUILLON_GUI=OFF
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 

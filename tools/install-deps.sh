@@ -7,6 +7,8 @@ packages=(
     zlib1g-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev libcli11-dev
+    qt6-base-dev libgl-dev
+    xvfb xauth fonts-wqy-microhei
 )
 
 missing=()

@@ -1,0 +1,165 @@
+#pragma once
+
+#include "core/gamedata/GameTables.h"
+#include "core/lang/Translations.h"
+#include "core/present/ActionPager.h"
+#include "core/present/ListRows.h"
+#include "core/present/NumberFormat.h"
+#include "core/replay/LoadReplay.h"
+#include "core/settings/Settings.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <memory>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QSplitter;
+class QToolButton;
+class QTreeView;
+class QWidget;
+
+namespace quillon::gui {
+
+class IMessageBoxes;
+class TActionListModel;
+class TBatchRenamer;
+class TInfoListModel;
+class TPlayerListModel;
+class TRenResult;
+class TReplayFileList;
+class TReplayFileModel;
+class TReplayLoader;
+class TRule;
+class TSetting;
+
+/// Where the window reads and writes its settings, and the boxes it shows.
+struct TMainWindowOptions {
+    std::string SettingsPath;
+    IMessageBoxes* Boxes = nullptr; // the desktop's when none is given
+    /// Called at start and at every language switch with the open verb's text (the file association).
+    std::function<void(const std::string& verb)> RegisterFileType;
+};
+
+/// The main window: the replay browser on the left, the three lists on the right, the rename buttons,
+/// and the settings kept for the whole run.
+class TQuillonMain : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit TQuillonMain(TMainWindowOptions options, QWidget* parent = nullptr);
+    ~TQuillonMain() override;
+
+    /// Opens a replay (selects it in the file list), shows a folder, or else the default replay folder.
+    /// Relative paths are taken from the working folder.
+    Q_SLOT void OpenPath(const QString& text);
+
+    // The parts tests and the single-instance hand-off reach.
+    const TSettings& Settings() const { return Current; }
+    TLanguage Language() const { return Lang; }
+    const TReplayInfo* Replay() const { return Shown.get(); }
+    QString LoadedFile() const { return ShownPath; }
+    QString ReplayDir() const { return Folder; }
+    const TActionPager& Pager() const { return Pages; }
+    TReplayLoader& Loader() const { return *Load; }
+    TBatchRenamer& Batch() const { return *Renamer; }
+    TRenResult& ResultWindow() const { return *Results; }
+    TRule& RuleWindow() const { return *RuleForm; }
+    TSetting& SettingWindow() const { return *SettingForm; }
+    /// Writes the settings now (the window does it when it closes); false after showing the error.
+    bool SaveSettingsNow();
+
+signals:
+    /// A load has ended and its result is on show (or its failure said).
+    void ReplayShown(const QString& path, bool ok);
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+private:
+    void BuildLayout();
+    void ConnectControls();
+    void FormCreate();
+
+    void ShowFolder(const QString& folder);
+    void FileListChange();
+    void LoadAndShow(const QString& path);
+    void ShowLoaded(const QString& path, std::shared_ptr<TLoadResult> result);
+    void FillInfoList();
+    void FillPlayerList();
+    void FillActionList();
+    void UpdatePageControls();
+    void PlayerListChange();
+    void FitColumns();
+    void ShowReplayStatus();
+
+    void RenameBtnClick();
+    void BtnBatcnRenClick();
+    void RuleBtnClick();
+    void BtnConfigClick();
+    void BtnAboutClick();
+    void SelDirClick();
+    void SpeedButton1Click();
+    void LanguageChange(int index);
+    void ApplyLanguageToForms();
+    void BatchEnded(bool stopped);
+    void ResultHidden();
+
+    TMainWindowOptions Options;
+    std::unique_ptr<IMessageBoxes> OwnBoxes;
+    IMessageBoxes& Boxes;
+    TSettings Current;
+    TLanguage Lang = TLanguage::English;
+    TGameTables Tables;
+    TNumberFormat Numbers = TNumberFormat::FromSystem();
+    TActionPager Pages;
+    TPlayerSet ShownPlayers, LastShownPlayers;
+    bool PlayerListReady = false;
+    std::shared_ptr<TReplayInfo> Shown;
+    QString ShownPath;     // the replay on show
+    QString RequestedPath; // the latest selection, loaded or being loaded
+    QString Folder;        // ReplayDir: the folder the file list shows, with a trailing slash
+    QString PendingSelect; // a name to select once the folder has been read
+    bool SettingsWritten = false;
+
+    // Controls (object names as in the design).
+    QPushButton* RenameBtn;
+    QPushButton* BtnBatcnRen;
+    QPushButton* RuleBtn;
+    QPushButton* BtnConfig;
+    QPushButton* BtnAbout;
+    QToolButton* ParentButton; // SpeedButton1
+    QLineEdit* DirTxt;
+    QToolButton* SelDir;
+    TReplayFileModel* FileModel;
+    TReplayFileList* FileList;
+    QLabel* LanguageLabel;  // Label4
+    QComboBox* LanguageBox; // Language
+    QSplitter* Splitter1;
+    QSplitter* Splitter2;
+    QSplitter* Splitter3;
+    QWidget* Panel4;
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3;
+    QToolButton* PageButtons[4]; // SpeedButton2 to SpeedButton5: <<, <, >, >>
+    QLabel* PageTxt;
+    QTreeView* InfoList;
+    QTreeView* PlayerList;
+    QTreeView* ActionList;
+    TInfoListModel* InfoModel;
+    TPlayerListModel* PlayerModel;
+    TActionListModel* ActionModel;
+
+    TReplayLoader* Load;
+    TBatchRenamer* Renamer;
+    TRenResult* Results;
+    TRule* RuleForm;
+    TSetting* SettingForm;
+};
+
+} // namespace quillon::gui

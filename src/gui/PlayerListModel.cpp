@@ -1,0 +1,72 @@
+#include "gui/PlayerListModel.h"
+
+#include "gui/QtText.h"
+#include "gui/SlotColors.h"
+
+namespace quillon::gui {
+
+void TPlayerListModel::SetRows(std::vector<TPlayerRow> rows) {
+    beginResetModel();
+    Items = std::move(rows);
+    endResetModel();
+}
+
+int TPlayerListModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(Items.size());
+}
+
+int TPlayerListModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : ColumnCount;
+}
+
+QVariant TPlayerListModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    const TPlayerRow& row = Items[static_cast<size_t>(index.row())];
+    const int column = index.column();
+    switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole: {
+        if (column == 0)
+            return ToQString(row.Caption);
+        // The sub-items fill the columns after the first; the last one (the id) no column shows.
+        const size_t sub = static_cast<size_t>(column - 1);
+        return sub < row.SubItems.size() ? QVariant(ToQString(row.SubItems[sub])) : QVariant();
+    }
+    case Qt::CheckStateRole:
+        if (column == 0 && row.FullRow)
+            return row.Checked ? Qt::Checked : Qt::Unchecked;
+        return {};
+    case Qt::DecorationRole:
+        if (column == 0 && row.Image >= 0)
+            return SlotColorIcon(row.Image);
+        return {};
+    default:
+        return {};
+    }
+}
+
+bool TPlayerListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!index.isValid() || index.row() >= rowCount() || role != Qt::CheckStateRole || index.column() != 0)
+        return false;
+    TPlayerRow& row = Items[static_cast<size_t>(index.row())];
+    if (!row.FullRow)
+        return false;
+    const bool checked = value.value<Qt::CheckState>() == Qt::Checked;
+    if (checked == row.Checked)
+        return true;
+    row.Checked = checked;
+    emit dataChanged(index, index, {Qt::CheckStateRole});
+    emit CheckChanged();
+    return true;
+}
+
+Qt::ItemFlags TPlayerListModel::flags(const QModelIndex& index) const {
+    Qt::ItemFlags f = THeaderedModel::flags(index);
+    if (index.isValid() && index.row() < rowCount() && index.column() == 0 &&
+        Items[static_cast<size_t>(index.row())].FullRow)
+        f |= Qt::ItemIsUserCheckable;
+    return f;
+}
+
+} // namespace quillon::gui

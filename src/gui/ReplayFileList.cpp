@@ -1,0 +1,113 @@
+#include "gui/ReplayFileList.h"
+
+#include "core/lang/StringIds.h"
+#include "core/rename/FileSystem.h"
+#include "gui/MessageBoxes.h"
+#include "gui/QtText.h"
+
+#include <QContextMenuEvent>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenu>
+#include <QUrl>
+
+#include <cstring>
+
+namespace quillon::gui {
+
+TReplayFileModel::TReplayFileModel(IMessageBoxes& boxes, QObject* parent) : QFileSystemModel(parent), Boxes(boxes) {
+    setFilter(QDir::Files | QDir::Hidden | QDir::System);
+    setNameFilters({QStringLiteral("*.w3g")});
+    setNameFilterDisables(false);
+    setOption(QFileSystemModel::DontUseCustomDirectoryIcons);
+    setReadOnly(false);
+}
+
+bool TReplayFileModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (role != Qt::EditRole || !index.isValid() || index.column() != 0)
+        return QFileSystemModel::setData(index, value, role);
+    const QString newName = value.toString().trimmed();
+    const QString oldName = index.data(Qt::DisplayRole).toString();
+    if (newName.isEmpty() || newName == oldName)
+        return false;
+    const QFileInfo info = fileInfo(index);
+    if (newName.contains(QLatin1Char('/'))) {
+        Boxes.Inform(nullptr, ToQString(GetString(MainString::RenameFailed, Language)));
+        return false;
+    }
+    const QString from = info.absoluteFilePath();
+    const QString to = info.absoluteDir().absoluteFilePath(newName);
+    switch (RenameNoReplace(ToPath(from), ToPath(to))) {
+    case TRenameResult::Renamed:
+        emit Renamed(from, to);
+        return true;
+    case TRenameResult::TargetExists:
+        Boxes.Inform(nullptr, newName + ToQString(GetString(MainString::AlreadyExists, Language)));
+        return false;
+    case TRenameResult::Failed:
+        break;
+    }
+    const std::string reason = std::strerror(errno);
+    Boxes.Inform(nullptr,
+                 ToQString(FormatText(GetString(AppString::RenameInPlaceFailed, Language), {ToUtf8(newName), reason})));
+    return false;
+}
+
+TReplayFileList::TReplayFileList(TReplayFileModel* model, QWidget* parent) : QListView(parent), Model(model) {
+    setObjectName(QStringLiteral("FileList"));
+    setModel(model);
+    setSelectionMode(QAbstractItemView::ExtendedSelection);
+    setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
+    setUniformItemSizes(true);
+    setTextElideMode(Qt::ElideMiddle); // long names keep their distinct end in a narrow column
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setDragEnabled(true);
+    setDragDropMode(QAbstractItemView::DragOnly);
+    connect(this, &QListView::activated, this,
+            [this](const QModelIndex& index) { emit OpenRequested(Model->filePath(index)); });
+}
+
+QString TReplayFileList::FirstSelectedName() const {
+    // The list selects the name column only (the model has four), so selectedRows() would find none.
+    QModelIndex first;
+    for (const QModelIndex& i : selectionModel()->selectedIndexes())
+        if (i.column() == 0 && (!first.isValid() || i.row() < first.row()))
+            first = i; // the first selected entry in list order, as the user sees it
+    return first.isValid() ? Model->fileName(first) : QString();
+}
+
+bool TReplayFileList::SelectName(const QString& name) {
+    const QModelIndex index = Model->index(QDir(Model->rootPath()).absoluteFilePath(name));
+    if (!index.isValid() || index.parent() != rootIndex()) {
+        clearSelection();
+        return false;
+    }
+    setCurrentIndex(index);
+    selectionModel()->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    scrollTo(index);
+    return true;
+}
+
+void TReplayFileList::contextMenuEvent(QContextMenuEvent* event) {
+    const QModelIndex index = indexAt(event->pos());
+    QMenu menu(this);
+    const auto text = [this](AppString s) { return ToQString(GetString(s, Language)); };
+    if (index.isValid()) {
+        const QString path = Model->filePath(index);
+        menu.addAction(text(AppString::MenuOpen), this, [this, path] { emit OpenRequested(path); });
+        QAction* rename = menu.addAction(text(AppString::MenuRename), this, [this, index] { edit(index); });
+        rename->setShortcut(QKeySequence(Qt::Key_F2));
+        menu.addAction(text(AppString::MenuShowInFolder), this,
+                       [path] { QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absolutePath())); });
+        menu.addSeparator();
+    }
+    menu.addAction(text(AppString::MenuRefresh), this, [this] {
+        const QString root = Model->rootPath();
+        Model->setRootPath(QString());
+        setRootIndex(Model->setRootPath(root));
+    });
+    menu.exec(event->globalPos());
+}
+
+} // namespace quillon::gui

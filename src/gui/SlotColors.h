@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QIcon>
+
+namespace quillon::gui {
+
+/// A small square in the slot colour of the game (0 red to 23 peanut); a null icon for other numbers.
+QIcon SlotColorIcon(int color);
+
+} // namespace quillon::gui
