@@ -37,6 +37,7 @@ test: build test-asan
 
 bench: build
 	$(BUILD)/bin/quillon-bench
+	$(BUILD)/bin/quillon-gui-bench
 
 format:
 	find src tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i

@@ -68,6 +68,9 @@ public:
     TRenResult& ResultWindow() const { return *Results; }
     TRule& RuleWindow() const { return *RuleForm; }
     TSetting& SettingWindow() const { return *SettingForm; }
+    /// Shows a finished load: its replay in the three lists, or in the status bar why it cannot be shown (the
+    /// replay on show then stays). The loader calls it; benchmarks call it directly.
+    void ShowLoaded(const QString& path, std::shared_ptr<TLoadResult> result);
     /// Writes the settings now (the window does it when it closes); false after showing the error.
     bool SaveSettingsNow();
 
@@ -88,7 +91,6 @@ private:
     void ShowFolder(const QString& folder);
     void FileListChange();
     void LoadAndShow(const QString& path);
-    void ShowLoaded(const QString& path, std::shared_ptr<TLoadResult> result);
     void FillInfoList();
     void FillPlayerList();
     void FillActionList();

@@ -1,6 +1,7 @@
 // The file header and the zlib data blocks.
 #include "core/replay/ReplayInfo.h"
 #include "core/replay/internal/ByteReader.h"
+#include "core/replay/internal/ReplayParser.h"
 
 #include <zlib.h>
 
@@ -42,7 +43,7 @@ void InflateBlock(std::span<const uint8_t> in, uint8_t* out, size_t outSize) {
 } // namespace
 
 bool TReplayInfo::ReadHeader() {
-    TByteReader r(SourceBytes());
+    TByteReader r(TReplayParser{*this}.SourceBytes());
     auto magic = r.ReadBytes(sizeof Magic);
     if (std::memcmp(magic.data(), Magic, sizeof Magic) != 0)
         return false;
@@ -72,41 +73,41 @@ bool TReplayInfo::ReadHeader() {
 }
 
 bool TReplayInfo::ReadFirstBlock() {
-    return ReadBlocks(1);
+    return TReplayParser{*this}.ReadBlocks(1);
 }
 
 bool TReplayInfo::ReadAllBlocks() {
-    return ReadBlocks(BlockCount);
+    return TReplayParser{*this}.ReadBlocks(BlockCount);
 }
 
-size_t TReplayInfo::BlockHeaderWidth(std::span<const uint8_t> file) const {
+size_t TReplayParser::BlockHeaderWidth(std::span<const uint8_t> file) const {
     // From 1.32 the sizes are 32-bit. A field that holds no version (a bot's text) is decided by where
     // the first block's zlib header stands.
-    if (VersionField <= MaxPlausibleVersionField)
-        return VersionField >= 10032 ? 12 : 8;
-    const bool at8 = LooksLikeZlibHeader(file, size_t{HeaderSize} + 8);
-    const bool at12 = LooksLikeZlibHeader(file, size_t{HeaderSize} + 12);
+    if (R.VersionField <= MaxPlausibleVersionField)
+        return R.VersionField >= 10032 ? 12 : 8;
+    const bool at8 = LooksLikeZlibHeader(file, size_t{R.HeaderSize} + 8);
+    const bool at12 = LooksLikeZlibHeader(file, size_t{R.HeaderSize} + 12);
     if (at8 && at12) {
         // With 32-bit sizes the 8-byte reading sees a zero inflated size (the high half of the first size).
-        const size_t sizeAt = size_t{HeaderSize} + 2;
+        const size_t sizeAt = size_t{R.HeaderSize} + 2;
         return sizeAt + 2 <= file.size() && (file[sizeAt] | file[sizeAt + 1]) == 0 ? 12 : 8;
     }
     return at12 ? 12 : 8;
 }
 
-bool TReplayInfo::ReadBlocks(int32_t count) {
-    if (!HeaderRead)
+bool TReplayParser::ReadBlocks(int32_t count) {
+    if (!R.HeaderRead)
         return false;
-    Data.clear();
-    DataReady = false;
+    R.Data.clear();
+    R.DataReady = false;
     auto file = SourceBytes();
-    if (BlockCount < 1)
+    if (R.BlockCount < 1)
         return false;
     TByteReader r(file);
-    r.Seek(HeaderSize);
+    r.Seek(R.HeaderSize);
     const size_t width = BlockHeaderWidth(file);
     // The declared total is only a hint; never trust it with more than the file could hold.
-    Data.reserve(std::min<uint64_t>(DataSize, uint64_t{file.size()} * MaxInflateRatio));
+    R.Data.reserve(std::min<uint64_t>(R.DataSize, uint64_t{file.size()} * MaxInflateRatio));
     for (int32_t i = 0; i < count; ++i) {
         uint32_t packed, unpacked;
         if (width == 12) {
@@ -120,11 +121,11 @@ bool TReplayInfo::ReadBlocks(int32_t count) {
         auto in = r.ReadBytes(packed);
         if (unpacked > std::max<uint64_t>(MinBlockAllowance, uint64_t{packed} * MaxInflateRatio))
             ThrowStreamReadError();
-        const size_t at = Data.size();
-        Data.resize(at + unpacked);
-        InflateBlock(in, Data.data() + at, unpacked);
+        const size_t at = R.Data.size();
+        R.Data.resize(at + unpacked);
+        InflateBlock(in, R.Data.data() + at, unpacked);
     }
-    DataReady = true;
+    R.DataReady = true;
     return true;
 }
 

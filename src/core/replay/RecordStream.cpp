@@ -1,6 +1,7 @@
 // The record stream after the start record: time slots with command blocks, chat, leave records.
 #include "core/replay/ReplayInfo.h"
 #include "core/replay/internal/ByteReader.h"
+#include "core/replay/internal/ReplayParser.h"
 #include "core/replay/internal/WalkState.h"
 
 #include <memory>
@@ -11,14 +12,14 @@ namespace {
 constexpr size_t MaxResiduesKept = 16;
 }
 
-void TReplayInfo::WalkRecords(TByteReader& r, uint8_t detail) {
+void TReplayParser::WalkRecords(TByteReader& r, uint8_t detail) {
     // The tables are a few kilobytes; keep them off the stack of callers that may be deep already.
     auto st = std::make_unique<TWalkState>();
     st->IndexById.fill(NotFound);
     for (int id = 1; id <= MaxPlayerId; ++id)
-        st->IndexById[static_cast<size_t>(id)] = Players->IndexOfId(static_cast<uint8_t>(id));
-    Actions = std::make_unique<TActionsInfo>();
-    BlockStats = {};
+        st->IndexById[static_cast<size_t>(id)] = R.Players->IndexOfId(static_cast<uint8_t>(id));
+    R.Actions = std::make_unique<TActionsInfo>();
+    R.BlockStats = {};
 
     while (true) {
         const size_t at = r.Position();
@@ -26,7 +27,7 @@ void TReplayInfo::WalkRecords(TByteReader& r, uint8_t detail) {
         switch (id) {
         case 0x00:
             FinishWalk(*st);
-            WalkEnd = {TWalkEnd::TReason::End, 0, at};
+            R.WalkEnd = {TWalkEnd::TReason::End, 0, at};
             return;
         case 0x17:
             ReadLeave(r, *st, detail);
@@ -41,7 +42,7 @@ void TReplayInfo::WalkRecords(TByteReader& r, uint8_t detail) {
             ReadTimeSlot(r, *st, detail);
             break;
         case 0x20:
-            if (Layout.Version < 3)
+            if (R.Layout.Version < 3)
                 r.Skip(r.ReadU8()); // a checksum record before chat existed
             else
                 ReadChat(r, *st, detail);
@@ -57,19 +58,19 @@ void TReplayInfo::WalkRecords(TByteReader& r, uint8_t detail) {
             break;
         default:
             // An identifier we know nothing of: stop here, keep what was read.
-            WalkEnd = {TWalkEnd::TReason::UnknownRecord, id, at};
+            R.WalkEnd = {TWalkEnd::TReason::UnknownRecord, id, at};
             return;
         }
     }
 }
 
-void TReplayInfo::ReadTimeSlot(TByteReader& r, TWalkState& st, uint8_t detail) {
+void TReplayParser::ReadTimeSlot(TByteReader& r, TWalkState& st, uint8_t detail) {
     const uint16_t n = r.ReadU16Le();
     st.GameTime += r.ReadU16Le();
     if (n <= 2)
         return;
     TByteReader slot(r.ReadBytes(n - 2u));
-    const TBlockTarget target{*Players, *Actions, Layout, detail};
+    const TBlockTarget target{*R.Players, *R.Actions, R.Layout, detail};
     const size_t slotStart = r.Position() - (n - 2u);
     while (!slot.AtEnd()) {
         const uint8_t playerId = slot.ReadU8();
@@ -77,16 +78,16 @@ void TReplayInfo::ReadTimeSlot(TByteReader& r, TWalkState& st, uint8_t detail) {
         const size_t blockStart = slotStart + slot.Position();
         auto block = slot.ReadBytes(length);
         const size_t stopped = DecodeBlock(block, playerId, st, target);
-        ++BlockStats.Blocks;
+        ++R.BlockStats.Blocks;
         if (stopped == length) {
-            ++BlockStats.ExactBlocks;
-        } else if (BlockStats.Residues.size() < MaxResiduesKept) {
-            BlockStats.Residues.push_back({blockStart, stopped, length, block[stopped]});
+            ++R.BlockStats.ExactBlocks;
+        } else if (R.BlockStats.Residues.size() < MaxResiduesKept) {
+            R.BlockStats.Residues.push_back({blockStart, stopped, length, block[stopped]});
         }
     }
 }
 
-void TReplayInfo::ReadChat(TByteReader& r, TWalkState& st, uint8_t detail) {
+void TReplayParser::ReadChat(TByteReader& r, TWalkState& st, uint8_t detail) {
     const uint8_t playerId = r.ReadU8();
     const uint16_t n = r.ReadU16Le();
     TByteReader body(r.ReadBytes(n));
@@ -104,29 +105,29 @@ void TReplayInfo::ReadChat(TByteReader& r, TWalkState& st, uint8_t detail) {
         a.Kind = 0x20;
         a.Params.Add(std::to_string(mode));
         a.Params.Add(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()));
-        Actions->Append(std::move(a));
+        R.Actions->Append(std::move(a));
     }
-    Players->AddAction(st.IndexById[playerId]);
+    R.Players->AddAction(st.IndexById[playerId]);
 }
 
-void TReplayInfo::ReadLeave(TByteReader& r, TWalkState& st, uint8_t detail) {
+void TReplayParser::ReadLeave(TByteReader& r, TWalkState& st, uint8_t detail) {
     r.Skip(4);
     const uint8_t playerId = r.ReadU8();
     const uint32_t result = r.ReadU32Le();
     r.Skip(4);
     const uint8_t index = st.IndexById[playerId];
-    TPlayerInfo* p = index == NotFound ? nullptr : &Players->At(index);
+    TPlayerInfo* p = index == NotFound ? nullptr : &R.Players->At(index);
 
     if (detail >= 2 && result == 11 && p && p->SlotStatus == 2 && !p->Observer) {
-        Winner = p->Team; // the saver's game reports this team as the winner
+        R.Winner = p->Team; // the saver's game reports this team as the winner
         st.WinnerProvisional = false;
     }
     // Only leavers on a team take part in the leave-order rule: an observer or a slotless id leaving
     // must not make the next real leaver's team the winner.
     if (p && p->Team != 0) {
         ++st.LeaveCount;
-        if ((Winner == 0 || st.WinnerProvisional) && st.LeaveCount > 1 && st.LeavesByTeam[p->Team] == 0) {
-            Winner = p->Team;
+        if ((R.Winner == 0 || st.WinnerProvisional) && st.LeaveCount > 1 && st.LeavesByTeam[p->Team] == 0) {
+            R.Winner = p->Team;
             st.WinnerProvisional = true;
         }
         ++st.LeavesByTeam[p->Team];
@@ -137,32 +138,32 @@ void TReplayInfo::ReadLeave(TByteReader& r, TWalkState& st, uint8_t detail) {
         a.PlayerId = playerId;
         a.Kind = 0x21;
         a.Params.Add(result == 1 ? "0" : result == 11 ? "2" : "1");
-        Actions->Append(std::move(a));
+        R.Actions->Append(std::move(a));
     }
-    Players->AddAction(index);
+    R.Players->AddAction(index);
     if (p)
         p->Time = st.GameTime;
 }
 
-void TReplayInfo::FinishWalk(TWalkState& st) {
-    for (int i = 0; i < Players->Count(); ++i) {
-        TPlayerInfo& p = Players->At(i);
+void TReplayParser::FinishWalk(TWalkState& st) {
+    for (int i = 0; i < R.Players->Count(); ++i) {
+        TPlayerInfo& p = R.Players->At(i);
         if (p.SlotStatus != 2)
             continue;
         if (!p.Observer && !p.Computer) {
             if (p.Time == 0)
-                p.Time = Length;
+                p.Time = R.Length;
             p.Apm = p.Time > 0 ? p.Actions * 60000.0 / static_cast<double>(p.Time) : 0.0;
         } else if (p.Computer) {
-            p.Time = Length;
+            p.Time = R.Length;
         }
     }
     st.WinnerProvisional = false;
-    if (Winner == 0 && st.LeaveCount > 0) {
-        for (int i = 0; i < Teams->Count(); ++i) {
-            const uint8_t number = Teams->At(i).Number;
+    if (R.Winner == 0 && st.LeaveCount > 0) {
+        for (int i = 0; i < R.Teams->Count(); ++i) {
+            const uint8_t number = R.Teams->At(i).Number;
             if (st.LeavesByTeam[number] == 0) {
-                Winner = number;
+                R.Winner = number;
                 break;
             }
         }

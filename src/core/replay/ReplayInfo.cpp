@@ -1,6 +1,7 @@
 #include "core/replay/ReplayInfo.h"
 
 #include "core/replay/internal/ByteReader.h"
+#include "core/replay/internal/ReplayParser.h"
 
 #include <cerrno>
 #include <cstring>
@@ -58,11 +59,11 @@ std::unique_ptr<TReplayInfo> TReplayInfo::CreateFromBuffer(std::vector<uint8_t> 
 
 TReplayInfo::~TReplayInfo() = default;
 
-std::span<const uint8_t> TReplayInfo::SourceBytes() {
+std::span<const uint8_t> TReplayParser::SourceBytes() {
     // A file is read once, on first use; every later step works on those bytes.
-    if (!Source)
-        Source = ReadWholeFile(FileName);
-    return ReplayInside(*Source);
+    if (!R.Source)
+        R.Source = ReadWholeFile(R.FileName);
+    return ReplayInside(*R.Source);
 }
 
 bool TReplayInfo::Load(uint8_t detail) {
@@ -80,10 +81,11 @@ bool TReplayInfo::Parse(uint8_t detail) {
     Winner = 0;
     Actions.reset();
     TByteReader r(Data);
-    ParseStartRecord(r);
+    TReplayParser parser{*this};
+    parser.ParseStartRecord(r);
     if (detail == 0)
         return true;
-    WalkRecords(r, detail);
+    parser.WalkRecords(r, detail);
     return true;
 }
 

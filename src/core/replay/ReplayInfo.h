@@ -12,9 +12,6 @@
 
 namespace quillon {
 
-class TByteReader;
-struct TWalkState;
-
 /// How the record walk of the last Parse ended.
 struct TWalkEnd {
     enum class TReason : uint8_t { NotWalked, End, UnknownRecord } Reason = TReason::NotWalked;
@@ -84,20 +81,8 @@ public:
     TBlockStats BlockStats;
 
 private:
+    friend struct TReplayParser; // the reading steps, seen only by the reader's own files
     TReplayInfo() = default;
-    std::span<const uint8_t> SourceBytes();
-    bool ReadBlocks(int32_t count);
-    size_t BlockHeaderWidth(std::span<const uint8_t> file) const;
-
-    void ParseStartRecord(TByteReader& r);
-    void ReadPlayerRecord(TByteReader& r);
-    void DecodeMapAndCreator(TByteReader& r);
-    void ReadSlotRecords(TByteReader& r);
-    void WalkRecords(TByteReader& r, uint8_t detail);
-    void ReadTimeSlot(TByteReader& r, TWalkState& st, uint8_t detail);
-    void ReadChat(TByteReader& r, TWalkState& st, uint8_t detail);
-    void ReadLeave(TByteReader& r, TWalkState& st, uint8_t detail);
-    void FinishWalk(TWalkState& st);
 
     std::optional<std::vector<uint8_t>> Source; // the file's bytes, read once
 };

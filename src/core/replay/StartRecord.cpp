@@ -1,6 +1,7 @@
 // The game start record: host and player records, game name, map and creator, slots and teams.
 #include "core/replay/ReplayInfo.h"
 #include "core/replay/internal/ByteReader.h"
+#include "core/replay/internal/ReplayParser.h"
 #include "core/text/Utf8.h"
 
 namespace quillon {
@@ -49,13 +50,13 @@ uint8_t SlotRecordSize(uint32_t version) {
 
 } // namespace
 
-void TReplayInfo::ParseStartRecord(TByteReader& r) {
-    Players = std::make_unique<TPlayersInfo>();
-    Game = {};
-    Layout.Has202Metadata = false;
+void TReplayParser::ParseStartRecord(TByteReader& r) {
+    R.Players = std::make_unique<TPlayersInfo>();
+    R.Game = {};
+    R.Layout.Has202Metadata = false;
     r.Seek(5);
     ReadPlayerRecord(r); // the host
-    Game.GameName = r.ReadZString();
+    R.Game.GameName = r.ReadZString();
     DecodeMapAndCreator(r);
 
     // The player count follows the encoded string; only its position matters.
@@ -63,7 +64,7 @@ void TReplayInfo::ParseStartRecord(TByteReader& r) {
     while (b == 0)
         b = r.ReadU8();
     r.Skip(3);
-    Game.GameType = GameTypeOfCode(r.ReadU32Le());
+    R.Game.GameType = GameTypeOfCode(r.ReadU32Le());
     r.Skip(4);
 
     uint8_t id = r.ReadU8();
@@ -76,33 +77,33 @@ void TReplayInfo::ParseStartRecord(TByteReader& r) {
     // 2.0.2 writes them as 0x38, earlier patches as 0x39.
     while (id == 0x38 || id == 0x39) {
         if (id == 0x38)
-            Layout.Has202Metadata = true;
+            R.Layout.Has202Metadata = true;
         r.Skip(1);
         r.Skip(r.ReadU32Le());
         id = r.ReadU8();
     }
-    Teams = std::make_unique<TTeamsInfo>();
+    R.Teams = std::make_unique<TTeamsInfo>();
     if (id == 0x19) {
         r.Skip(2);
         ReadSlotRecords(r);
     }
     r.Skip(5);
-    Game.StartSpots = r.ReadU8();
+    R.Game.StartSpots = r.ReadU8();
 }
 
-void TReplayInfo::ReadPlayerRecord(TByteReader& r) {
+void TReplayParser::ReadPlayerRecord(TByteReader& r) {
     TPlayerInfo player;
     player.Id = r.ReadU8();
     player.Name = CutToCharacters(r.ReadZString(), MaxNameCharacters);
     const uint8_t extra = r.ReadU8();
     // Up to 1.30 a one-byte extra part marked a custom game; later patches write sizes 0 to 2 at will.
-    if (extra == 1 && Layout.ExtraDataMarksCustom())
-        Game.GameType = 2;
+    if (extra == 1 && R.Layout.ExtraDataMarksCustom())
+        R.Game.GameType = 2;
     r.Skip(extra);
-    Players->Append(std::move(player));
+    R.Players->Append(std::move(player));
 }
 
-void TReplayInfo::DecodeMapAndCreator(TByteReader& r) {
+void TReplayParser::DecodeMapAndCreator(TByteReader& r) {
     // One zero byte, then the encoded string: groups of a mask byte and up to 7 data bytes; a data byte
     // whose mask bit is clear was stored one higher. The first 13 decoded bytes are game settings.
     r.Skip(1);
@@ -144,25 +145,25 @@ void TReplayInfo::DecodeMapAndCreator(TByteReader& r) {
     }
     if (done < 3)
         texts[done] = std::move(current);
-    Game.MapPath = std::move(texts[0]);
-    Game.Creator = std::move(texts[1]);
+    R.Game.MapPath = std::move(texts[0]);
+    R.Game.Creator = std::move(texts[1]);
 }
 
-void TReplayInfo::ReadSlotRecords(TByteReader& r) {
+void TReplayParser::ReadSlotRecords(TByteReader& r) {
     const uint8_t count = r.ReadU8();
-    const uint8_t size = SlotRecordSize(Layout.Version);
+    const uint8_t size = SlotRecordSize(R.Layout.Version);
     // From 1.29 there are 24 teams and observers sit on team byte 24.
-    const uint8_t firstObserverTeam = Layout.TwentyFourPlayers() ? 24 : 12;
+    const uint8_t firstObserverTeam = R.Layout.TwentyFourPlayers() ? 24 : 12;
     for (int slot = 0; slot < count; ++slot) {
         const uint8_t id = r.ReadU8();
-        int index = Players->IndexOfId(id);
+        int index = R.Players->IndexOfId(id);
         if (index == NotFound) {
             TPlayerInfo synthetic;
-            synthetic.Id = static_cast<uint8_t>(Players->MaxId() + 1);
-            Players->Append(std::move(synthetic));
-            index = Players->Count() - 1;
+            synthetic.Id = static_cast<uint8_t>(R.Players->MaxId() + 1);
+            R.Players->Append(std::move(synthetic));
+            index = R.Players->Count() - 1;
         }
-        TPlayerInfo p = Players->GetItem(index);
+        TPlayerInfo p = R.Players->GetItem(index);
         r.Skip(1);
         p.SlotStatus = r.ReadU8();
         if (p.SlotStatus == 2) {
@@ -174,18 +175,18 @@ void TReplayInfo::ReadSlotRecords(TByteReader& r) {
             } else {
                 p.Computer = computer == 1;
                 p.Team = static_cast<uint8_t>(team + 1);
-                uint8_t at = Teams->IndexOfTeam(p.Team);
+                uint8_t at = R.Teams->IndexOfTeam(p.Team);
                 if (at == NotFound) {
                     TTeamInfo fresh;
                     fresh.Number = p.Team;
-                    Teams->SetCount(static_cast<uint8_t>(Teams->Count() + 1));
-                    at = static_cast<uint8_t>(Teams->Count() - 1);
-                    Teams->SetItem(at, fresh);
+                    R.Teams->SetCount(static_cast<uint8_t>(R.Teams->Count() + 1));
+                    at = static_cast<uint8_t>(R.Teams->Count() - 1);
+                    R.Teams->SetItem(at, fresh);
                 }
-                TTeamInfo t = Teams->GetItem(at);
+                TTeamInfo t = R.Teams->GetItem(at);
                 ++t.Count;
                 t.Members.push_back(p.Id);
-                Teams->SetItem(at, t);
+                R.Teams->SetItem(at, t);
                 p.Color = r.ReadU8();
                 p.Race = RaceOfFlags(r.ReadU8());
                 if (size >= 8) {
@@ -199,7 +200,7 @@ void TReplayInfo::ReadSlotRecords(TByteReader& r) {
         } else {
             r.Skip(size - 3u);
         }
-        Players->SetItem(index, p);
+        R.Players->SetItem(index, p);
     }
 }
 
