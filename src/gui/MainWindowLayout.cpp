@@ -7,6 +7,8 @@
 #include "gui/ReplayFileList.h"
 
 #include <QComboBox>
+#include <QCompleter>
+#include <QFileSystemModel>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -56,6 +58,15 @@ QTreeView* ReportView(const char* name, QAbstractItemModel* model, QWidget* pare
     return view;
 }
 
+// A heading (or a header strip) over a list, filling the panel.
+void Stack(QWidget* panel, QWidget* top, QWidget* list) {
+    auto* layout = new QVBoxLayout(panel);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    layout->addWidget(top);
+    layout->addWidget(list);
+}
+
 QSplitter* Splitter(const char* name, Qt::Orientation orientation, QWidget* parent) {
     auto* s = Named<QSplitter>(name, parent);
     s->setOrientation(orientation);
@@ -87,6 +98,11 @@ void TQuillonMain::BuildLayout() {
     ParentButton->setFixedSize(22, 22);
     DirTxt = Named<QLineEdit>("DirTxt", panel7);
     DirTxt->setAccessibleName(QStringLiteral("DirTxt"));
+    auto* folders = new QFileSystemModel(DirTxt);
+    folders->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+    folders->setRootPath(QString());
+    auto* completer = new QCompleter(folders, DirTxt); // typing a path offers the folders that match
+    DirTxt->setCompleter(completer);
     SelDir = Named<QToolButton>("SelDir", panel7);
     SelDir->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
     SelDir->setFixedSize(22, 22);
@@ -134,11 +150,7 @@ void TQuillonMain::BuildLayout() {
     InfoModel = new TInfoListModel(this);
     InfoList = ReportView("InfoList", InfoModel, panel3);
     InfoList->setWordWrap(false);
-    auto* infoLayout = new QVBoxLayout(panel3);
-    infoLayout->setContentsMargins(0, 0, 0, 0);
-    infoLayout->setSpacing(2);
-    infoLayout->addWidget(Label1);
-    infoLayout->addWidget(InfoList);
+    Stack(panel3, Label1, InfoList);
 
     Panel4 = Named<QWidget>("Panel4", Splitter3);
     auto* panel6 = Named<QWidget>("Panel6", Panel4);
@@ -161,21 +173,13 @@ void TQuillonMain::BuildLayout() {
     strip->addWidget(PageTxt);
     ActionModel = new TActionListModel(this);
     ActionList = ReportView("ActionList", ActionModel, Panel4);
-    auto* actionLayout = new QVBoxLayout(Panel4);
-    actionLayout->setContentsMargins(0, 0, 0, 0);
-    actionLayout->setSpacing(2);
-    actionLayout->addWidget(panel6);
-    actionLayout->addWidget(ActionList);
+    Stack(Panel4, panel6, ActionList);
 
     auto* panel1 = Named<QWidget>("Panel1", Splitter1);
     Label3 = Heading("Label3", panel1);
     PlayerModel = new TPlayerListModel(this);
     PlayerList = ReportView("PlayerList", PlayerModel, panel1);
-    auto* playerLayout = new QVBoxLayout(panel1);
-    playerLayout->setContentsMargins(0, 0, 0, 0);
-    playerLayout->setSpacing(2);
-    playerLayout->addWidget(Label3);
-    playerLayout->addWidget(PlayerList);
+    Stack(panel1, Label3, PlayerList);
 
     for (QWidget* w : {panel5, panel3, Panel4, panel1})
         w->setMinimumSize(80, 80);

@@ -17,7 +17,7 @@
 namespace quillon::gui {
 
 TReplayFileModel::TReplayFileModel(IMessageBoxes& boxes, QObject* parent) : QFileSystemModel(parent), Boxes(boxes) {
-    setFilter(QDir::Files | QDir::Hidden | QDir::System);
+    setFilter(QDir::Files); // case-insensitive "*.w3g"; hidden files stay hidden, as in a file manager
     setNameFilters({QStringLiteral("*.w3g")});
     setNameFilterDisables(false);
     setOption(QFileSystemModel::DontUseCustomDirectoryIcons);

@@ -6,13 +6,17 @@
 #include "gui/MessageBoxes.h"
 #include "gui/QtText.h"
 
+#include <QContextMenuEvent>
 #include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <memory>
 
 namespace quillon::gui {
 
@@ -168,6 +172,21 @@ void TRule::showEvent(QShowEvent* event) {
 }
 
 bool TRule::eventFilter(QObject* watched, QEvent* event) {
+    // The token buttons never take the focus, so keyboard users get the same tokens in the edit's own menu
+    // (the menu key or Shift+F10).
+    if (event->type() == QEvent::ContextMenu && (watched == PTemp || watched == GTemp)) {
+        auto* edit = static_cast<QLineEdit*>(watched);
+        std::unique_ptr<QMenu> menu(edit->createStandardContextMenu());
+        menu->addSeparator();
+        for (const TRenameToken& t : RenameTokens)
+            if (t.Player == (edit == PTemp))
+                menu->addAction(ToQString(t.Text), this, [this, edit, text = ToQString(t.Text)] {
+                    LastFocused = edit;
+                    SpeedButton1Click(text);
+                });
+        menu->exec(static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+    }
     if (event->type() == QEvent::FocusIn) {
         LastFocused = qobject_cast<QWidget*>(watched);
         ShowPanels(watched == PTemp, watched == GTemp);

@@ -10,8 +10,10 @@
 
 #include <QAbstractItemModelTester>
 #include <QComboBox>
+#include <QDragEnterEvent>
 #include <QLabel>
 #include <QListView>
+#include <QMimeData>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QStatusBar>
@@ -19,6 +21,7 @@
 #include <QToolButton>
 #include <QTreeView>
 #include <QTreeWidget>
+#include <QUrl>
 
 #include <chrono>
 #include <thread>
@@ -72,8 +75,11 @@ private slots:
     void BatchRenameShowsRowsAndEnablesTheWindowAtTheEnd();
     void BatchRenameCanBeStopped();
     void ListModelsPassTheModelTester();
+    void FileListRenamesInPlaceWithoutReplacing();
+    void DroppingAFileOpensIt();
     void OpenPathShowsFoldersAndTheDefault();
     void ScreenshotsOfARealReplay();
+    void ScreenshotOfTheDemo();
 };
 
 void MainWindowTest::SelectingAFileShowsAllThreeLists() {
@@ -387,6 +393,43 @@ void MainWindowTest::ListModelsPassTheModelTester() {
     QVERIFY(f.OpenAndWait(f.Path(QStringLiteral("duel.w3g"))));
 }
 
+void MainWindowTest::FileListRenamesInPlaceWithoutReplacing() {
+    TWindowFixture f;
+    WriteFile(f.Path(QStringLiteral("UPPER.W3G")), Duel("A", "B"));
+    WriteFile(f.Path(QStringLiteral("taken.w3g")), {'t', 'h', 'e', 'i', 'r', 's'});
+    WriteFile(f.Path(QStringLiteral("notes.txt")), {'x'});
+    f.Window->OpenPath(f.Dir.path());
+    QVERIFY(f.SelectAndWait(QStringLiteral("UPPER.W3G"))); // the filter ignores letter case
+    auto* list = f.Window->findChild<QListView*>(QStringLiteral("FileList"));
+    QTRY_COMPARE(list->model()->rowCount(list->rootIndex()), 2); // no notes.txt
+
+    QAbstractItemModel* model = list->model();
+    const QModelIndex upper = list->currentIndex();
+    QVERIFY(!model->setData(upper, QStringLiteral("taken.w3g"), Qt::EditRole));
+    QCOMPARE(f.Boxes.Informed, QStringList{QStringLiteral("taken.w3g already exists, rename failed!")});
+    QVERIFY(QFile::exists(f.Path(QStringLiteral("UPPER.W3G"))));
+    QCOMPARE(QFileInfo(f.Path(QStringLiteral("taken.w3g"))).size(), 6); // theirs, untouched
+
+    QVERIFY(model->setData(upper, QStringLiteral("lower.w3g"), Qt::EditRole));
+    QVERIFY(QFile::exists(f.Path(QStringLiteral("lower.w3g"))));
+    QCOMPARE(f.Window->LoadedFile(), f.Path(QStringLiteral("lower.w3g"))); // the replay on show follows it
+}
+
+void MainWindowTest::DroppingAFileOpensIt() {
+    TWindowFixture f;
+    WriteFile(f.Path(QStringLiteral("dropped.w3g")), Duel("Drop", "Ped"));
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(f.Path(QStringLiteral("dropped.w3g")))});
+    QSignalSpy shown(f.Window.get(), &gui::TQuillonMain::ReplayShown);
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(f.Window.get(), &enter);
+    QVERIFY(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(f.Window.get(), &drop);
+    QVERIFY(shown.wait(5000));
+    QCOMPARE(f.Window->LoadedFile(), f.Path(QStringLiteral("dropped.w3g")));
+}
+
 void MainWindowTest::OpenPathShowsFoldersAndTheDefault() {
     TWindowFixture f;
     const QString sub = f.Path(QStringLiteral("sub"));
@@ -416,6 +459,13 @@ void MainWindowTest::ScreenshotsOfARealReplay() {
     QVERIFY(f.Window->grab().save(ScreenshotPath(QStringLiteral("main-english"))));
     f.Window->findChild<QComboBox*>(QStringLiteral("Language"))->setCurrentIndex(1);
     QVERIFY(f.Window->grab().save(ScreenshotPath(QStringLiteral("main-chinese"))));
+}
+
+void MainWindowTest::ScreenshotOfTheDemo() {
+    TWindowFixture f(QStringLiteral("[general]\nlanguage=0\n"));
+    WriteFile(f.Path(QStringLiteral("demo.w3g")), testing::BuildReplayFile(testing::DemoGameSpec()));
+    QVERIFY(f.OpenAndWait(f.Path(QStringLiteral("demo.w3g"))));
+    QVERIFY(f.Window->grab().save(ScreenshotPath(QStringLiteral("main-demo"))));
 }
 
 QTEST_MAIN(MainWindowTest)
