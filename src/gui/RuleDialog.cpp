@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
+#include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -169,6 +170,11 @@ void TRule::showEvent(QShowEvent* event) {
     PTemp->deselect();
     LastFocused = PTemp;
     ShowPanels(true, false);
+    // The window's activation focuses the field once more and would select its text: undo that afterwards.
+    QTimer::singleShot(0, this, [this] {
+        PTemp->setCursorPosition(0);
+        PTemp->deselect();
+    });
 }
 
 bool TRule::eventFilter(QObject* watched, QEvent* event) {

@@ -244,6 +244,8 @@ void DialogsTest::ScreenshotsOfTheDialogs() {
     w.RuleWindow().SetRule({});
     w.RuleWindow().show();
     QVERIFY(QTest::qWaitForWindowExposed(&w.RuleWindow()));
+    QTest::qWait(20);
+    QVERIFY(!Edit(w.RuleWindow(), "PTemp")->hasSelectedText()); // opens with the caret at 0, nothing selected
     QVERIFY(w.RuleWindow().grab().save(ScreenshotPath(QStringLiteral("rule-editor"))));
     w.RuleWindow().hide();
     w.SettingWindow().SetValues(true, true, true, 50);

@@ -80,6 +80,7 @@ private slots:
     void OpenPathShowsFoldersAndTheDefault();
     void ScreenshotsOfARealReplay();
     void ScreenshotOfTheDemo();
+    void EveryCorpusReplayShows();
 };
 
 void MainWindowTest::SelectingAFileShowsAllThreeLists() {
@@ -466,6 +467,28 @@ void MainWindowTest::ScreenshotOfTheDemo() {
     WriteFile(f.Path(QStringLiteral("demo.w3g")), testing::BuildReplayFile(testing::DemoGameSpec()));
     QVERIFY(f.OpenAndWait(f.Path(QStringLiteral("demo.w3g"))));
     QVERIFY(f.Window->grab().save(ScreenshotPath(QStringLiteral("main-demo"))));
+}
+
+void MainWindowTest::EveryCorpusReplayShows() {
+    const QDir corpus(QStringLiteral(QUILLON_CORPUS_DIR));
+    if (!corpus.exists())
+        QSKIP("the shared replays are not beside the checkout");
+    TWindowFixture f(QStringLiteral("[general]\nlanguage=0\n"));
+    auto& w = *f.Window;
+    auto* language = w.findChild<QComboBox*>(QStringLiteral("Language"));
+    for (const QString& name : corpus.entryList({QStringLiteral("*.w3g")}, QDir::Files, QDir::Name)) {
+        QSignalSpy shown(&w, &gui::TQuillonMain::ReplayShown);
+        w.OpenPath(corpus.filePath(name));
+        QVERIFY2(shown.wait(10000), qPrintable(name));
+        QVERIFY2(shown.front().at(1).toBool(), qPrintable(name + QLatin1Char(' ') + w.statusBar()->currentMessage()));
+        QCOMPARE(View(w, "InfoList")->model()->rowCount(), 8);
+        QVERIFY2(View(w, "PlayerList")->model()->rowCount() > 0, qPrintable(name));
+        QTest::mouseClick(PageButton(w, 3), Qt::LeftButton);
+        QCOMPARE(w.Pager().CurrentPage(), w.Pager().PageCount());
+        language->setCurrentIndex(1 - language->currentIndex());
+        QCOMPARE(w.Pager().CurrentPage(), w.Pager().PageCount());
+        QVERIFY(View(w, "ActionList")->model()->rowCount() <= w.Pager().PerPage());
+    }
 }
 
 QTEST_MAIN(MainWindowTest)
