@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <sys/stat.h>
 
 using namespace quillon;
 using namespace quillon::testing;
@@ -60,4 +61,41 @@ TEST(LoadReplay, FromMemoryKeepsTheName) {
     ASSERT_TRUE(result.Ok());
     EXPECT_EQ(result.Replay->FileName, "memory.w3g");
     EXPECT_NE(result.Replay->Actions, nullptr);
+}
+
+TEST(LoadReplay, SpecialFilesAreRefusedWithoutBeingRead) {
+    const auto dir = std::filesystem::path(::testing::TempDir()) / "load-special";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    const std::string fifo = (dir / "fifo.w3g").string();
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string& path : {fifo, std::string("/dev/zero"), std::string("/dev/null")}) {
+        SCOPED_TRACE(path);
+        const TLoadResult result = LoadReplay(path, 2); // a FIFO without a writer must not hang
+        EXPECT_EQ(result.Error, TLoadError::CannotOpen);
+        EXPECT_NE(LoadErrorText(result, TLanguage::English).find("Not a regular file"), std::string::npos);
+    }
+}
+
+TEST(LoadReplay, MemoryFollowsWhatTheBlocksHoldNotTheFileSize) {
+    const auto dir = std::filesystem::path(::testing::TempDir()) / "load-sparse";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    // A good replay at the start of a 1 GiB sparse file: only its blocks are read.
+    const std::string sparse = WriteFile(dir / "sparse.w3g", BuildReplayFile(OneVersusOne(26)));
+    std::filesystem::resize_file(sparse, uint64_t{1} << 30);
+    const TLoadResult big = LoadReplay(sparse, 2);
+    ASSERT_TRUE(big.Ok());
+    EXPECT_LT(big.Replay->Data.size(), 1u << 20);
+
+    // Block headers that declare data with no bytes behind them: 16,384 of them after a good replay.
+    TBytes padded = BuildReplayFile(OneVersusOne(26));
+    const uint32_t blocks = padded[0x2C] | (padded[0x2D] << 8);
+    const uint32_t count = blocks + 16384;
+    for (int i = 0; i < 4; ++i)
+        padded[0x2C + i] = static_cast<uint8_t>(count >> (8 * i));
+    for (int i = 0; i < 16384; ++i)
+        padded.insert(padded.end(), {0, 0, 0xFF, 0xFF, 0, 0, 0, 0});
+    const TLoadResult damaged = LoadReplay(WriteFile(dir / "headers.w3g", padded), 2);
+    EXPECT_EQ(damaged.Error, TLoadError::ReadError);
 }

@@ -2,6 +2,7 @@
 #include "core/replay/ReplayInfo.h"
 #include "core/replay/internal/ByteReader.h"
 #include "core/replay/internal/ReplayParser.h"
+#include "core/replay/internal/ReplaySource.h"
 
 #include <zlib.h>
 
@@ -20,10 +21,13 @@ constexpr uint8_t Magic[28] = {'W', 'a', 'r', 'c', 'r', 'a', 'f', 't', ' ', 'I',
 constexpr uint64_t MaxInflateRatio = 1032;
 constexpr uint64_t MinBlockAllowance = 64 * 1024;
 
-bool LooksLikeZlibHeader(std::span<const uint8_t> file, size_t at) {
-    if (at + 2 > file.size())
+// The inflated data grow by blocks; reserving more than this up front is left to the blocks that really come.
+constexpr uint64_t MaxReserve = 64 * 1024 * 1024;
+
+bool LooksLikeZlibHeader(const std::vector<uint8_t>& bytes, size_t at) {
+    if (at + 2 > bytes.size())
         return false;
-    return file[at] == 0x78 && ((file[at] << 8) | file[at + 1]) % 31 == 0;
+    return bytes[at] == 0x78 && ((bytes[at] << 8) | bytes[at + 1]) % 31 == 0;
 }
 
 void InflateBlock(std::span<const uint8_t> in, uint8_t* out, size_t outSize) {
@@ -43,7 +47,9 @@ void InflateBlock(std::span<const uint8_t> in, uint8_t* out, size_t outSize) {
 } // namespace
 
 bool TReplayInfo::ReadHeader() {
-    TByteReader r(TReplayParser{*this}.SourceBytes());
+    // The header is at most 68 bytes; read no more of the file than that here.
+    const std::vector<uint8_t> head = TReplayParser{*this}.Source().ReadUpTo(0, 128);
+    TByteReader r(head);
     auto magic = r.ReadBytes(sizeof Magic);
     if (std::memcmp(magic.data(), Magic, sizeof Magic) != 0)
         return false;
@@ -80,17 +86,17 @@ bool TReplayInfo::ReadAllBlocks() {
     return TReplayParser{*this}.ReadBlocks(BlockCount);
 }
 
-size_t TReplayParser::BlockHeaderWidth(std::span<const uint8_t> file) const {
+size_t TReplayParser::BlockHeaderWidth() {
     // From 1.32 the sizes are 32-bit. A field that holds no version (a bot's text) is decided by where
     // the first block's zlib header stands.
     if (R.VersionField <= MaxPlausibleVersionField)
         return R.VersionField >= 10032 ? 12 : 8;
-    const bool at8 = LooksLikeZlibHeader(file, size_t{R.HeaderSize} + 8);
-    const bool at12 = LooksLikeZlibHeader(file, size_t{R.HeaderSize} + 12);
+    const std::vector<uint8_t> first = Source().ReadUpTo(R.HeaderSize, 16);
+    const bool at8 = LooksLikeZlibHeader(first, 8);
+    const bool at12 = LooksLikeZlibHeader(first, 12);
     if (at8 && at12) {
         // With 32-bit sizes the 8-byte reading sees a zero inflated size (the high half of the first size).
-        const size_t sizeAt = size_t{R.HeaderSize} + 2;
-        return sizeAt + 2 <= file.size() && (file[sizeAt] | file[sizeAt + 1]) == 0 ? 12 : 8;
+        return first.size() >= 4 && (first[2] | first[3]) == 0 ? 12 : 8;
     }
     return at12 ? 12 : 8;
 }
@@ -100,27 +106,32 @@ bool TReplayParser::ReadBlocks(int32_t count) {
         return false;
     R.Data.clear();
     R.DataReady = false;
-    auto file = SourceBytes();
+    TReplaySource& source = Source();
     if (R.BlockCount < 1)
         return false;
-    TByteReader r(file);
-    r.Seek(R.HeaderSize);
-    const size_t width = BlockHeaderWidth(file);
-    // The declared total is only a hint; never trust it with more than the file could hold.
-    R.Data.reserve(std::min<uint64_t>(R.DataSize, uint64_t{file.size()} * MaxInflateRatio));
+    const size_t width = BlockHeaderWidth();
+    // The declared total is only a hint; reserve no more than the file could back.
+    const uint64_t backed =
+        MinBlockAllowance + (source.Size() - std::min<uint64_t>(source.Size(), R.HeaderSize)) * MaxInflateRatio;
+    R.Data.reserve(static_cast<size_t>(std::min({uint64_t{R.DataSize}, backed, MaxReserve})));
+    uint64_t pos = R.HeaderSize;
+    uint64_t packedTotal = 0;
+    std::vector<uint8_t> in;
     for (int32_t i = 0; i < count; ++i) {
-        uint32_t packed, unpacked;
-        if (width == 12) {
-            packed = r.ReadU32Le();
-            unpacked = r.ReadU32Le();
-        } else {
-            packed = r.ReadU16Le();
-            unpacked = r.ReadU16Le();
-        }
-        r.Skip(4);
-        auto in = r.ReadBytes(packed);
-        if (unpacked > std::max<uint64_t>(MinBlockAllowance, uint64_t{packed} * MaxInflateRatio))
+        uint8_t header[12];
+        source.ReadExact(pos, header, width);
+        pos += width;
+        TByteReader h(std::span<const uint8_t>(header, width));
+        const uint32_t packed = width == 12 ? h.ReadU32Le() : h.ReadU16Le();
+        const uint32_t unpacked = width == 12 ? h.ReadU32Le() : h.ReadU16Le();
+        // What all blocks inflate to stays in proportion to the bytes the file really holds: blocks that
+        // declare data without bytes behind them are damage, not data.
+        packedTotal += packed;
+        if (R.Data.size() + uint64_t{unpacked} > MinBlockAllowance + packedTotal * MaxInflateRatio)
             ThrowStreamReadError();
+        in.resize(packed);
+        source.ReadExact(pos, in.data(), packed);
+        pos += packed;
         const size_t at = R.Data.size();
         R.Data.resize(at + unpacked);
         InflateBlock(in, R.Data.data() + at, unpacked);

@@ -5,29 +5,9 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
 #include <sys/stat.h>
 
 namespace quillon {
-
-namespace {
-
-std::vector<uint8_t> ReadWholeFile(const std::string& fileName) {
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in)
-        throw TReplayError("Cannot open file \"" + fileName + "\". " + std::strerror(errno), TReplayError::TKind::Open);
-    in.seekg(0, std::ios::end);
-    const std::streamoff size = in.tellg();
-    in.seekg(0, std::ios::beg);
-    if (size < 0)
-        throw TReplayError("Cannot open file \"" + fileName + "\". " + std::strerror(errno), TReplayError::TKind::Open);
-    std::vector<uint8_t> bytes(static_cast<size_t>(size));
-    if (size > 0 && !in.read(reinterpret_cast<char*>(bytes.data()), size))
-        ThrowStreamReadError();
-    return bytes;
-}
-
-} // namespace
 
 std::span<const uint8_t> ReplayInside(std::span<const uint8_t> file) {
     // GRBN files (written by a ladder platform) put a 128-byte header and a compressed metadata block of the
@@ -53,20 +33,28 @@ std::unique_ptr<TReplayInfo> TReplayInfo::Create(const std::string& fileName) {
 std::unique_ptr<TReplayInfo> TReplayInfo::CreateFromBuffer(std::vector<uint8_t> bytes, std::string fileName) {
     std::unique_ptr<TReplayInfo> replay(new TReplayInfo());
     replay->FileName = std::move(fileName);
-    replay->Source = std::move(bytes);
+    replay->Source = TReplaySource::FromBuffer(std::move(bytes));
     return replay;
 }
 
 TReplayInfo::~TReplayInfo() = default;
 
-std::span<const uint8_t> TReplayParser::SourceBytes() {
-    // A file is read once, on first use; every later step works on those bytes.
-    if (!R.Source)
-        R.Source = ReadWholeFile(R.FileName);
-    return ReplayInside(*R.Source);
+TReplaySource& TReplayParser::Source() {
+    if (!R.Source) {
+        R.Source = TReplaySource::OpenFile(R.FileName);
+        R.SourceIsFile = true;
+    }
+    return *R.Source;
 }
 
 bool TReplayInfo::Load(uint8_t detail) {
+    struct TCloseFile { // the data are in memory once read: the file is not kept open
+        TReplayInfo& R;
+        ~TCloseFile() {
+            if (R.SourceIsFile)
+                R.Source.reset();
+        }
+    } closeFile{*this};
     if (!ReadHeader())
         return false;
     if (!(detail == 0 ? ReadFirstBlock() : ReadAllBlocks()))

@@ -12,6 +12,8 @@
 
 namespace quillon {
 
+class TReplaySource;
+
 /// How the record walk of the last Parse ended.
 struct TWalkEnd {
     enum class TReason : uint8_t { NotWalked, End, UnknownRecord } Reason = TReason::NotWalked;
@@ -84,7 +86,8 @@ private:
     friend struct TReplayParser; // the reading steps, seen only by the reader's own files
     TReplayInfo() = default;
 
-    std::optional<std::vector<uint8_t>> Source; // the file's bytes, read once
+    std::unique_ptr<TReplaySource> Source; // the file while it is read, or the bytes given
+    bool SourceIsFile = false;
 };
 
 } // namespace quillon

@@ -6,6 +6,7 @@
 
 #include "core/replay/ReplayInfo.h"
 #include "core/replay/internal/ByteReader.h"
+#include "core/replay/internal/ReplaySource.h"
 #include "core/replay/internal/WalkState.h"
 
 #include <span>
@@ -17,10 +18,10 @@ namespace quillon {
 struct TReplayParser {
     TReplayInfo& R;
 
-    /// The file's bytes, read once on first use (the replay inside a GRBN wrapper).
-    std::span<const uint8_t> SourceBytes();
+    /// The replay's bytes (inside a GRBN wrapper, if any), opened on first use.
+    TReplaySource& Source();
     bool ReadBlocks(int32_t count);
-    size_t BlockHeaderWidth(std::span<const uint8_t> file) const;
+    size_t BlockHeaderWidth();
 
     void ParseStartRecord(TByteReader& r);
     void ReadPlayerRecord(TByteReader& r);
