@@ -129,6 +129,8 @@ bool TReplayParser::ReadBlocks(int32_t count) {
         packedTotal += packed;
         if (R.Data.size() + uint64_t{unpacked} > MinBlockAllowance + packedTotal * MaxInflateRatio)
             ThrowStreamReadError();
+        if (packed > source.Size() - std::min(pos, source.Size()))
+            ThrowStreamReadError(); // more bytes than the file has left: check before allocating
         in.resize(packed);
         source.ReadExact(pos, in.data(), packed);
         pos += packed;
