@@ -24,8 +24,8 @@ void TBatchRenamer::Start(const QString& folder, const TRenameRule& rule, TLangu
             QMetaObject::invokeMethod(self.data(), std::forward<decltype(f)>(f), Qt::QueuedConnection);
         };
         const auto shouldStop = [stop] { return stop->load(); };
-        const std::vector<std::string> paths = ListBatch(dir, *files, shouldStop);
-        const int total = static_cast<int>(paths.size());
+        const std::vector<TBatchItem> items = ListBatch(dir, *files, shouldStop);
+        const int total = static_cast<int>(items.size());
         post([self, total] {
             if (self)
                 emit self->Listed(total);
@@ -40,7 +40,7 @@ void TBatchRenamer::Start(const QString& folder, const TRenameRule& rule, TLangu
                     emit self->Row(row);
             });
         };
-        const bool completed = !shouldStop() && RenameListed(paths, options, *files);
+        const bool completed = !shouldStop() && RenameListed(items, options, *files);
         post([self, completed] {
             if (!self)
                 return;

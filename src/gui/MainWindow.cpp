@@ -36,6 +36,7 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
 
@@ -83,7 +84,9 @@ void TQuillonMain::FormCreate() {
     PlayerListReady = false;
     ShownPlayers.reset();
     LastShownPlayers.reset();
-    Current = LoadSettings(Options.SettingsPath);
+    const TSettingsRead read = ReadSettings(Options.SettingsPath);
+    Current = read.Settings;
+    SettingsProblem = read.Problem;
     Lang = LanguageFromSettingOrLocale(Current.Language);
     {
         const QSignalBlocker quiet(LanguageBox);
@@ -94,6 +97,11 @@ void TQuillonMain::FormCreate() {
     LanguageChange(LanguageBox->currentIndex());
     Panel4->setEnabled(Current.ParseActions);
     UpdatePageControls();
+    if (!SettingsProblem.empty()) // said once the window is up; the file is then left as it is
+        QTimer::singleShot(0, this, [this] {
+            Boxes.Error(this, ToQString(FormatText(GetString(AppString::SettingsUnusable, Lang),
+                                                   {Options.SettingsPath, SettingsProblem})));
+        });
 }
 
 void TQuillonMain::ConnectControls() {
@@ -455,7 +463,7 @@ void TQuillonMain::closeEvent(QCloseEvent* event) {
         event->ignore(); // a batch ends or is stopped first
         return;
     }
-    if (!SettingsWritten) {
+    if (!SettingsWritten && SettingsProblem.empty()) {
         SettingsWritten = true;
         SaveSettingsNow(); // a failed write is said, and the program still ends
     }

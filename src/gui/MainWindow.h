@@ -127,6 +127,7 @@ private:
     QString Folder;        // ReplayDir: the folder the file list shows, with a trailing slash
     QString PendingSelect; // a name to select once the folder has been read
     bool SettingsWritten = false;
+    std::string SettingsProblem; // the settings file there cannot be used: never written over
 
     // Controls (object names as in the design).
     QPushButton* RenameBtn;

@@ -218,7 +218,7 @@ TEST_F(CliTest, RenameFoldersAndFiles) {
 
     const TRun dry = Cli({"rename", "--dry-run", "--lang", "en", "--settings", settings, folder});
     EXPECT_EQ(dry.Status, 1); // the unreadable file
-    EXPECT_EQ(dry.Out, a + "\t" + named + ".w3g\n" + b + "\t" + named + "2.w3g\n" + bad + "\t\n");
+    EXPECT_EQ(dry.Out, a + "\t" + named + ".w3g\n" + b + "\t" + named + "2.w3g\n" + bad + "\tStream read error\n");
     EXPECT_TRUE(fs::exists(a));
 
     const TRun real = Cli({"rename", "--lang", "en", "--settings", settings, folder});

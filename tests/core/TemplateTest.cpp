@@ -58,7 +58,7 @@ TEST(Template, Checks) {
         {Player, "x:y", false, "Error filename character!", 1, 1},
         {Player, "<na?me>", false, "Error filename character!", 3, 1},
         {Player, "<win>", false, "Unknown template: <win>", 0, 5},
-        {Player, "<name", false, "Error template signal!", 0, 5},
+        {Player, "<name", false, "Error template signal! The token \"<name\" has no \">\".", 0, 5},
         {Player, "", true, "", 0, 0},
         {Player, "<name>(<racelong>,<raceshort>,<color>,<apm>,<actions>,<handicap>)", true, "", 0, 0},
         {Conj, "<+>", false, "Error filename character!", 0, 1},

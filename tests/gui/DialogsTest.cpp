@@ -105,7 +105,7 @@ void DialogsTest::RuleEditorRefusesBadRules_data() {
                                     << "+"
                                     << "x-<win"
                                     << "GTemp"
-                                    << "Error template signal!"
+                                    << "Error template signal! The token \"<win\" has no \">\"."
                                     << "<win";
     QTest::newRow("stray closing sign") << "<name>"
                                         << "+"

@@ -70,6 +70,7 @@ private slots:
     void NewerSelectionWinsARace();
     void SettingsAreWrittenAtCloseAndReadAtStart();
     void UnwritableSettingsAreSaidAndTheWindowStillCloses();
+    void UnusableSettingsAreSaidAndNotWrittenOver();
     void SingleRenameAsksFirst();
     void SingleRenameRefusals();
     void BatchRenameShowsRowsAndEnablesTheWindowAtTheEnd();
@@ -279,6 +280,21 @@ void MainWindowTest::UnwritableSettingsAreSaidAndTheWindowStillCloses() {
     QVERIFY(w.close());
     QCOMPARE(f.Boxes.Errors.size(), 1);
     QVERIFY(f.Boxes.Errors.front().startsWith(QStringLiteral("Unable to write to /proc/quillon-cannot-write")));
+}
+
+void MainWindowTest::UnusableSettingsAreSaidAndNotWrittenOver() {
+    TWindowFixture f;
+    const QString binary = WriteFile(f.Path(QStringLiteral("binary.ini")), {'[', 0, 1, 2, ']'});
+    gui::TMainWindowOptions options;
+    options.SettingsPath = gui::ToPath(binary);
+    options.Boxes = &f.Boxes;
+    gui::TQuillonMain w(std::move(options));
+    w.show();
+    QTRY_COMPARE(f.Boxes.Errors.size(), 1);
+    QVERIFY(f.Boxes.Errors.front().contains(QStringLiteral("A binary file")));
+    QCOMPARE(w.Settings().ActionsPerPage, 50);
+    QVERIFY(w.close());
+    QCOMPARE(QFileInfo(binary).size(), 5); // left as it was
 }
 
 void MainWindowTest::SingleRenameAsksFirst() {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
@@ -39,10 +40,13 @@ bool TRenameFileSystem::FolderExists(const std::string& path) const {
     return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-std::vector<TRenameFileSystem::TEntry> TRenameFileSystem::List(const std::string& folder) const {
+std::vector<TRenameFileSystem::TEntry> TRenameFileSystem::List(const std::string& folder, std::string& error) const {
     std::vector<TEntry> entries;
     std::error_code ec;
-    for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    fs::directory_iterator it(folder, ec);
+    if (ec)
+        error = ec.message();
+    for (fs::directory_iterator end; !ec && it != end; it.increment(ec)) {
         TEntry e;
         e.Name = it->path().filename().string();
         const bool folder = it->is_directory(ec); // follows links
@@ -56,7 +60,9 @@ std::vector<TRenameFileSystem::TEntry> TRenameFileSystem::List(const std::string
 }
 
 TRenameResult TRenameFileSystem::Rename(const std::string& from, const std::string& to) {
-    return RenameNoReplace(from, to);
+    const TRenameResult result = RenameNoReplace(from, to);
+    Failure = result == TRenameResult::Failed ? std::strerror(errno) : "";
+    return result;
 }
 
 bool TDryRunFileSystem::FileExists(const std::string& path) const {
@@ -65,9 +71,9 @@ bool TDryRunFileSystem::FileExists(const std::string& path) const {
     return !Removed.count(path) && TRenameFileSystem::FileExists(path);
 }
 
-std::vector<TRenameFileSystem::TEntry> TDryRunFileSystem::List(const std::string& folder) const {
+std::vector<TRenameFileSystem::TEntry> TDryRunFileSystem::List(const std::string& folder, std::string& error) const {
     // Files renamed so far in this run appear under their new names only.
-    auto entries = TRenameFileSystem::List(folder);
+    auto entries = TRenameFileSystem::List(folder, error);
     std::erase_if(entries, [&](const TEntry& e) { return Removed.count(folder + e.Name) > 0; });
     // Paths below the folder sit together in the sorted set.
     for (auto it = Added.lower_bound(folder); it != Added.end() && it->compare(0, folder.size(), folder) == 0; ++it)
@@ -80,8 +86,10 @@ std::vector<TRenameFileSystem::TEntry> TDryRunFileSystem::List(const std::string
 TRenameResult TDryRunFileSystem::Rename(const std::string& from, const std::string& to) {
     if (FileExists(to))
         return TRenameResult::TargetExists;
-    if (!FileExists(from))
+    if (!FileExists(from)) {
+        Failure = std::strerror(ENOENT);
         return TRenameResult::Failed;
+    }
     Added.erase(from);
     Removed.insert(from);
     Removed.erase(to);

@@ -5,6 +5,10 @@
 #include "core/replay/LoadReplay.h"
 #include "core/replay/ReplayError.h"
 
+#include <algorithm>
+#include <cctype>
+#include <unordered_map>
+
 namespace quillon {
 
 namespace {
@@ -27,46 +31,73 @@ bool IsReplayName(const std::string& name) {
     return ext == Extension;
 }
 
+// What the batch remembers while it walks: the next number to try for each name, so a thousand replays that make
+// the same name cost a thousand probes, not half a million.
+using TNextNumbers = std::unordered_map<std::string, int>;
+
+// The number a file's own name carries for this base (1 for the plain name), or 0 when it is no candidate.
+int OwnNumber(const std::string& dir, const std::string& name, const std::string& path) {
+    if (path.size() < dir.size() + 4 || path.compare(0, dir.size(), dir) != 0 ||
+        path.compare(path.size() - 4, 4, Extension) != 0)
+        return 0;
+    const std::string stem = path.substr(dir.size(), path.size() - dir.size() - 4);
+    if (stem == FitReplayName(name, 1))
+        return 1;
+    size_t digits = 0;
+    while (digits < stem.size() && std::isdigit(static_cast<unsigned char>(stem[stem.size() - 1 - digits])))
+        ++digits;
+    if (digits == 0 || digits > 9 || stem[stem.size() - digits] == '0')
+        return 0;
+    const int n = std::stoi(stem.substr(stem.size() - digits));
+    return n >= 2 && stem == FitReplayName(name, n) ? n : 0;
+}
+
 // The outcome of one replay of a batch: the name it makes and where it goes.
 TBatchRow RenameOne(const std::string& dir, const std::string& path, const TBatchOptions& options,
-                    TRenameFileSystem& files) {
+                    TRenameFileSystem& files, TNextNumbers& next) {
     TBatchRow row;
     row.Path = path;
-    const TLoadResult loaded = LoadReplay(path, 1);
-    if (!loaded.Ok())
-        return row; // gone since listed, or no replay: no result, and the walk goes on
-    std::string name;
-    try {
-        name = MakeReplayName(options.Rule.PlayerTemplate, options.Rule.Conjunction, options.Rule.GlobalTemplate,
-                              *loaded.Replay);
-    } catch (const TReplayError&) {
-        return row; // "<date>" of a file that vanished since it was read
-    }
     const auto is = [&row](TBatchRow::TOutcome outcome, std::string result) {
         row.Outcome = outcome;
         row.Result = std::move(result);
         return row;
     };
+    const TLoadResult loaded = LoadReplay(path, 1);
+    if (!loaded.Ok()) // gone since listed, or no replay: the row says why, and the walk goes on
+        return is(TBatchRow::TOutcome::Unreadable, LoadErrorText(loaded, options.Language));
+    std::string name;
+    try {
+        name = MakeReplayName(options.Rule.PlayerTemplate, options.Rule.Conjunction, options.Rule.GlobalTemplate,
+                              *loaded.Replay);
+    } catch (const TReplayError& e) { // "<date>" of a file that vanished since it was read
+        return is(TBatchRow::TOutcome::Unreadable, e.what());
+    }
     if (name.empty())
         return is(TBatchRow::TOutcome::CannotName, GetString(MainString::CannotName, options.Language));
-    const std::string target = dir + name;
-    if (target + Extension == path)
-        return is(TBatchRow::TOutcome::AlreadyNamed, GetString(MainString::AlreadyNamed, options.Language));
-    std::string candidate = target + Extension;
-    for (int n = 2;; ++n) {
-        if (candidate == path)
-            return is(TBatchRow::TOutcome::AlreadyNamed, GetString(MainString::AlreadyNamed, options.Language));
-        if (!files.FileExists(candidate)) {
-            switch (files.Rename(path, candidate)) {
-            case TRenameResult::Renamed:
-                return is(TBatchRow::TOutcome::Renamed, candidate);
-            case TRenameResult::Failed:
-                return is(TBatchRow::TOutcome::Failed, GetString(MainString::RenameFailed, options.Language));
-            case TRenameResult::TargetExists:
-                break; // created since the test: take the next number
-            }
+    const std::string alreadyNamed = GetString(MainString::AlreadyNamed, options.Language);
+    int& first = next.try_emplace(dir + name, 1).first->second;
+    // The file's own name among the candidates before the first free one means it is named right already.
+    if (const int own = OwnNumber(dir, name, path); own > 0 && own < first)
+        return is(TBatchRow::TOutcome::AlreadyNamed, alreadyNamed);
+    for (int n = first;; ++n) {
+        const std::string candidate = dir + FitReplayName(name, n) + Extension;
+        if (candidate == path) {
+            first = std::max(first, n + 1);
+            return is(TBatchRow::TOutcome::AlreadyNamed, alreadyNamed);
         }
-        candidate = target + std::to_string(n) + Extension;
+        if (files.FileExists(candidate))
+            continue;
+        switch (files.Rename(path, candidate)) {
+        case TRenameResult::Renamed:
+            first = n + 1;
+            return is(TBatchRow::TOutcome::Renamed, candidate);
+        case TRenameResult::Failed:
+            first = n;
+            return is(TBatchRow::TOutcome::Failed,
+                      GetString(MainString::RenameFailed, options.Language) + " (" + files.LastFailure() + ")");
+        case TRenameResult::TargetExists:
+            break; // created since the test: take the next number
+        }
     }
 }
 
@@ -114,42 +145,52 @@ std::string ExecuteSingleRename(const TSingleRenamePlan& plan, TLanguage languag
     case TRenameResult::Failed:
         break;
     }
-    return plan.NewName + GetString(MainString::RenameFailed, language);
+    return plan.NewName + GetString(MainString::RenameFailed, language) + " (" + files.LastFailure() + ")";
 }
 
 namespace {
 
 bool ListInto(const std::string& folder, const TRenameFileSystem& files, const std::function<bool()>& shouldStop,
-              std::vector<std::string>& paths) {
+              std::vector<TBatchItem>& items) {
     const std::string dir = WithSlash(folder);
     if (!files.FolderExists(dir))
         return true;
     if (shouldStop && shouldStop())
         return false;
-    const auto entries = files.List(dir);
+    std::string error;
+    const auto entries = files.List(dir, error);
+    if (!error.empty())
+        items.push_back({dir, error});
     for (const auto& e : entries)
-        if (e.Folder && !e.Hidden && !ListInto(dir + e.Name, files, shouldStop, paths))
+        if (e.Folder && !e.Hidden && !ListInto(dir + e.Name, files, shouldStop, items))
             return false;
     for (const auto& e : entries)
         if (e.File && IsReplayName(e.Name))
-            paths.push_back(dir + e.Name);
+            items.push_back({dir + e.Name, {}});
     return true;
 }
 
 } // namespace
 
-std::vector<std::string> ListBatch(const std::string& folder, const TRenameFileSystem& files,
-                                   const std::function<bool()>& shouldStop) {
-    std::vector<std::string> paths;
-    ListInto(folder, files, shouldStop, paths);
-    return paths;
+std::vector<TBatchItem> ListBatch(const std::string& folder, const TRenameFileSystem& files,
+                                  const std::function<bool()>& shouldStop) {
+    std::vector<TBatchItem> items;
+    ListInto(folder, files, shouldStop, items);
+    return items;
 }
 
-bool RenameListed(const std::vector<std::string>& paths, const TBatchOptions& options, TRenameFileSystem& files) {
-    for (const auto& path : paths) {
+bool RenameListed(const std::vector<TBatchItem>& items, const TBatchOptions& options, TRenameFileSystem& files) {
+    TNextNumbers next;
+    for (const auto& item : items) {
         if (options.ShouldStop && options.ShouldStop())
             return false;
-        const TBatchRow row = RenameOne(path.substr(0, path.rfind('/') + 1), path, options, files);
+        TBatchRow row;
+        if (!item.ListError.empty()) {
+            row = {TBatchRow::TOutcome::Unlisted, item.Path,
+                   FormatText(GetString(AppString::CannotListFolder, options.Language), {item.ListError})};
+        } else {
+            row = RenameOne(item.Path.substr(0, item.Path.rfind('/') + 1), item.Path, options, files, next);
+        }
         if (options.OnRow)
             options.OnRow(row);
     }
@@ -157,10 +198,10 @@ bool RenameListed(const std::vector<std::string>& paths, const TBatchOptions& op
 }
 
 bool RenameFolder(const std::string& folder, const TBatchOptions& options, TRenameFileSystem& files) {
-    const auto paths = ListBatch(folder, files, options.ShouldStop);
+    const auto items = ListBatch(folder, files, options.ShouldStop);
     if (options.ShouldStop && options.ShouldStop())
         return false;
-    return RenameListed(paths, options, files);
+    return RenameListed(items, options, files);
 }
 
 } // namespace quillon

@@ -41,9 +41,17 @@ std::string ExecuteSingleRename(const TSingleRenamePlan& plan, TLanguage languag
 
 /// One file of a batch and its outcome.
 struct TBatchRow {
-    enum class TOutcome { Renamed, AlreadyNamed, CannotName, Failed, Unreadable } Outcome = TOutcome::Unreadable;
+    enum class TOutcome {
+        Renamed,
+        AlreadyNamed,
+        CannotName,
+        Failed,
+        Unreadable, // the replay could not be read: Result says why
+        Unlisted,   // Path is a folder that could not be listed: Result says why
+        Skipped     // the user said no
+    } Outcome = TOutcome::Unreadable;
     std::string Path;
-    std::string Result; // the new full path or a message; empty when the replay could not be read
+    std::string Result; // the new full path, or a message that says why not
 };
 
 struct TBatchOptions {
@@ -59,12 +67,20 @@ struct TBatchOptions {
 /// hidden folders skipped, then the folder's own replays. The whole tree is listed before anything is renamed,
 /// so a progress bar knows the total and no file is met again under its new name. shouldStop is asked between
 /// two folders; a stopped listing is cut short.
-std::vector<std::string> ListBatch(const std::string& folder, const TRenameFileSystem& files,
-                                   const std::function<bool()>& shouldStop = {});
+/// A folder that cannot be listed is an item of its own, with the reason.
+struct TBatchItem {
+    std::string Path;
+    std::string ListError; // non-empty: Path is a folder that could not be listed
 
-/// Renames listed replays in order, each in its own folder; collisions are numbered from 2. Returns false
-/// when stopped (asked between two files).
-bool RenameListed(const std::vector<std::string>& paths, const TBatchOptions& options, TRenameFileSystem& files);
+    bool operator==(const TBatchItem&) const = default;
+};
+std::vector<TBatchItem> ListBatch(const std::string& folder, const TRenameFileSystem& files,
+                                  const std::function<bool()>& shouldStop = {});
+
+/// Renames listed replays in order, each in its own folder; collisions are numbered from 2, and the next free
+/// number of each name is remembered for the rest of the walk. Returns false when stopped (asked between two
+/// files).
+bool RenameListed(const std::vector<TBatchItem>& items, const TBatchOptions& options, TRenameFileSystem& files);
 
 /// ListBatch, then RenameListed.
 bool RenameFolder(const std::string& folder, const TBatchOptions& options, TRenameFileSystem& files);

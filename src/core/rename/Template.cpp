@@ -4,6 +4,9 @@
 #include "core/present/GameText.h"
 #include "core/rename/Tokens.h"
 #include "core/replay/ReplayError.h"
+#include "core/text/Utf8.h"
+
+#include <algorithm>
 
 #include <cerrno>
 #include <cmath>
@@ -72,8 +75,10 @@ TTemplateCheck CheckTokens(std::string_view text, bool player, TLanguage languag
             return fail(GetString(RuleString::BadFileNameChar, language), i, 1);
         }
     }
-    if (inside) // an unclosed token: point at it from its "<" on
-        return fail(GetString(RuleString::BadTokenSign, language), open, text.size() - open);
+    if (inside) // an unclosed token: point at it from its "<" on, and say what is wrong with it
+        return fail(GetString(RuleString::BadTokenSign, language) + " " +
+                        FormatText(GetString(AppString::UnclosedToken, language), {text.substr(open)}),
+                    open, text.size() - open);
     return check;
 }
 
@@ -275,12 +280,54 @@ std::string MakeReplayName(std::string_view playerTemplate, std::string_view con
             }
         });
 
+    // What a file name cannot hold goes: the nine bad characters and control characters (a newline or an
+    // escape in a player's name must not reach a file name); no hidden file, no "." or ".."; no name too long.
     std::string clean;
     clean.reserve(text.size());
-    for (char c : text)
-        if (!IsBadNameChar(static_cast<unsigned char>(c)))
+    for (char c : text) {
+        const auto b = static_cast<unsigned char>(c);
+        if (!IsBadNameChar(b) && b >= 0x20 && b != 0x7F && !(clean.empty() && c == '.'))
             clean.push_back(c);
-    return clean;
+    }
+    return FitReplayName(clean, 1);
+}
+
+std::string FitReplayName(const std::string& base, int n) {
+    const std::string number = n > 1 ? std::to_string(n) : std::string();
+    const size_t room = MaxFileNameBytes - 4 - number.size();
+    if (base.size() <= room)
+        return base + number;
+    size_t end = 0; // cut at a whole character: a byte that starts none counts as one
+    while (end < base.size()) {
+        const size_t length = std::max<size_t>(Utf8SequenceLength(base, end), 1);
+        if (end + length > room)
+            break;
+        end += length;
+    }
+    return base.substr(0, end) + number;
+}
+
+const char* TRuleProblem::PartName() const {
+    switch (Part) {
+    case TPart::PlayerTemplate:
+        return "player template";
+    case TPart::Conjunction:
+        return "conjunction";
+    case TPart::GlobalTemplate:
+        break;
+    }
+    return "global template";
+}
+
+std::optional<TRuleProblem> CheckRule(const TRenameRule& rule, TLanguage language) {
+    using P = TRuleProblem::TPart;
+    if (auto c = CheckPlayerTemplate(rule.PlayerTemplate, language); !c.Ok)
+        return TRuleProblem{P::PlayerTemplate, c};
+    if (auto c = CheckConjunction(rule.Conjunction, language); !c.Ok)
+        return TRuleProblem{P::Conjunction, c};
+    if (auto c = CheckGlobalTemplate(rule.GlobalTemplate, language); !c.Ok)
+        return TRuleProblem{P::GlobalTemplate, c};
+    return std::nullopt;
 }
 
 } // namespace quillon

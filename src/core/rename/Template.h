@@ -2,9 +2,11 @@
 
 #include "core/lang/Translations.h"
 #include "core/present/GameText.h"
+#include "core/rename/RenameRule.h"
 #include "core/replay/ReplayInfo.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -39,9 +41,26 @@ std::string TodayText();
 /// The map's name from its path: "Maps\(4)LostTemple.w3m" gives "LostTemple".
 std::string MapShortName(std::string_view path);
 
+/// The first problem of a whole rule, and which part has it.
+struct TRuleProblem {
+    enum class TPart { PlayerTemplate, Conjunction, GlobalTemplate } Part;
+    TTemplateCheck Check;
+    /// "player template", "conjunction" or "global template".
+    const char* PartName() const;
+};
+std::optional<TRuleProblem> CheckRule(const TRenameRule& rule, TLanguage language);
+
+/// The longest file name the file systems take, in bytes, ".w3g" and a collision number included.
+inline constexpr size_t MaxFileNameBytes = 255;
+
+/// A base name with collision number n (1: none) that fits MaxFileNameBytes with ".w3g": the base is cut at a
+/// whole UTF-8 character to make room for the number.
+std::string FitReplayName(const std::string& base, int n);
+
 /// A replay's new base name (without ".w3g") from a rename rule; empty when the replay does not have
-/// exactly two teams. The replay must be loaded at detail 1 or 2; "<date>" reads its file's time and
-/// throws TReplayError when the file cannot be read.
+/// exactly two teams or when nothing usable is left. The name never holds the characters a file name may not
+/// have nor control characters, never starts with "." and fits the file name limit. The replay must be loaded at detail
+/// 1 or 2; "<date>" reads its file's time and throws TReplayError when the file cannot be read.
 std::string MakeReplayName(std::string_view playerTemplate, std::string_view conjunction,
                            std::string_view globalTemplate, const TReplayInfo& replay);
 

@@ -7,9 +7,11 @@
 #include <cerrno>
 #include <charconv>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <fstream>
 #include <sstream>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace quillon {
@@ -92,13 +94,62 @@ TIniFile TIniFile::Parse(std::string_view text) {
     return ini;
 }
 
+TIniFile::TRead TIniFile::Read(const std::string& path) {
+    TRead read;
+    // Non-blocking, so a FIFO named as the settings cannot hold the program.
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) {
+        read.Missing = errno == ENOENT;
+        read.Problem = read.Missing ? "No such file" : std::strerror(errno);
+        return read;
+    }
+    struct TClose {
+        int Fd;
+        ~TClose() { ::close(Fd); }
+    } closer{fd};
+    struct stat st {};
+    if (::fstat(fd, &st) != 0) {
+        read.Problem = std::strerror(errno);
+        return read;
+    }
+    if (S_ISDIR(st.st_mode)) {
+        read.Problem = "It is a folder";
+        return read;
+    }
+    if (!S_ISREG(st.st_mode)) {
+        read.Problem = "Not a regular file";
+        return read;
+    }
+    if (static_cast<uint64_t>(st.st_size) > MaxFileSize) {
+        read.Problem = "Larger than 1 MiB: not a settings file";
+        return read;
+    }
+    std::string text(static_cast<size_t>(st.st_size), '\0');
+    size_t done = 0;
+    while (done < text.size()) {
+        const ssize_t got = ::read(fd, text.data() + done, text.size() - done);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0) {
+            read.Problem = std::strerror(errno);
+            return read;
+        }
+        if (got == 0)
+            break;
+        done += static_cast<size_t>(got);
+    }
+    text.resize(done);
+    if (text.find('\0') != std::string::npos) {
+        read.Problem = "A binary file, not a settings file";
+        return read;
+    }
+    read.File = Parse(text);
+    return read;
+}
+
 TIniFile TIniFile::Load(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
-        return {};
-    std::ostringstream text;
-    text << in.rdbuf();
-    return Parse(text.str());
+    TRead read = Read(path);
+    return read.Problem.empty() ? std::move(read.File) : TIniFile{};
 }
 
 std::optional<std::string> TIniFile::Read(std::string_view section, std::string_view key) const {

@@ -15,7 +15,14 @@ public:
     /// Longest string value that comes back (the profile functions read into a 2048-character buffer).
     static constexpr size_t MaxStringCharacters = 2047;
 
-    /// The file's content; a missing or unreadable file gives an empty profile.
+    /// Largest settings file that is read: anything bigger is no settings file.
+    static constexpr size_t MaxFileSize = 1024 * 1024;
+
+    /// A file read with its problems told: Missing when nothing is there, else Problem says why it cannot be
+    /// used (a folder, a device or FIFO, too large, binary, unreadable). Never blocks, never reads unbounded.
+    struct TRead;
+    static TRead Read(const std::string& path);
+    /// The file's content; a missing or unusable file gives an empty profile.
     static TIniFile Load(const std::string& path);
     static TIniFile Parse(std::string_view text);
 
@@ -36,6 +43,12 @@ public:
 
 private:
     std::vector<std::string> Lines;
+};
+
+struct TIniFile::TRead {
+    TIniFile File;
+    bool Missing = false;
+    std::string Problem; // empty when the file could be used
 };
 
 /// Reading integers the profile way; nothing for text that is no integer.

@@ -1,6 +1,7 @@
 #include "core/settings/Settings.h"
 
 #include "core/settings/IniFile.h"
+#include "core/settings/SettingsError.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -11,8 +12,9 @@ namespace quillon {
 
 namespace fs = std::filesystem;
 
-TSettings LoadSettings(const std::string& path) {
-    const TIniFile ini = TIniFile::Load(path);
+namespace {
+
+TSettings FromProfile(const TIniFile& ini) {
     TSettings s;
     const TSettings d;
     s.Language = static_cast<int>(ini.ReadInteger("general", "language", d.Language));
@@ -29,8 +31,27 @@ TSettings LoadSettings(const std::string& path) {
     return s;
 }
 
+} // namespace
+
+TSettingsRead ReadSettings(const std::string& path) {
+    TIniFile::TRead read = TIniFile::Read(path);
+    TSettingsRead out;
+    out.Missing = read.Missing;
+    if (!read.Missing)
+        out.Problem = read.Problem;
+    out.Settings = FromProfile(read.Problem.empty() ? read.File : TIniFile{});
+    return out;
+}
+
+TSettings LoadSettings(const std::string& path) {
+    return ReadSettings(path).Settings;
+}
+
 void SaveSettings(const std::string& path, const TSettings& s) {
-    TIniFile ini = TIniFile::Load(path);
+    TIniFile::TRead read = TIniFile::Read(path);
+    if (!read.Missing && !read.Problem.empty()) // what is there is no settings file: never write over it
+        throw TSettingsError("Unable to write to " + path + " (" + read.Problem + ")");
+    TIniFile ini = std::move(read.File);
     ini.Write("general", "language", std::to_string(s.Language));
     ini.Write("general", "showunused", s.ShowUnused ? "1" : "0");
     ini.Write("general", "showobserver", s.ShowObservers ? "1" : "0");

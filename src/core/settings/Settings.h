@@ -23,8 +23,17 @@ struct TSettings {
 /// brought into that range.
 TSettings LoadSettings(const std::string& path);
 
+/// The settings with what stood in their way: Missing when there is no file (the defaults then), else Problem
+/// says why the file cannot be used (the defaults then too, and the file must not be written over).
+struct TSettingsRead {
+    TSettings Settings;
+    bool Missing = false;
+    std::string Problem;
+};
+TSettingsRead ReadSettings(const std::string& path);
+
 /// Writes the eight keys in their order, keeping whatever else the file holds; atomic. Throws TSettingsError
-/// "Unable to write to PATH" on failure.
+/// "Unable to write to PATH" on failure, and without writing when the file there is no settings file.
 void SaveSettings(const std::string& path, const TSettings& settings);
 
 /// Where the settings live: the override when given; else Quillon.ini beside the executable when there is one;
