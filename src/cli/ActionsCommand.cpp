@@ -65,7 +65,7 @@ void PrintPage(const TReplayInfo& replay, const TActionsOptions& options, std::o
         return;
     }
     for (const auto& row : rows)
-        out << row.Player << "\t" << row.Time << "\t" << row.Action << "\n";
+        out << TerminalText(row.Player) << "\t" << row.Time << "\t" << TerminalText(row.Action) << "\n";
 }
 
 } // namespace
@@ -76,10 +76,15 @@ int RunActions(const TActionsOptions& options, std::ostream& out, std::ostream& 
         ReportLoadError(options.File, loaded.Error, options.Json, out, err);
         return 1;
     }
-    if (options.Raw)
+    if (options.Raw) {
         PrintRaw(*loaded.Replay->Actions, options.Json, out);
-    else
-        PrintPage(*loaded.Replay, options, out);
+        return 0;
+    }
+    const int32_t pages = PageCount(*loaded.Replay, options.PerPage);
+    if (options.Page > pages) // not an error, but the user should know why nothing is listed
+        err << "quillon-cli: " << TerminalText(options.File) << " has " << pages << (pages == 1 ? " page" : " pages")
+            << " of " << options.PerPage << " actions\n";
+    PrintPage(*loaded.Replay, options, out);
     return 0;
 }
 

@@ -1,11 +1,13 @@
 #include "cli/Cli.h"
 
 #include "cli/Commands.h"
+#include "cli/ReplayJson.h"
 #include "core/rename/RenameRule.h"
 #include "core/settings/Settings.h"
 
 #include <CLI/CLI.hpp>
 
+#include <charconv>
 #include <iostream>
 
 namespace quillon::cli {
@@ -46,7 +48,8 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     infoCmd->add_option("--detail", info.Detail, "0 header and slots, 1 counts and winner, 2 also every action")
         ->check(CLI::IsMember({0, 1, 2}));
     infoCmd->add_flag("--json", info.Json, "The replay model as JSON, one object per file and line");
-    infoCmd->add_flag("--model", info.Model, "The replay model as text: header, game, every player field, teams");
+    infoCmd->add_flag("--model", info.Model, "The replay model as text: header, game, every player field, teams")
+        ->excludes("--json");
     AddLanguage(infoCmd, info.Language, infoLang);
     infoCmd->add_option("--show-unused", info.ShowUnused, "List open and closed slots (0 or 1)");
     infoCmd->add_option("--show-observers", info.ShowObservers, "List observers (0 or 1)");
@@ -59,12 +62,24 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     actionsCmd->add_flag("--raw", actions.Raw, "The raw model: kind and parameter texts of every action");
     actionsCmd->add_flag("--json", actions.Json, "JSON output");
     AddLanguage(actionsCmd, actions.Language, actionsLang);
-    actionsCmd->add_option("--page", actions.Page, "Page to show (default 1)")->check(CLI::PositiveNumber);
+    auto* pageOpt = actionsCmd->add_option("--page", actions.Page, "Page to show (default 1)")
+                        ->check(CLI::Validator(
+                            [](const std::string& text) {
+                                int page = 0;
+                                const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), page);
+                                return ec == std::errc{} && end == text.data() + text.size() && page >= 1
+                                           ? std::string()
+                                           : "pages start at 1: --page takes 1, 2, 3 ...";
+                            },
+                            "N"));
     actionsCmd->add_option("--per-page", actions.PerPage, "Actions per page (default 50)")
         ->check(CLI::Range(1, 100000));
     auto* playersOpt = actionsCmd->add_option("--players", players, "Ids of the players to show, as 1,3")
                            ->delimiter(',')
                            ->check(CLI::Range(0, 255));
+    // --raw lists the whole model: a page, its size and the players do not apply to it.
+    for (CLI::Option* pageOnly : {pageOpt, actionsCmd->get_option("--per-page"), playersOpt})
+        pageOnly->excludes("--raw");
 
     std::string nameFile;
     TRuleOptions nameRule;
@@ -130,8 +145,16 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
         return RunName(nameFile, nameRule, out, err);
     if (renameCmd->parsed()) {
         // Each part of the rule: the flag, else the settings file, else the default; the language likewise,
-        // with the locale's after the file's.
-        const TSettings settings = LoadSettings(SettingsPath(ProgramDir(), renameSettings));
+        // with the locale's after the file's. A settings file that cannot be used is an error, not the defaults
+        // (only a missing one at the usual place means the defaults).
+        const std::string settingsPath = SettingsPath(ProgramDir(), renameSettings);
+        const TSettingsRead read = ReadSettings(settingsPath);
+        if (!read.Problem.empty() || (read.Missing && !renameSettings.empty())) {
+            err << "quillon-cli: settings file " << TerminalText(settingsPath) << ": "
+                << (read.Missing ? "No such file" : read.Problem) << "\n";
+            return 2;
+        }
+        const TSettings& settings = read.Settings;
         rename.Rule = settings.Rule;
         if (renamePlayer)
             rename.Rule.PlayerTemplate = *renamePlayer;
@@ -141,6 +164,8 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
             rename.Rule.GlobalTemplate = *renameGlobal;
         if (renameLang.empty() || !ParseLanguage(renameLang, rename.Language))
             rename.Language = LanguageFromSettingOrLocale(settings.Language);
+        if (!RuleIsUsable(rename.Rule, rename.Language, err))
+            return 2; // before any file is touched
         return RunRename(rename, in, out, err);
     }
     return RunCheckRule(checkRule, out, err);

@@ -48,6 +48,9 @@ struct TRenameOptions {
     TLanguage Language = TLanguage::English;
 };
 
+/// False, after saying why on err, when a part of the rule fails its check: such a rule is never used.
+bool RuleIsUsable(const TRenameRule& rule, TLanguage language, std::ostream& err);
+
 int RunInfo(const TInfoOptions& options, std::ostream& out, std::ostream& err);
 int RunActions(const TActionsOptions& options, std::ostream& out, std::ostream& err);
 int RunName(const std::string& file, const TRuleOptions& rule, std::ostream& out, std::ostream& err);

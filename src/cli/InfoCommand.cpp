@@ -14,7 +14,7 @@ namespace {
 void PrintRows(const TReplayInfo& r, const TInfoOptions& options, std::ostream& out) {
     const TNumberFormat format = TNumberFormat::FromSystem();
     for (const auto& row : InfoRows(r, format, options.Language))
-        out << row.Caption << "\t" << row.Value.value_or("") << "\n";
+        out << TerminalText(row.Caption) << "\t" << TerminalText(row.Value.value_or("")) << "\n";
     out << "\n";
     const TPlayerListOptions list{options.ShowUnused, options.ShowObservers};
     for (const auto& row : PlayerRows(r, list, format, options.Language)) {
@@ -22,13 +22,13 @@ void PrintRows(const TReplayInfo& r, const TInfoOptions& options, std::ostream& 
         // The last sub-item of a full row is the hidden player id.
         const size_t shown = row.FullRow ? row.SubItems.size() - 1 : row.SubItems.size();
         for (size_t i = 0; i < shown; ++i)
-            out << "\t" << row.SubItems[i];
+            out << "\t" << TerminalText(row.SubItems[i]);
         out << "\n";
     }
 }
 
 void PrintModel(const TReplayInfo& r, uint8_t detail, std::ostream& out) {
-    const auto text = [](const std::string& s) { return JsonText(s); };
+    const auto text = [](const std::string& s) { return TerminalText(s); };
     out << "File: " << text(r.FileName) << "\n";
     out << "Header: size " << r.HeaderSize << ", file size " << r.FileSize << ", header version " << r.HeaderVersion
         << ", data size " << r.DataSize << ", blocks " << r.BlockCount << "\n";

@@ -5,6 +5,7 @@
 
 #include "core/lang/StringIds.h"
 #include "core/rename/Rename.h"
+#include "core/replay/ReplayError.h"
 
 #include <filesystem>
 #include <istream>
@@ -27,6 +28,10 @@ const char* OutcomeName(TBatchRow::TOutcome outcome) {
         return "cannot-name";
     case TBatchRow::TOutcome::Failed:
         return "failed";
+    case TBatchRow::TOutcome::Unlisted:
+        return "unlisted";
+    case TBatchRow::TOutcome::Skipped:
+        return "skipped";
     case TBatchRow::TOutcome::Unreadable:
         break;
     }
@@ -34,18 +39,22 @@ const char* OutcomeName(TBatchRow::TOutcome outcome) {
 }
 
 void PrintRow(const TBatchRow& row, bool json, std::ostream& out) {
-    if (json)
-        out << nlohmann::json{{"path", JsonText(row.Path)},
-                              {"result", JsonText(row.Result)},
-                              {"outcome", OutcomeName(row.Outcome)}}
-                   .dump()
-            << "\n";
-    else
-        out << row.Path << "\t" << row.Result << "\n";
+    if (json) {
+        nlohmann::json line = {{"outcome", OutcomeName(row.Outcome)}};
+        AddPath(line, "path", row.Path);
+        if (row.Outcome == TBatchRow::TOutcome::Renamed)
+            AddPath(line, "result", row.Result);
+        else
+            line["result"] = JsonText(row.Result);
+        out << line.dump() << "\n";
+    } else {
+        out << TerminalText(row.Path) << "\t" << TerminalText(row.Result) << "\n";
+    }
 }
 
 bool Succeeded(const TBatchRow& row) {
-    return row.Outcome == TBatchRow::TOutcome::Renamed || row.Outcome == TBatchRow::TOutcome::AlreadyNamed;
+    return row.Outcome == TBatchRow::TOutcome::Renamed || row.Outcome == TBatchRow::TOutcome::AlreadyNamed ||
+           row.Outcome == TBatchRow::TOutcome::Skipped; // the user's own choice is no failure
 }
 
 TBatchRow RenameFile(const std::string& path, const TRenameOptions& o, TLanguage language, TRenameFileSystem& files,
@@ -57,12 +66,13 @@ TBatchRow RenameFile(const std::string& path, const TRenameOptions& o, TLanguage
         row.Result = loaded.Error;
         return row;
     }
+
     const fs::path p(path);
     const std::string folder = p.has_parent_path() ? p.parent_path().string() + "/" : std::string("./");
     TSingleRenamePlan plan;
     try {
         plan = PlanSingleRename(folder, p.filename().string(), loaded.Replay.get(), o.Rule, language, files);
-    } catch (const std::exception& e) {
+    } catch (const TReplayError& e) { // "<date>" of a file that vanished since it was read
         row.Result = e.what();
         return row;
     }
@@ -75,12 +85,13 @@ TBatchRow RenameFile(const std::string& path, const TRenameOptions& o, TLanguage
         return row;
     }
     if (o.Interactive) {
-        err << plan.Message << " [y/N] " << std::flush;
+        err << TerminalText(plan.Message) << " [y/N] " << std::flush;
         std::string answer;
         std::getline(in, answer);
         if (answer != "y" && answer != "Y" && answer != "yes") {
-            row.Outcome = TBatchRow::TOutcome::Failed;
-            return row; // declined: nothing happens
+            row.Outcome = TBatchRow::TOutcome::Skipped; // declined: nothing happens, and the row says so
+            row.Result = GetString(AppString::Skipped, language);
+            return row;
         }
     }
     const std::string failure = ExecuteSingleRename(plan, language, files);

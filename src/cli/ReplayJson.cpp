@@ -3,6 +3,7 @@
 #include "core/replay/LoadReplay.h"
 #include "core/text/Utf8.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ostream>
 
@@ -15,14 +16,59 @@ TLoaded LoadReplay(const std::string& path, uint8_t detail) {
 
 void ReportLoadError(const std::string& path, const std::string& error, bool json, std::ostream& out,
                      std::ostream& err) {
-    if (json)
-        out << nlohmann::json{{"file", JsonText(path)}, {"error", JsonText(error)}}.dump() << "\n";
-    else
-        err << "quillon-cli: " << path << ": " << error << "\n";
+    if (json) {
+        nlohmann::json line = nlohmann::json::object();
+        AddPath(line, "file", path);
+        line["error"] = JsonText(error);
+        out << line.dump() << "\n";
+    } else {
+        err << "quillon-cli: " << TerminalText(path) << ": " << TerminalText(error) << "\n";
+    }
 }
 
 std::string JsonText(const std::string& bytes) {
     return Utf8WithReplacement(bytes);
+}
+
+namespace {
+
+void AppendEscaped(std::string& out, unsigned char c) {
+    char buf[5];
+    std::snprintf(buf, sizeof buf, "\\x%02X", c);
+    out += buf;
+}
+
+// bytes with every byte outside a well-formed sequence as \xNN; controls too when controlsToo.
+std::string Escaped(std::string_view bytes, bool controlsToo) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (size_t i = 0; i < bytes.size();) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        const size_t length = Utf8SequenceLength(bytes, i);
+        const bool c0 = length == 1 && (c < 0x20 || c == 0x7F);
+        const bool c1 = length == 2 && c == 0xC2 && static_cast<unsigned char>(bytes[i + 1]) < 0xA0;
+        if (length == 0 || (controlsToo && (c0 || c1))) {
+            for (size_t k = 0; k < std::max<size_t>(length, 1); ++k)
+                AppendEscaped(out, static_cast<unsigned char>(bytes[i + k]));
+            i += std::max<size_t>(length, 1);
+            continue;
+        }
+        out.append(bytes.substr(i, length));
+        i += length;
+    }
+    return out;
+}
+
+} // namespace
+
+std::string TerminalText(std::string_view bytes) {
+    return Escaped(bytes, true);
+}
+
+void AddPath(nlohmann::json& object, const std::string& key, const std::string& path) {
+    object[key] = JsonText(path);
+    if (!IsValidUtf8(path))
+        object[key + "Bytes"] = Escaped(path, false);
 }
 
 nlohmann::json WalkEndJson(const TWalkEnd& end) {
@@ -64,30 +110,31 @@ nlohmann::json ReplayJson(const TReplayInfo& r, uint8_t detail) {
         const TTeamInfo& t = r.Teams->At(i);
         teams.push_back({{"number", t.Number}, {"members", t.Members}});
     }
-    return {{"file", JsonText(r.FileName)},
-            {"header",
-             {{"headerSize", r.HeaderSize},
-              {"fileSize", r.FileSize},
-              {"headerVersion", r.HeaderVersion},
-              {"dataSize", r.DataSize},
-              {"blockCount", r.BlockCount},
-              {"version", r.Version},
-              {"build", r.Build},
-              {"flags", r.Flags},
-              {"length", r.Length},
-              {"checksum", r.Checksum},
-              {"productId", JsonText(r.ProductId)}}},
-            {"game",
-             {{"gameName", JsonText(r.Game.GameName)},
-              {"mapPath", JsonText(r.Game.MapPath)},
-              {"creator", JsonText(r.Game.Creator)},
-              {"gameType", r.Game.GameType},
-              {"startSpots", r.Game.StartSpots}}},
-            {"players", players},
-            {"teams", teams},
-            {"winner", r.Winner},
-            {"actionCount", detail >= 2 && r.Actions ? json(r.Actions->Count()) : json(nullptr)},
-            {"walkEnd", WalkEndJson(r.WalkEnd)}};
+    json replay = {{"header",
+                    {{"headerSize", r.HeaderSize},
+                     {"fileSize", r.FileSize},
+                     {"headerVersion", r.HeaderVersion},
+                     {"dataSize", r.DataSize},
+                     {"blockCount", r.BlockCount},
+                     {"version", r.Version},
+                     {"build", r.Build},
+                     {"flags", r.Flags},
+                     {"length", r.Length},
+                     {"checksum", r.Checksum},
+                     {"productId", JsonText(r.ProductId)}}},
+                   {"game",
+                    {{"gameName", JsonText(r.Game.GameName)},
+                     {"mapPath", JsonText(r.Game.MapPath)},
+                     {"creator", JsonText(r.Game.Creator)},
+                     {"gameType", r.Game.GameType},
+                     {"startSpots", r.Game.StartSpots}}},
+                   {"players", players},
+                   {"teams", teams},
+                   {"winner", r.Winner},
+                   {"actionCount", detail >= 2 && r.Actions ? json(r.Actions->Count()) : json(nullptr)},
+                   {"walkEnd", WalkEndJson(r.WalkEnd)}};
+    AddPath(replay, "file", r.FileName);
+    return replay;
 }
 
 nlohmann::json ActionsJson(const TActionsInfo& actions) {

@@ -10,7 +10,18 @@
 
 namespace quillon::cli {
 
+bool RuleIsUsable(const TRenameRule& rule, TLanguage language, std::ostream& err) {
+    const auto problem = CheckRule(rule, language);
+    if (!problem)
+        return true;
+    err << "quillon-cli: the rule's " << problem->PartName() << ": " << problem->Check.Message << " (position "
+        << problem->Check.Start << ", length " << problem->Check.Length << ")\n";
+    return false;
+}
+
 int RunName(const std::string& file, const TRuleOptions& rule, std::ostream& out, std::ostream& err) {
+    if (!RuleIsUsable({rule.PlayerTemplate, rule.Conjunction, rule.GlobalTemplate}, rule.Language, err))
+        return 2;
     TLoaded loaded = LoadReplay(file, 1);
     if (!loaded.Replay) {
         ReportLoadError(file, loaded.Error, false, out, err);
@@ -20,33 +31,24 @@ int RunName(const std::string& file, const TRuleOptions& rule, std::ostream& out
     try {
         name = MakeReplayName(rule.PlayerTemplate, rule.Conjunction, rule.GlobalTemplate, *loaded.Replay);
     } catch (const TReplayError& e) {
-        err << "quillon-cli: " << file << ": " << e.what() << "\n";
+        err << "quillon-cli: " << TerminalText(file) << ": " << TerminalText(e.what()) << "\n";
         return 1;
     }
     if (name.empty()) {
         err << GetString(MainString::CannotName, rule.Language) << "\n";
         return 1;
     }
-    out << name << "\n";
+    out << TerminalText(name) << "\n";
     return 0;
 }
 
 int RunCheckRule(const TRuleOptions& rule, std::ostream& out, std::ostream&) {
-    struct TPart {
-        const char* Name;
-        TTemplateCheck Check;
-    };
-    const TPart parts[] = {{"player template", CheckPlayerTemplate(rule.PlayerTemplate, rule.Language)},
-                           {"conjunction", CheckConjunction(rule.Conjunction, rule.Language)},
-                           {"global template", CheckGlobalTemplate(rule.GlobalTemplate, rule.Language)}};
-    for (const auto& part : parts) {
-        if (part.Check.Ok)
-            continue;
-        out << part.Name << ": " << part.Check.Message << " (position " << part.Check.Start << ", length "
-            << part.Check.Length << ")\n";
-        return 1;
-    }
-    return 0;
+    const auto problem = CheckRule({rule.PlayerTemplate, rule.Conjunction, rule.GlobalTemplate}, rule.Language);
+    if (!problem)
+        return 0;
+    out << problem->PartName() << ": " << problem->Check.Message << " (position " << problem->Check.Start << ", length "
+        << problem->Check.Length << ")\n";
+    return 1;
 }
 
 } // namespace quillon::cli

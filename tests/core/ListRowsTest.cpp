@@ -202,3 +202,22 @@ TEST(ListRows, SystemLocaleWithoutSeparatorsUsesCommaAndPoint) {
     else
         ::unsetenv("LC_ALL");
 }
+
+TEST(ListRows, PlayersWithoutSlotRecordsShowWhatIsKnown) {
+    // Some ladder replays record no slots: the players still played, with their actions and times.
+    TReplaySpec spec = OneVersusOne(18, rec::Join({rec::TimeSlot(1000, {{1, act::Select(1, 2)}}), rec::End()}));
+    spec.HasSlotBlock = false;
+    spec.Length = 60000;
+    auto r = Loaded(spec, 1);
+    const auto info = InfoRows(*r, TNumberFormat{}, TLanguage::English);
+    ASSERT_EQ(info.size(), 9u);
+    EXPECT_EQ(info.back().Caption, "Slots");
+    EXPECT_EQ(info.back().Value, "Not recorded: teams, races, colours and the result are unknown");
+    const auto rows = PlayerRows(*r, {}, TNumberFormat{}, TLanguage::English);
+    ASSERT_EQ(rows.size(), 2u);
+    const std::vector<std::string> alice = {"Alice", "Player", "", "", "", "1", "1.00", "1min0sec0", "", "1"};
+    EXPECT_EQ(rows[0].SubItems, alice);
+    EXPECT_TRUE(rows[0].Checked);
+    EXPECT_EQ(rows[0].Image, -1);
+    EXPECT_TRUE(ComputeShownPlayers(rows, TLanguage::English).test(1));
+}

@@ -211,7 +211,10 @@ TEST(StartRecord, WithoutSlotBlockTeamsStayEmpty) {
     EXPECT_EQ(r->Teams->Count(), 0);
     EXPECT_EQ(r->Game.StartSpots, 4);
     EXPECT_EQ(r->Players->Count(), 2);
-    EXPECT_EQ(r->Players->GetItem(1).SlotStatus, 0);
+    // The player records are all there is: they are players, whose team and race nobody knows.
+    EXPECT_FALSE(r->SlotsRecorded);
+    EXPECT_EQ(r->Players->GetItem(1).SlotStatus, 2);
+    EXPECT_EQ(r->Players->GetItem(1).Team, 0);
 }
 
 TEST(StartRecord, DataEndingInsideIsAReadError) {

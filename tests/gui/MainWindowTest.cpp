@@ -497,7 +497,7 @@ void MainWindowTest::EveryCorpusReplayShows() {
         w.OpenPath(corpus.filePath(name));
         QVERIFY2(shown.wait(10000), qPrintable(name));
         QVERIFY2(shown.front().at(1).toBool(), qPrintable(name + QLatin1Char(' ') + w.statusBar()->currentMessage()));
-        QCOMPARE(View(w, "InfoList")->model()->rowCount(), 8);
+        QVERIFY(View(w, "InfoList")->model()->rowCount() >= 8);
         QVERIFY2(View(w, "PlayerList")->model()->rowCount() > 0, qPrintable(name));
         QTest::mouseClick(PageButton(w, 3), Qt::LeftButton);
         QCOMPARE(w.Pager().CurrentPage(), w.Pager().PageCount());

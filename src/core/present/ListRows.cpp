@@ -55,6 +55,9 @@ std::vector<TInfoRow> InfoRows(const TReplayInfo& r, const TNumberFormat& format
         type = GameTypes[r.Game.GameType - 1];
     rows.push_back({GetString(MainString::GameType, language), type});
     rows.push_back({GetString(MainString::StartSpot, language), std::to_string(r.Game.StartSpots)});
+    if (!r.SlotsRecorded) // say what the list below cannot know
+        rows.push_back(
+            {GetString(AppString::SlotsCaption, language), GetString(AppString::SlotsNotRecorded, language)});
     return rows;
 }
 
@@ -79,16 +82,16 @@ std::vector<TPlayerRow> PlayerRows(const TReplayInfo& r, const TPlayerListOption
         } else if (p.SlotStatus == 2) {
             row.FullRow = true;
             row.Checked = !p.Computer;
-            row.Image = p.Color;
+            row.Image = r.SlotsRecorded ? p.Color : -1;
             row.SubItems = {p.Computer ? ComputerCellName(r, p.AiStrength) : DecodeUtf8Text(p.Name),
                             GetString(p.Computer ? MainString::Computer : MainString::Player, language),
-                            RaceText(p.Race, language),
-                            std::to_string(p.Team),
-                            r.Version >= 7 ? std::to_string(p.Handicap) : std::string(),
+                            r.SlotsRecorded ? RaceText(p.Race, language) : std::string(),
+                            r.SlotsRecorded ? std::to_string(p.Team) : std::string(),
+                            r.Version >= 7 && r.SlotsRecorded ? std::to_string(p.Handicap) : std::string(),
                             p.Computer ? std::string() : std::to_string(p.Actions),
                             p.Computer ? std::string() : format.TwoDecimals(p.Apm),
                             TimeText(p.Time, language),
-                            ResultText(r, p, language),
+                            r.SlotsRecorded ? ResultText(r, p, language) : std::string(),
                             std::to_string(p.Id)};
         } else {
             continue;

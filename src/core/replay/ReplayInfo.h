@@ -70,6 +70,9 @@ public:
     uint32_t HeaderVersion = 0;
     std::string ProductId;
     TGameInfo Game;
+    /// False when the start record holds no slot records: players then come from their player records alone,
+    /// and their teams, races and colours are unknown.
+    bool SlotsRecorded = true;
     std::unique_ptr<TPlayersInfo> Players;
     std::unique_ptr<TTeamsInfo> Teams;
     std::unique_ptr<TActionsInfo> Actions;

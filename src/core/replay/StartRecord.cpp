@@ -83,9 +83,16 @@ void TReplayParser::ParseStartRecord(TByteReader& r) {
         id = r.ReadU8();
     }
     R.Teams = std::make_unique<TTeamsInfo>();
+    R.SlotsRecorded = false;
     if (id == 0x19) {
         r.Skip(2);
         ReadSlotRecords(r);
+    }
+    if (!R.SlotsRecorded) {
+        // No slot records (some ladder replays declare none): the player records are all there is. They played,
+        // so they are shown as players with their actions and times; team and race stay unknown.
+        for (int i = 0; i < R.Players->Count(); ++i)
+            R.Players->At(i).SlotStatus = 2;
     }
     r.Skip(5);
     R.Game.StartSpots = r.ReadU8();
@@ -151,6 +158,7 @@ void TReplayParser::DecodeMapAndCreator(TByteReader& r) {
 
 void TReplayParser::ReadSlotRecords(TByteReader& r) {
     const uint8_t count = r.ReadU8();
+    R.SlotsRecorded = count > 0;
     const uint8_t size = SlotRecordSize(R.Layout.Version);
     // From 1.29 there are 24 teams and observers sit on team byte 24.
     const uint8_t firstObserverTeam = R.Layout.TwentyFourPlayers() ? 24 : 12;
