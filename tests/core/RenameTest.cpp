@@ -278,3 +278,63 @@ TEST_F(RenameTest, TheListIsTheBatchOrderAndNothingIsMetTwice) {
     EXPECT_EQ(renamed, (std::vector<std::string>{Dir() + "sub/a.w3g", Dir() + "b.w3g"}));
     EXPECT_EQ(Tree(), (std::vector<std::string>{"Z1-vs-Z2.w3g", "sub/A1-vs-A2.w3g"}));
 }
+
+TEST_F(RenameTest, NumberingRemembersTheNextFreeNameAndKeepsOwnNames) {
+    // X and X3 are there already, X2 is free: X3 moves down to it, the others take the next numbers.
+    Put("Alice-vs-Bob.w3g", Game());
+    Put("Alice-vs-Bob3.w3g", Game());
+    Put("a.w3g", Game());
+    Put("b.w3g", Game());
+    Put("c.w3g", Game());
+    const auto rows = Batch();
+    std::vector<std::string> results;
+    for (const auto& row : rows)
+        results.push_back(row.Result.rfind(Dir(), 0) == 0 ? row.Result.substr(Dir().size()) : row.Result);
+    // In name order: Alice-vs-Bob.w3g, Alice-vs-Bob3.w3g, a, b, c.
+    EXPECT_EQ(results[0], "Filename follows the rule, no need to rename!");
+    EXPECT_EQ(results[1], "Alice-vs-Bob2.w3g"); // X3 moves down to the first free number, as the rule says
+    EXPECT_EQ(results[2], "Alice-vs-Bob3.w3g");
+    EXPECT_EQ(results[3], "Alice-vs-Bob4.w3g");
+    EXPECT_EQ(results[4], "Alice-vs-Bob5.w3g");
+    // A second run changes nothing: every file carries the first name free of the ones before it.
+    for (const auto& row : Batch())
+        EXPECT_EQ(row.Outcome, TBatchRow::TOutcome::AlreadyNamed) << row.Path;
+}
+
+namespace {
+
+// A folder that cannot be listed, and renames the file system refuses: failures injected.
+class TFailingFileSystem : public TRenameFileSystem {
+public:
+    std::vector<TEntry> List(const std::string& folder, std::string& error) const override {
+        if (folder.find("/locked/") != std::string::npos) {
+            error = "Permission denied";
+            return {};
+        }
+        return TRenameFileSystem::List(folder, error);
+    }
+    TRenameResult Rename(const std::string&, const std::string&) override {
+        Failure = "Read-only file system";
+        return TRenameResult::Failed;
+    }
+};
+
+} // namespace
+
+TEST_F(RenameTest, FailuresAreRowsWithTheirReasons) {
+    Put("locked/x.w3g", Game());
+    Put("a.w3g", Game());
+    TFailingFileSystem files;
+    const auto rows = Batch(files);
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].Outcome, TBatchRow::TOutcome::Unlisted);
+    EXPECT_EQ(rows[0].Path, Dir() + "locked/");
+    EXPECT_EQ(rows[0].Result, "Cannot list the folder: Permission denied");
+    EXPECT_EQ(rows[1].Outcome, TBatchRow::TOutcome::Failed);
+    EXPECT_EQ(rows[1].Result, "Rename failed! (Read-only file system)");
+
+    const auto shown = Shown(Dir() + "a.w3g");
+    const auto plan = PlanSingleRename(Dir(), "a.w3g", shown.get(), {}, TLanguage::English, files);
+    EXPECT_EQ(ExecuteSingleRename(plan, TLanguage::English, files),
+              "Alice-vs-BobRename failed! (Read-only file system)");
+}
