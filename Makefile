@@ -1,10 +1,12 @@
 # Quillon: `make run` and `make test` do all set-up on a fresh Debian machine.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc)
 DEMO       := $(BUILD)/demo/demo.w3g
 
-.PHONY: all deps build run test test-asan bench format clean
+.PHONY: all deps build run test test-asan bench fuzz format clean
 
 all: build
 
@@ -35,6 +37,13 @@ test-asan: deps
 test: build test-asan
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# Each fuzz target for FUZZ_SECONDS under libFuzzer (clang, ASan + UBSan), from its seeds and saved inputs.
+fuzz: build
+	@./tools/install-deps.sh --fuzz
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUILLON_FUZZ=ON
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	./tools/run-fuzz.sh $(BUILD) $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
 bench: build
 	$(BUILD)/bin/quillon-bench
 	$(BUILD)/bin/quillon-gui-bench
@@ -43,4 +52,4 @@ format:
 	find src tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

@@ -11,6 +11,11 @@ packages=(
     xvfb xauth fonts-wqy-microhei
 )
 
+# make fuzz needs clang with libFuzzer as well.
+if [ "${1:-}" = "--fuzz" ]; then
+    packages+=(clang)
+fi
+
 missing=()
 for p in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then

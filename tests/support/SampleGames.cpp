@@ -128,6 +128,10 @@ TReplaySpec DemoGameSpec() {
     return GameOf(2, 10, 250, 3, 20260101);
 }
 
+TReplaySpec SmallGameSpec() {
+    return GameOf(1, 1, 1000, 2, 7);
+}
+
 TReplaySpec LargeGameSpec() {
     return GameOf(4, 60, 100, 6, 42);
 }

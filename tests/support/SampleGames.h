@@ -8,6 +8,9 @@ namespace quillon::testing {
 /// (team 1 wins). The bundled demo replay.
 TReplaySpec DemoGameSpec();
 
+/// A one-minute 1v1 of patch 1.26 with a few actions of every common kind (fuzzing seeds).
+TReplaySpec SmallGameSpec();
+
 /// A one-hour 4v4 game of patch 1.26 with about 200,000 counted actions (for benchmarks).
 TReplaySpec LargeGameSpec();
 
