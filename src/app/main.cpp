@@ -1,11 +1,12 @@
-// quillon [PATH] [--settings FILE]: the window, opened on a replay or a folder.
+// quillon [PATH] [--settings FILE]: the window, opened on a replay or a folder. A second start hands its path to
+// the running window and ends.
+#include "app/SingleInstance.h"
 #include "core/settings/Settings.h"
 #include "gui/MainWindow.h"
 #include "gui/QtText.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QTimer>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -22,12 +23,26 @@ int main(int argc, char** argv) {
     parser.addPositionalArgument(QStringLiteral("path"), QStringLiteral("A replay or a folder to open."),
                                  QStringLiteral("[PATH]"));
     parser.process(app);
+    const QStringList paths = parser.positionalArguments();
+
+    // A running instance takes the path; this start then ends without a window or the settings.
+    const QString socketName = quillon::app::InstanceSocketName();
+    if (quillon::app::HandOffToRunningInstance(socketName, quillon::app::HandOffText(paths)))
+        return 0;
 
     quillon::gui::TMainWindowOptions options;
     options.SettingsPath = quillon::SettingsPath(quillon::ProgramDir(), quillon::gui::ToPath(parser.value(settings)));
     quillon::gui::TQuillonMain window(std::move(options));
+    quillon::app::TInstanceServer instance(
+        [&window] {
+            if (window.isMinimized())
+                window.showNormal();
+            window.raise();
+            window.activateWindow();
+        },
+        [&window](const QString& text) { window.OpenPath(text); });
+    instance.Listen(socketName);
     window.show();
-    const QStringList paths = parser.positionalArguments();
     window.OpenPath(paths.isEmpty() ? QString() : paths.front());
     return app.exec();
 }
