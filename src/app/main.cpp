@@ -1,5 +1,6 @@
 // quillon [PATH] [--settings FILE]: the window, opened on a replay or a folder. A second start hands its path to
 // the running window and ends.
+#include "app/DesktopIntegration.h"
 #include "app/SingleInstance.h"
 #include "core/settings/Settings.h"
 #include "gui/MainWindow.h"
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
 
     quillon::gui::TMainWindowOptions options;
     options.SettingsPath = quillon::SettingsPath(quillon::ProgramDir(), quillon::gui::ToPath(parser.value(settings)));
+    options.RegisterFileType = &quillon::app::RegisterReplayType;
     quillon::gui::TQuillonMain window(std::move(options));
     quillon::app::TInstanceServer instance(
         [&window] {

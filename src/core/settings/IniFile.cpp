@@ -1,5 +1,6 @@
 #include "core/settings/IniFile.h"
 
+#include "core/platform/AtomicFile.h"
 #include "core/settings/SettingsError.h"
 #include "core/text/Lines.h"
 #include "core/text/Utf8.h"
@@ -223,28 +224,8 @@ std::string TIniFile::Text() const {
 }
 
 void TIniFile::Save(const std::string& path) const {
-    // Write beside the target, flush to disk, then rename over it: a crash or a full disk leaves either the
-    // old file or the new one, never half of one.
-    const std::string temp = path + ".tmp-" + std::to_string(::getpid());
-    const std::string text = Text();
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
-    bool ok = fd >= 0;
-    size_t done = 0;
-    while (ok && done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR)
-            continue;
-        ok = n > 0;
-        done += ok ? static_cast<size_t>(n) : 0;
-    }
-    ok = ok && ::fsync(fd) == 0;
-    if (fd >= 0)
-        ok = ::close(fd) == 0 && ok;
-    ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
+    if (!WriteFileAtomically(path, Text()))
         throw TSettingsError("Unable to write to " + path);
-    }
 }
 
 } // namespace quillon

@@ -1,0 +1,41 @@
+#include "app/DesktopIntegration.h"
+
+#include "core/platform/FileAssociation.h"
+#include "gui/QtText.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QThreadPool>
+#include <QtConcurrent/QtConcurrentRun>
+
+namespace quillon::app {
+
+namespace {
+
+// Runs a refresh tool in the background when the desktop has it; the window never waits for it.
+void Refresh(const char* tool, const QString& folder) {
+    const QString program = QStandardPaths::findExecutable(QLatin1String(tool));
+    if (!program.isEmpty())
+        QProcess::startDetached(program, {folder});
+}
+
+} // namespace
+
+void RegisterReplayType(const std::string& openVerb) {
+    // Writing flushes to disk: off the window's thread, one registration after the other.
+    static QThreadPool pool;
+    pool.setMaxThreadCount(1);
+    (void)QtConcurrent::run(&pool, [openVerb, program = gui::ToPath(QCoreApplication::applicationFilePath())] {
+        const std::string dataHome = UserDataHome();
+        const TRegistration done = RegisterFileType(openVerb, program, dataHome);
+        const QDir home(gui::FromPath(dataHome));
+        if (done.MimeWritten)
+            Refresh("update-mime-database", home.filePath(QStringLiteral("mime")));
+        if (done.DesktopWritten)
+            Refresh("update-desktop-database", home.filePath(QStringLiteral("applications")));
+    });
+}
+
+} // namespace quillon::app

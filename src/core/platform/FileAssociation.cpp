@@ -1,0 +1,113 @@
+#include "core/platform/FileAssociation.h"
+
+#include "core/platform/AtomicFile.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
+namespace quillon {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// An Exec argument: quoted, with the four characters the desktop entry spec reserves escaped.
+std::string QuotedArgument(const std::string& text) {
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"' || c == '`' || c == '$' || c == '\\')
+            out += "\\\\";
+        out.push_back(c);
+    }
+    return out + "\"";
+}
+
+// A desktop entry value: no line breaks, and "&" of a mnemonic dropped ("&&" stands for one "&").
+std::string MenuText(const std::string& caption) {
+    std::string out;
+    for (size_t i = 0; i < caption.size(); ++i) {
+        if (caption[i] == '&') {
+            if (i + 1 < caption.size() && caption[i + 1] == '&')
+                out.push_back(caption[++i]);
+            continue;
+        }
+        if (caption[i] != '\n' && caption[i] != '\r')
+            out.push_back(caption[i]);
+    }
+    return out;
+}
+
+bool WriteIfChanged(const fs::path& path, const std::string& text) {
+    std::string old;
+    if (ReadSmallFile(path.string(), old) && old == text)
+        return false;
+    std::error_code ec;
+    fs::create_directories(path.parent_path(), ec);
+    return WriteFileAtomically(path.string(), text);
+}
+
+} // namespace
+
+std::string MimePackageText() {
+    return std::string(R"(<?xml version="1.0" encoding="UTF-8"?>
+<mime-info xmlns="http://www.freedesktop.org/standards/shared-mime-info">
+  <mime-type type=")") +
+           ReplayMimeType + R"(">
+    <comment>Warcraft III Replay File</comment>
+    <glob pattern="*.w3g"/>
+    <magic priority="60">
+      <match type="string" value="Warcraft III recorded game" offset="0"/>
+      <match type="string" value="GRBN" offset="0"/>
+    </magic>
+  </mime-type>
+</mime-info>
+)";
+}
+
+std::string DesktopEntryText(const std::string& programPath, const std::string& openVerb) {
+    const std::string exec = QuotedArgument(programPath) + " %f";
+    return std::string("[Desktop Entry]\n"
+                       "Type=Application\n"
+                       "Name=Quillon\n"
+                       "GenericName=Warcraft III Replay Viewer\n"
+                       "Comment=Shows and renames Warcraft III replays\n"
+                       "Exec=") +
+           exec + "\nIcon=" + DesktopId + "\nTerminal=false\nCategories=Game;Utility;\nMimeType=" + ReplayMimeType +
+           ";\nActions=open;\n\n[Desktop Action open]\nName=" + MenuText(openVerb) + "\nExec=" + exec + "\n";
+}
+
+std::string UserDataHome() {
+    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg)
+        return xdg;
+    const char* home = std::getenv("HOME");
+    return (fs::path(home && *home ? home : "/") / ".local" / "share").string();
+}
+
+bool InstalledSystemWide(const std::string& programPath) {
+    const std::string entry = std::string("share/applications/") + DesktopId + ".desktop";
+    std::error_code ec;
+    const fs::path prefix = fs::path(programPath).parent_path().parent_path();
+    for (const fs::path& root : {prefix, fs::path("/usr"), fs::path("/usr/local")})
+        if (fs::exists(root / entry, ec) && fs::exists(root / "bin" / fs::path(programPath).filename(), ec) &&
+            fs::equivalent(root / "bin" / fs::path(programPath).filename(), programPath, ec))
+            return true;
+    return false;
+}
+
+TRegistration RegisterFileType(const std::string& openVerb, const std::string& programPath,
+                               const std::string& dataHome) {
+    TRegistration done;
+    if (InstalledSystemWide(programPath)) {
+        done.Skipped = true;
+        return done;
+    }
+    const fs::path home(dataHome);
+    done.MimeWritten =
+        WriteIfChanged(home / "mime" / "packages" / (std::string(DesktopId) + ".xml"), MimePackageText());
+    done.DesktopWritten = WriteIfChanged(home / "applications" / (std::string(DesktopId) + ".desktop"),
+                                         DesktopEntryText(programPath, openVerb));
+    return done;
+}
+
+} // namespace quillon

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+
+namespace quillon {
+
+/// The replay type and the desktop entry that ties it to Quillon on freedesktop.org desktops.
+inline constexpr const char* ReplayMimeType = "application/x-warcraft3-replay";
+inline constexpr const char* DesktopId = "io.github.quillon.Quillon";
+
+/// The shared-mime-info package: "*.w3g", and the magic of a replay or of its GRBN wrapper at offset 0.
+std::string MimePackageText();
+/// The desktop entry: Exec the program's full path with %f, the replay type, and an action named by the open verb
+/// (its "&" mnemonic removed).
+std::string DesktopEntryText(const std::string& programPath, const std::string& openVerb);
+
+/// $XDG_DATA_HOME, else ~/.local/share.
+std::string UserDataHome();
+
+/// True when a system-wide install carries the desktop entry (the program's prefix, /usr or /usr/local): the
+/// per-user one would show the program twice in menus.
+bool InstalledSystemWide(const std::string& programPath);
+
+/// What RegisterFileType did.
+struct TRegistration {
+    bool Skipped = false;        // installed system-wide
+    bool MimeWritten = false;    // the mime package changed on disk
+    bool DesktopWritten = false; // the desktop entry changed on disk
+};
+
+/// Writes the per-user mime package and desktop entry below dataHome, each only when its content changes and
+/// atomically; a refused write is skipped without a word. The caller refreshes the desktop's databases when
+/// something was written.
+TRegistration RegisterFileType(const std::string& openVerb, const std::string& programPath,
+                               const std::string& dataHome);
+
+} // namespace quillon
