@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc)
 DEMO       := $(BUILD)/demo/demo.w3g
 
-.PHONY: all deps build run test test-asan bench fuzz format clean
+.PHONY: all deps build run test test-asan bench fuzz install uninstall package format clean
 
 all: build
 
@@ -36,6 +36,19 @@ test-asan: deps
 
 test: build test-asan
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+PREFIX ?= /usr/local
+
+# The programs and their desktop files under PREFIX; build/install_manifest.txt lists them for uninstall.
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+uninstall:
+	@if [ -f $(BUILD)/install_manifest.txt ]; then xargs -d '\n' rm -vf < $(BUILD)/install_manifest.txt; fi
+
+# A Debian package in build/ (quillon_VERSION_ARCH.deb).
+package: build
+	cd $(BUILD) && cpack
 
 # Each fuzz target for FUZZ_SECONDS under libFuzzer (clang, ASan + UBSan), from its seeds and saved inputs.
 fuzz: build
