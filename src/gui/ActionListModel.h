@@ -8,18 +8,11 @@
 namespace quillon::gui {
 
 /// The rows of one page of the action list: Player, Time, Action.
-class TActionListModel : public THeaderedModel {
+class TActionListModel : public TRowsModel<TActionCells, 3> {
     Q_OBJECT
 public:
-    using THeaderedModel::THeaderedModel;
-    void SetRows(std::vector<TActionCells> rows);
-
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
+    using TRowsModel::TRowsModel;
     QVariant data(const QModelIndex& index, int role) const override;
-
-private:
-    std::vector<TActionCells> Rows;
 };
 
 } // namespace quillon::gui

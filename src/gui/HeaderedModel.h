@@ -3,6 +3,8 @@
 #include <QAbstractTableModel>
 #include <QStringList>
 
+#include <vector>
+
 namespace quillon::gui {
 
 /// A table model whose column headings come from the translation table and change with the language.
@@ -24,6 +26,36 @@ public:
 
 private:
     QStringList Headers;
+};
+
+/// A table of the core's rows, replaced whole: the lists are rebuilt, never edited in place.
+template <typename TRow, int Columns> class TRowsModel : public THeaderedModel {
+public:
+    using THeaderedModel::THeaderedModel;
+
+    void SetRows(std::vector<TRow> rows) {
+        beginResetModel();
+        Items = std::move(rows);
+        endResetModel();
+    }
+    const std::vector<TRow>& Rows() const { return Items; }
+
+    int rowCount(const QModelIndex& parent = {}) const override {
+        return parent.isValid() ? 0 : static_cast<int>(Items.size());
+    }
+    int columnCount(const QModelIndex& parent = {}) const override { return parent.isValid() ? 0 : Columns; }
+
+protected:
+    /// The row of an index that belongs to this model, or nullptr.
+    const TRow* RowOf(const QModelIndex& index) const {
+        return index.isValid() && index.row() < rowCount() ? &Items[static_cast<size_t>(index.row())] : nullptr;
+    }
+    TRow* RowOf(const QModelIndex& index) {
+        return index.isValid() && index.row() < rowCount() ? &Items[static_cast<size_t>(index.row())] : nullptr;
+    }
+
+private:
+    std::vector<TRow> Items;
 };
 
 } // namespace quillon::gui

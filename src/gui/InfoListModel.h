@@ -8,18 +8,11 @@
 namespace quillon::gui {
 
 /// "Basic Information": a property and its value per row.
-class TInfoListModel : public THeaderedModel {
+class TInfoListModel : public TRowsModel<TInfoRow, 2> {
     Q_OBJECT
 public:
-    using THeaderedModel::THeaderedModel;
-    void SetRows(std::vector<TInfoRow> rows);
-
-    int rowCount(const QModelIndex& parent = {}) const override;
-    int columnCount(const QModelIndex& parent = {}) const override;
+    using TRowsModel::TRowsModel;
     QVariant data(const QModelIndex& index, int role) const override;
-
-private:
-    std::vector<TInfoRow> Rows;
 };
 
 } // namespace quillon::gui

@@ -5,24 +5,11 @@
 
 namespace quillon::gui {
 
-void TPlayerListModel::SetRows(std::vector<TPlayerRow> rows) {
-    beginResetModel();
-    Items = std::move(rows);
-    endResetModel();
-}
-
-int TPlayerListModel::rowCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : static_cast<int>(Items.size());
-}
-
-int TPlayerListModel::columnCount(const QModelIndex& parent) const {
-    return parent.isValid() ? 0 : ColumnCount;
-}
-
 QVariant TPlayerListModel::data(const QModelIndex& index, int role) const {
-    if (!index.isValid() || index.row() >= rowCount())
+    const TPlayerRow* found = RowOf(index);
+    if (!found)
         return {};
-    const TPlayerRow& row = Items[static_cast<size_t>(index.row())];
+    const TPlayerRow& row = *found;
     const int column = index.column();
     switch (role) {
     case Qt::DisplayRole:
@@ -47,11 +34,10 @@ QVariant TPlayerListModel::data(const QModelIndex& index, int role) const {
 }
 
 bool TPlayerListModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (!index.isValid() || index.row() >= rowCount() || role != Qt::CheckStateRole || index.column() != 0)
+    TPlayerRow* found = RowOf(index);
+    if (!found || role != Qt::CheckStateRole || index.column() != 0 || !found->FullRow)
         return false;
-    TPlayerRow& row = Items[static_cast<size_t>(index.row())];
-    if (!row.FullRow)
-        return false;
+    TPlayerRow& row = *found;
     const bool checked = value.value<Qt::CheckState>() == Qt::Checked;
     if (checked == row.Checked)
         return true;
@@ -63,8 +49,7 @@ bool TPlayerListModel::setData(const QModelIndex& index, const QVariant& value, 
 
 Qt::ItemFlags TPlayerListModel::flags(const QModelIndex& index) const {
     Qt::ItemFlags f = THeaderedModel::flags(index);
-    if (index.isValid() && index.row() < rowCount() && index.column() == 0 &&
-        Items[static_cast<size_t>(index.row())].FullRow)
+    if (const TPlayerRow* row = RowOf(index); row && index.column() == 0 && row->FullRow)
         f |= Qt::ItemIsUserCheckable;
     return f;
 }

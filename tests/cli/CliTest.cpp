@@ -1,4 +1,4 @@
-#include "cli/Cli.h"
+#include "CliRun.h"
 #include "ReplayWriter.h"
 #include "SampleGames.h"
 
@@ -16,19 +16,6 @@ using namespace quillon::testing;
 namespace fs = std::filesystem;
 
 namespace {
-
-struct TRun {
-    int Status;
-    std::string Out;
-    std::string Err;
-};
-
-TRun Cli(std::vector<std::string> args, const std::string& input = "") {
-    std::istringstream in(input);
-    std::ostringstream out, err;
-    const int status = cli::RunCli(args, in, out, err);
-    return {status, out.str(), err.str()};
-}
 
 class CliTest : public ::testing::Test {
 protected:

@@ -1,7 +1,7 @@
 // Bad input a user can meet: special files, huge files, unusable settings, bad rules, unsafe names, silent failures.
+#include "CliRun.h"
 #include "ReplayWriter.h"
 #include "SampleGames.h"
-#include "cli/Cli.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -19,32 +19,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct TRun {
-    int Status;
-    std::string Out;
-    std::string Err;
-};
-
-TRun Cli(std::vector<std::string> args, const std::string& input = "") {
-    std::istringstream in(input);
-    std::ostringstream out, err;
-    const int status = cli::RunCli(args, in, out, err);
-    return {status, out.str(), err.str()};
-}
-
-// Alice (team 1) beats the second player, who leaves first.
 TBytes Duel(const std::string& alice, const std::string& bob) {
-    TReplaySpec spec;
-    spec.Host = {1, alice};
-    spec.Others = {{2, bob, TBytes(8, 0)}};
-    TWriterSlot a;
-    a.PlayerId = 1;
-    TWriterSlot b;
-    b.PlayerId = 2;
-    b.Team = 1;
-    spec.Slots = {a, b};
-    spec.Records = rec::Join({rec::Leave(2, 8), rec::End()});
-    return BuildReplayFile(spec);
+    return BuildReplayFile(DuelSpec(alice, bob));
 }
 
 class HardEdges : public ::testing::Test {

@@ -14,19 +14,7 @@ namespace quillon::guitest {
 using testing::TBytes;
 
 TBytes Duel(const std::string& winner, const std::string& loser) {
-    testing::TReplaySpec spec;
-    spec.Host = {1, winner};
-    spec.Others = {{2, loser, TBytes(8, 0)}};
-    testing::TWriterSlot a;
-    a.PlayerId = 1;
-    testing::TWriterSlot b;
-    b.PlayerId = 2;
-    b.Team = 1;
-    b.Color = 1;
-    b.Race = 0x02;
-    spec.Slots = {a, b};
-    spec.Records = testing::rec::Join({testing::rec::Leave(2, 8), testing::rec::End()});
-    return testing::BuildReplayFile(spec);
+    return testing::BuildReplayFile(testing::DuelSpec(winner, loser));
 }
 
 QString WriteFile(const QString& path, const TBytes& bytes) {

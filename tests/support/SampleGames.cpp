@@ -128,6 +128,22 @@ TReplaySpec DemoGameSpec() {
     return GameOf(2, 10, 250, 3, 20260101);
 }
 
+TReplaySpec DuelSpec(const std::string& winner, const std::string& loser) {
+    TReplaySpec spec;
+    spec.Host = {1, winner};
+    spec.Others = {{2, loser, TBytes(8, 0)}};
+    TWriterSlot a;
+    a.PlayerId = 1;
+    TWriterSlot b;
+    b.PlayerId = 2;
+    b.Team = 1;
+    b.Color = 1;
+    b.Race = 0x02;
+    spec.Slots = {a, b};
+    spec.Records = rec::Join({rec::Leave(2, 8), rec::End()});
+    return spec;
+}
+
 TReplaySpec SmallGameSpec() {
     return GameOf(1, 1, 1000, 2, 7);
 }
