@@ -17,6 +17,7 @@
 #include <malloc.h>
 #include <map>
 #include <new>
+#include <span>
 
 namespace fs = std::filesystem;
 using namespace quillon;
@@ -52,7 +53,10 @@ uint32_t U32At(const std::vector<uint8_t>& b, size_t at) {
 // The floor: read the whole file, inflate every block into one buffer.
 size_t ReadAndInflate(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), {});
+    const std::vector<uint8_t> whole((std::istreambuf_iterator<char>(in)), {});
+    // A GRBN wrapper holds an unchanged replay after its own header: the floor reads that one too.
+    const std::span<const uint8_t> inside = ReplayInside(whole);
+    std::vector<uint8_t> file(inside.begin(), inside.end());
     const uint32_t headerSize = U32At(file, 0x1C);
     const uint32_t blocks = U32At(file, 0x2C);
     const uint32_t version = U32At(file, 0x24) == 1 ? U32At(file, 0x34) : 0;
