@@ -20,12 +20,4 @@ int Utf16Offset(const std::string& utf8, int byteOffset) {
     return static_cast<int>(ToQString(std::string_view(utf8).substr(0, bytes)).size());
 }
 
-QString WithoutMnemonic(QString caption) {
-    // "&&" stands for a literal ampersand.
-    caption.replace(QStringLiteral("&&"), QStringLiteral("\x01"));
-    caption.remove(QLatin1Char('&'));
-    caption.replace(QStringLiteral("\x01"), QStringLiteral("&"));
-    return caption;
-}
-
 } // namespace quillon::gui

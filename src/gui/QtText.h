@@ -23,7 +23,4 @@ QString FromPath(const std::string& path);
 /// The position in a QString of a byte offset into its UTF-8 form (template checks count bytes).
 int Utf16Offset(const std::string& utf8, int byteOffset);
 
-/// A caption without its mnemonic: "&Rename" gives "Rename".
-QString WithoutMnemonic(QString caption);
-
 } // namespace quillon::gui

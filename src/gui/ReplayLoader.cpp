@@ -14,13 +14,11 @@ void TReplayLoader::Request(const QString& path, uint8_t detail) {
     using TShared = std::shared_ptr<TLoadResult>;
     auto* watcher = new QFutureWatcher<TShared>(this);
     connect(watcher, &QFutureWatcher<TShared>::finished, this, [this, watcher, generation, path] {
-        --Running;
         const TShared result = watcher->result();
         watcher->deleteLater();
         if (generation == Generation)
             emit Finished(path, result);
     });
-    ++Running;
     watcher->setFuture(QtConcurrent::run(
         [load = Load, file = ToPath(path), detail] { return std::make_shared<TLoadResult>(load(file, detail)); }));
 }

@@ -22,9 +22,6 @@ public:
     void SetLoadFunction(TLoadFunction load) { Load = std::move(load); }
 
     void Request(const QString& path, uint8_t detail);
-    /// Forgets the pending request: its result is dropped when it comes.
-    void Cancel() { ++Generation; }
-    bool Busy() const { return Running > 0; }
 
 signals:
     /// The result of the latest request, loaded or failed.
@@ -33,7 +30,6 @@ signals:
 private:
     TLoadFunction Load;
     uint64_t Generation = 0;
-    int Running = 0;
 };
 
 } // namespace quillon::gui
