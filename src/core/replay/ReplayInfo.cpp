@@ -9,16 +9,18 @@
 
 namespace quillon {
 
-std::span<const uint8_t> ReplayInside(std::span<const uint8_t> file) {
+uint64_t ReplayStart(std::span<const uint8_t> head, uint64_t fileSize) {
     // GRBN files (written by a ladder platform) put a 128-byte header and a compressed metadata block of the
     // size stored at offset 12 in front of an unchanged replay.
-    constexpr size_t GrbnHeaderSize = 128;
-    if (file.size() < GrbnHeaderSize || std::memcmp(file.data(), "GRBN", 4) != 0)
-        return file;
-    const uint64_t start = GrbnHeaderSize + uint64_t{TByteReader::LoadU32Le(file.data() + 12)};
-    if (start >= file.size())
-        return file;
-    return file.subspan(static_cast<size_t>(start));
+    constexpr uint64_t GrbnHeaderSize = 128;
+    if (fileSize < GrbnHeaderSize || head.size() < 16 || std::memcmp(head.data(), "GRBN", 4) != 0)
+        return 0;
+    const uint64_t start = GrbnHeaderSize + uint64_t{TByteReader::LoadU32Le(head.data() + 12)};
+    return start < fileSize ? start : 0;
+}
+
+std::span<const uint8_t> ReplayInside(std::span<const uint8_t> file) {
+    return file.subspan(static_cast<size_t>(ReplayStart(file, file.size())));
 }
 
 std::unique_ptr<TReplayInfo> TReplayInfo::Create(const std::string& fileName) {

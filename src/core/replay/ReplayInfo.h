@@ -34,6 +34,10 @@ struct TBlockStats {
     std::vector<TResidue> Residues; // the first few blocks that did not end exactly
 };
 
+/// Where the replay starts in a file whose first bytes are head (at least 16 of them for a wrapper to be seen) and
+/// whose size is fileSize: 0, or after the header and metadata of a GRBN wrapper.
+uint64_t ReplayStart(std::span<const uint8_t> head, uint64_t fileSize);
+
 /// The replay of a file's bytes: the bytes themselves, or the replay a GRBN wrapper carries.
 std::span<const uint8_t> ReplayInside(std::span<const uint8_t> file);
 

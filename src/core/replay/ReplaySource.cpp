@@ -1,7 +1,7 @@
 #include "core/replay/internal/ReplaySource.h"
 
 #include "core/replay/ReplayError.h"
-#include "core/replay/internal/ByteReader.h"
+#include "core/replay/ReplayInfo.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -57,17 +57,8 @@ TReplaySource::~TReplaySource() {
 }
 
 void TReplaySource::FindWrappedReplay() {
-    // GRBN files (written by a ladder platform) put a 128-byte header and a compressed metadata block of the
-    // size stored at offset 12 in front of an unchanged replay.
-    constexpr uint64_t GrbnHeaderSize = 128;
-    if (Total < GrbnHeaderSize)
-        return;
     const std::vector<uint8_t> head = ReadUpTo(0, 16);
-    if (head.size() < 16 || std::memcmp(head.data(), "GRBN", 4) != 0)
-        return;
-    const uint64_t start = GrbnHeaderSize + uint64_t{TByteReader::LoadU32Le(head.data() + 12)};
-    if (start < Total)
-        Base = start;
+    Base = ReplayStart(head, Total);
 }
 
 void TReplaySource::Fill(uint64_t offset, size_t n) {
