@@ -190,11 +190,7 @@ void TQuillonMain::BuildLayout() {
     Splitter3->setSizes({279, 326});
     Splitter1->setSizes({370, 153});
 
-    InfoList->setColumnWidth(0, 110);
-    ActionList->setColumnWidth(0, 64);
-    static constexpr int PlayerWidths[] = {45, 100, 70, 60, 45, 65, 55, 55, 60};
-    for (int i = 0; i < 9; ++i)
-        PlayerList->setColumnWidth(i, PlayerWidths[i]);
+    FitColumns(); // the design's widths until a replay is shown
 
     statusBar()->setObjectName(QStringLiteral("StatusBar"));
     statusBar()->setSizeGripEnabled(true);

@@ -270,6 +270,7 @@ void DialogsTest::ScreenshotsOfTheDialogs() {
 
     w.findChild<QComboBox*>(QStringLiteral("Language"))->setCurrentIndex(1);
     w.RuleWindow().show();
+    QTest::qWait(20); // the opening deselects the field once the window is up
     QVERIFY(w.RuleWindow().grab().save(ScreenshotPath(QStringLiteral("rule-editor-chinese"))));
     w.RuleWindow().hide();
     w.SettingWindow().show();

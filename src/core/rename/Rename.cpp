@@ -139,9 +139,8 @@ std::string ExecuteSingleRename(const TSingleRenamePlan& plan, TLanguage languag
     switch (files.Rename(plan.From, plan.To)) {
     case TRenameResult::Renamed:
         return {};
-    case TRenameResult::TargetExists:
-        return plan.NewName +
-               GetString(MainString::AlreadyExists, language); // another program made it since the question
+    case TRenameResult::TargetExists: // another program made it since the question
+        return plan.NewName + GetString(MainString::AlreadyExists, language);
     case TRenameResult::Failed:
         break;
     }

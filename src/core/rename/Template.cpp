@@ -7,7 +7,6 @@
 #include "core/text/Utf8.h"
 
 #include <algorithm>
-
 #include <cerrno>
 #include <cmath>
 #include <cstring>
