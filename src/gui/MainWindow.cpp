@@ -124,10 +124,8 @@ void TQuillonMain::ConnectControls() {
     connect(FileList->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TQuillonMain::FileListChange);
     connect(FileList, &TReplayFileList::OpenRequested, this, &TQuillonMain::OpenPath);
     connect(FileModel, &TReplayFileModel::Renamed, this, [this](const QString& from, const QString& to) {
-        if (from == ShownPath) { // the replay on show keeps showing under its new name
-            ShownPath = RequestedPath = to;
-            Shown->FileName = ToPath(to);
-        }
+        if (from == ShownPath)
+            FollowShownReplay(to);
     });
     // A selection made before the folder was read is kept until its entry appears.
     connect(FileModel, &QFileSystemModel::directoryLoaded, this, [this](const QString& path) {
@@ -235,6 +233,12 @@ void TQuillonMain::ShowLoaded(const QString& path, std::shared_ptr<TLoadResult> 
     emit ReplayShown(path, true);
 }
 
+void TQuillonMain::FollowShownReplay(const QString& renamedTo) {
+    // A rename keeps the replay on show; selecting it under its new name must not read it again.
+    ShownPath = RequestedPath = renamedTo;
+    Shown->FileName = ToPath(renamedTo);
+}
+
 void TQuillonMain::ShowReplayStatus() {
     const int32_t actions = Shown && Shown->Actions ? Shown->Actions->Count() : 0;
     statusBar()->showMessage(ToQString(FormatText(
@@ -321,8 +325,7 @@ void TQuillonMain::RenameBtnClick() {
         return;
     }
     // The renamed replay stays on show and selected under its new name.
-    ShownPath = RequestedPath = FromPath(plan.To);
-    Shown->FileName = plan.To;
+    FollowShownReplay(FromPath(plan.To));
     const QString newName = QFileInfo(ShownPath).fileName();
     if (!FileList->SelectName(newName))
         PendingSelect = newName;

@@ -98,6 +98,7 @@ private:
     void PlayerListChange();
     void FitColumns();
     void ShowReplayStatus();
+    void FollowShownReplay(const QString& renamedTo);
 
     void RenameBtnClick();
     void BtnBatcnRenClick();

@@ -268,6 +268,11 @@ void MainWindowTest::SettingsAreWrittenAtCloseAndReadAtStart() {
         QCOMPARE(again.Language(), TLanguage::Chinese);
         QCOMPARE(again.Settings().ActionsPerPage, 30);
     }
+    {
+        // A stored actionlist of 0: the action area is disabled from the start.
+        TWindowFixture f(QStringLiteral("[general]\nactionlist=0\n"));
+        QVERIFY(!f.Window->findChild<QWidget*>(QStringLiteral("Panel4"))->isEnabled());
+    }
 }
 
 void MainWindowTest::UnwritableSettingsAreSaidAndTheWindowStillCloses() {
