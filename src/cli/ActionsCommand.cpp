@@ -19,9 +19,7 @@ std::string Printable(std::string_view param) {
     std::string out;
     for (unsigned char c : s) {
         if (c < 0x20 || c == 0x7F || c == '\\') {
-            char buf[5];
-            std::snprintf(buf, sizeof buf, "\\x%02X", c);
-            out += buf;
+            AppendEscaped(out, c);
         } else {
             out.push_back(static_cast<char>(c));
         }

@@ -30,13 +30,13 @@ std::string JsonText(const std::string& bytes) {
     return Utf8WithReplacement(bytes);
 }
 
-namespace {
-
 void AppendEscaped(std::string& out, unsigned char c) {
     char buf[5];
     std::snprintf(buf, sizeof buf, "\\x%02X", c);
     out += buf;
 }
+
+namespace {
 
 // bytes with every byte outside a well-formed sequence as \xNN; controls too when controlsToo.
 std::string Escaped(std::string_view bytes, bool controlsToo) {
