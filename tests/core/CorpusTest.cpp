@@ -1,4 +1,5 @@
 // Real replays recorded by the game (1.02 to 2.0), read in place from the shared folder.
+#include "CorpusFiles.h"
 #include "core/replay/ReplayError.h"
 #include "core/replay/ReplayInfo.h"
 
@@ -10,22 +11,10 @@
 #include <map>
 
 using namespace quillon;
+using quillon::testing::CorpusFiles;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::vector<fs::path> CorpusFiles() {
-    std::vector<fs::path> files;
-    const fs::path dir = QUILLON_CORPUS_DIR;
-    std::error_code ec;
-    if (!fs::is_directory(dir, ec))
-        return files;
-    for (const auto& entry : fs::directory_iterator(dir))
-        if (entry.path().extension() == ".w3g")
-            files.push_back(entry.path());
-    std::sort(files.begin(), files.end());
-    return files;
-}
 
 std::vector<uint8_t> ReadFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);

@@ -1,4 +1,5 @@
 // Every recorded action of the real replays in words.
+#include "CorpusFiles.h"
 #include "core/present/ActionText.h"
 #include "core/replay/ReplayInfo.h"
 
@@ -40,10 +41,9 @@ std::set<std::string> KnownGameIds() {
 } // namespace
 
 TEST(CorpusWords, EveryActionHasAText) {
-    const fs::path dir = QUILLON_CORPUS_DIR;
-    std::error_code ec;
-    if (!fs::is_directory(dir, ec))
-        GTEST_SKIP() << "no corpus at " << dir;
+    const std::vector<fs::path> files = quillon::testing::CorpusFiles();
+    if (files.empty())
+        GTEST_SKIP() << "no corpus at " << QUILLON_CORPUS_DIR;
     const std::set<std::string> known = KnownGameIds();
     TGameTables english, chinese;
     english.Load(TLanguage::English);
@@ -51,11 +51,6 @@ TEST(CorpusWords, EveryActionHasAText) {
     const std::string unknown = GetString(TForm::Main, 43, TLanguage::English);
     std::map<std::string, int> unknownIds; // id, times met
     size_t actions = 0;
-    std::vector<fs::path> files;
-    for (const auto& entry : fs::directory_iterator(dir))
-        if (entry.path().extension() == ".w3g")
-            files.push_back(entry.path());
-    std::sort(files.begin(), files.end());
     for (const auto& file : files) {
         auto r = TReplayInfo::Create(file.string());
         ASSERT_TRUE(r->Load(2)) << file;

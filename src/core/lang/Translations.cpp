@@ -18,11 +18,9 @@ struct TTables {
 };
 
 bool FormOfName(std::string_view name, TForm& form) {
-    static constexpr std::pair<std::string_view, TForm> Names[] = {{"Main", TForm::Main},
-                                                                   {"Setting", TForm::Setting},
-                                                                   {"Rule", TForm::Rule},
-                                                                   {"RenResult", TForm::RenResult},
-                                                                   {"App", TForm::App}};
+    static constexpr std::pair<std::string_view, TForm> Names[] = {
+        {"Main", TForm::Main},           {"Setting", TForm::Setting}, {"Rule", TForm::Rule},
+        {"RenResult", TForm::RenResult}, {"App", TForm::App},         {"Summary", TForm::Summary}};
     for (const auto& [n, f] : Names)
         if (n == name) {
             form = f;

@@ -34,6 +34,10 @@ std::string TimeText(int64_t ms, TLanguage language) {
 
 } // namespace
 
+std::string PlayerShownName(const TReplayInfo& replay, const TPlayerInfo& player) {
+    return player.Computer ? ComputerCellName(replay, player.AiStrength) : DecodeUtf8Text(player.Name);
+}
+
 std::string GameVersionText(const TReplayInfo& replay, TLanguage language) {
     const uint32_t version = DisplayVersion(replay);
     const std::string label = GetString(
@@ -83,7 +87,7 @@ std::vector<TPlayerRow> PlayerRows(const TReplayInfo& r, const TPlayerListOption
             row.FullRow = true;
             row.Checked = !p.Computer;
             row.Image = r.SlotsRecorded ? p.Color : -1;
-            row.SubItems = {p.Computer ? ComputerCellName(r, p.AiStrength) : DecodeUtf8Text(p.Name),
+            row.SubItems = {PlayerShownName(r, p),
                             GetString(p.Computer ? MainString::Computer : MainString::Player, language),
                             r.SlotsRecorded ? RaceText(p.Race, language) : std::string(),
                             r.SlotsRecorded ? std::to_string(p.Team) : std::string(),

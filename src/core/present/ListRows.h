@@ -18,6 +18,9 @@ struct TInfoRow {
     std::optional<std::string> Value;
 };
 
+/// A player's name as the lists show it: the decoded name, or the computer's strength.
+std::string PlayerShownName(const TReplayInfo& replay, const TPlayerInfo& player);
+
 /// "War3:TFT 1.26 build 6059".
 std::string GameVersionText(const TReplayInfo& replay, TLanguage language);
 

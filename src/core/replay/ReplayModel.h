@@ -36,7 +36,8 @@ struct TPlayerInfo {
     uint8_t Handicap = 0;
     int64_t Time = 0; // ms of game time at which the player left
     bool Computer = false;
-    uint8_t AiStrength = 0; // 0 easy, 1 normal, 2 insane
+    uint8_t AiStrength = 0;  // 0 easy, 1 normal, 2 insane
+    uint8_t Slot = NotFound; // position in the slot records; private chat names its addressee by it
 };
 
 struct TTeamInfo {

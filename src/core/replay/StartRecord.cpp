@@ -172,6 +172,7 @@ void TReplayParser::ReadSlotRecords(TByteReader& r) {
             index = R.Players->Count() - 1;
         }
         TPlayerInfo p = R.Players->GetItem(index);
+        p.Slot = static_cast<uint8_t>(slot);
         r.Skip(1);
         p.SlotStatus = r.ReadU8();
         if (p.SlotStatus == 2) {
