@@ -69,20 +69,18 @@ void PrintPage(const TReplayInfo& replay, const TActionsOptions& options, std::o
 } // namespace
 
 int RunActions(const TActionsOptions& options, std::ostream& out, std::ostream& err) {
-    TLoaded loaded = LoadReplay(options.File, 2);
-    if (!loaded.Replay) {
-        ReportLoadError(options.File, loaded.Error, options.Json, out, err);
+    const auto replay = LoadOrReport(options.File, 2, options.Json, out, err);
+    if (!replay)
         return 1;
-    }
     if (options.Raw) {
-        PrintRaw(*loaded.Replay->Actions, options.Json, out);
+        PrintRaw(*replay->Actions, options.Json, out);
         return 0;
     }
-    const int32_t pages = PageCount(*loaded.Replay, options.PerPage);
+    const int32_t pages = PageCount(*replay, options.PerPage);
     if (options.Page > pages) // not an error, but the user should know why nothing is listed
         err << "quillon-cli: " << TerminalText(options.File) << " has " << pages << (pages == 1 ? " page" : " pages")
             << " of " << options.PerPage << " actions\n";
-    PrintPage(*loaded.Replay, options, out);
+    PrintPage(*replay, options, out);
     return 0;
 }
 

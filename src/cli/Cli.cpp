@@ -81,6 +81,14 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     for (CLI::Option* pageOnly : {pageOpt, actionsCmd->get_option("--per-page"), playersOpt})
         pageOnly->excludes("--raw");
 
+    TSummaryOptions summary;
+    std::string summaryLang;
+    auto* summaryCmd =
+        app.add_subcommand("summary", "How the game went: APM per minute, build orders, heroes, chat, leaves");
+    summaryCmd->add_option("FILE", summary.File, "Replay file")->required();
+    summaryCmd->add_flag("--json", summary.Json, "One JSON object with the five lists (times in ms)");
+    AddLanguage(summaryCmd, summary.Language, summaryLang);
+
     std::string nameFile;
     TRuleOptions nameRule;
     std::string nameLang;
@@ -130,7 +138,8 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
         return 2;
     }
     for (auto [text, language] : {std::pair{&infoLang, &info.Language}, std::pair{&actionsLang, &actions.Language},
-                                  std::pair{&nameLang, &nameRule.Language}, std::pair{&checkLang, &checkRule.Language}})
+                                  std::pair{&summaryLang, &summary.Language}, std::pair{&nameLang, &nameRule.Language},
+                                  std::pair{&checkLang, &checkRule.Language}})
         if (!text->empty())
             ParseLanguage(*text, *language);
 
@@ -141,6 +150,8 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
             actions.Players = players;
         return RunActions(actions, out, err);
     }
+    if (summaryCmd->parsed())
+        return RunSummary(summary, out, err);
     if (nameCmd->parsed())
         return RunName(nameFile, nameRule, out, err);
     if (renameCmd->parsed()) {

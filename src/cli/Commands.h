@@ -31,6 +31,12 @@ struct TActionsOptions {
     std::optional<std::vector<int>> Players; // default: every human player
 };
 
+struct TSummaryOptions {
+    std::string File;
+    bool Json = false;
+    TLanguage Language = TLanguage::English;
+};
+
 struct TRuleOptions {
     std::string PlayerTemplate;
     std::string Conjunction;
@@ -53,6 +59,7 @@ bool RuleIsUsable(const TRenameRule& rule, TLanguage language, std::ostream& err
 
 int RunInfo(const TInfoOptions& options, std::ostream& out, std::ostream& err);
 int RunActions(const TActionsOptions& options, std::ostream& out, std::ostream& err);
+int RunSummary(const TSummaryOptions& options, std::ostream& out, std::ostream& err);
 int RunName(const std::string& file, const TRuleOptions& rule, std::ostream& out, std::ostream& err);
 int RunCheckRule(const TRuleOptions& rule, std::ostream& out, std::ostream& err);
 int RunRename(const TRenameOptions& options, std::istream& in, std::ostream& out, std::ostream& err);

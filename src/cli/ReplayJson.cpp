@@ -26,6 +26,14 @@ void ReportLoadError(const std::string& path, const std::string& error, bool jso
     }
 }
 
+std::unique_ptr<TReplayInfo> LoadOrReport(const std::string& path, uint8_t detail, bool json, std::ostream& out,
+                                          std::ostream& err) {
+    TLoaded loaded = LoadReplay(path, detail);
+    if (!loaded.Replay)
+        ReportLoadError(path, loaded.Error, json, out, err);
+    return std::move(loaded.Replay);
+}
+
 std::string JsonText(const std::string& bytes) {
     return Utf8WithReplacement(bytes);
 }

@@ -22,6 +22,10 @@ TLoaded LoadReplay(const std::string& path, uint8_t detail);
 void ReportLoadError(const std::string& path, const std::string& error, bool json, std::ostream& out,
                      std::ostream& err);
 
+/// The replay loaded at a detail, or nullptr after ReportLoadError has said why not.
+std::unique_ptr<TReplayInfo> LoadOrReport(const std::string& path, uint8_t detail, bool json, std::ostream& out,
+                                          std::ostream& err);
+
 /// Stored bytes as JSON text: UTF-8, invalid bytes as U+FFFD.
 std::string JsonText(const std::string& bytes);
 

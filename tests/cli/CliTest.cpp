@@ -261,3 +261,38 @@ TEST_F(CliTest, RenameSpeaksTheSettingsLanguage) {
     EXPECT_EQ(Cli({"rename", "--lang", "en", "--settings", settings, a}).Out,
               a + "\tCannot rename, might be a replay with more than 2 teams!\n");
 }
+
+TEST_F(CliTest, SummaryInTextAndJson) {
+    TReplaySpec spec = DemoGameSpec();
+    spec.Length = 120000;
+    spec.Records = rec::Join({rec::TimeSlot(1000, {{1, act::OrderNoTarget(26, "Hpal")}}),
+                              rec::TimeSlot(1000, {{1, act::OrderNoTarget(26, "AHhb")}}), rec::Chat(2, 1, "gg"),
+                              rec::TimeSlot(62000, {{1, act::SelectGroup(4)}}), rec::Leave(2, 8), rec::End()});
+    const std::string file = Write("summary.w3g", BuildReplayFile(spec));
+    const TRun text = Cli({"summary", "--lang", "en", file});
+    EXPECT_EQ(text.Status, 0) << text.Err;
+    for (const char* part :
+         {"== APM over time ==", "Arthas: 2 1", "== Build orders ==", "  00:01  Hero  Paladin\n",
+          "    00:02  1  Holy Light 1\n", "  00:02  [Allies]  Jaina: gg\n", "  01:04  Jaina  Quit Game\n"})
+        EXPECT_NE(text.Out.find(part), std::string::npos) << part << "\n" << text.Out;
+    EXPECT_NE(Cli({"summary", "--lang", "zh", file}).Out.find("圣骑士"), std::string::npos);
+
+    const auto j = nlohmann::json::parse(Cli({"summary", "--lang", "en", "--json", file}).Out);
+    EXPECT_EQ(Keys(j),
+              (std::set<std::string>{"file", "minutes", "players", "apm", "builds", "heroes", "chat", "leaves"}));
+    EXPECT_EQ(j["minutes"], 2);
+    EXPECT_EQ(j["apm"][0],
+              nlohmann::json::parse(R"({"playerId":1,"perMinute":[2,1],"total":3,"peakMinute":0,"peak":2})"));
+    EXPECT_EQ(j["builds"][0]["steps"], nlohmann::json::parse(R"([{"time":1000,"kind":"hero","id":"Hpal",
+                                                                  "name":"Paladin","cancelled":false}])"));
+    EXPECT_EQ(j["heroes"][0]["heroes"][0]["skills"],
+              nlohmann::json::parse(R"([{"time":2000,"id":"AHhb","name":"Holy Light","skillLevel":1,"heroLevel":1}])"));
+    EXPECT_EQ(j["chat"], nlohmann::json::parse(R"([{"time":2000,"playerId":2,"sender":"Jaina","channel":"allies",
+                                                    "text":"gg"}])"));
+    EXPECT_EQ(j["leaves"], nlohmann::json::parse(R"([{"time":64000,"playerId":2,"name":"Jaina","result":"quit",
+                                                      "resultText":"Quit Game"}])"));
+
+    const TRun missing = Cli({"summary", (Dir / "none.w3g").string()});
+    EXPECT_EQ(missing.Status, 1);
+    EXPECT_NE(missing.Err.find("File not found"), std::string::npos) << missing.Err;
+}
