@@ -4,6 +4,7 @@
 #include "core/present/ListRows.h"
 #include "core/rename/Rename.h"
 #include "core/replay/ReplayInfo.h"
+#include "core/summary/ReplaySummary.h"
 
 #include <benchmark/benchmark.h>
 #include <zlib.h>
@@ -111,6 +112,19 @@ void NamePage(benchmark::State& state, std::string path) {
         auto rows = PageRows(*r, 1 + page++ % pages, 100, all, tables);
         benchmark::DoNotOptimize(rows);
     }
+}
+
+// The summary of a replay already loaded at detail 2: APM per minute, build orders, heroes, chat, leaves.
+void Summarize(benchmark::State& state, std::string path) {
+    auto r = TReplayInfo::Create(path);
+    r->Load(2);
+    TGameTables tables;
+    tables.Load(TLanguage::English);
+    for (auto _ : state) {
+        auto summary = SummarizeReplay(*r, tables);
+        benchmark::DoNotOptimize(summary);
+    }
+    state.counters["actions"] = static_cast<double>(r->Actions->Count());
 }
 
 // 10,000 small replays in 10 x 10 nested folders, for the batch rename.
@@ -225,6 +239,11 @@ int main(int argc, char** argv) {
     }
     benchmark::RegisterBenchmark("name-one-page-of-100/large-writer-1h-8p", NamePage, files.front().second)
         ->Unit(benchmark::kMicrosecond);
+    benchmark::RegisterBenchmark("summary/large-writer-1h-8p", Summarize, files.front().second)
+        ->Unit(benchmark::kMillisecond);
+    for (const auto& [name, path] : files)
+        if (name.find("dota") != std::string::npos)
+            benchmark::RegisterBenchmark(("summary/" + name).c_str(), Summarize, path)->Unit(benchmark::kMillisecond);
     const std::string batchRoot = WriteBatchTree();
     const auto batchFiles = ReplaysBelow(batchRoot);
     benchmark::RegisterBenchmark("batch/load-detail1-10000", LoadAllAtDetailOne, batchFiles)
@@ -258,6 +277,8 @@ int main(int argc, char** argv) {
     }
     std::printf("worst ratio: detail 1 %.2f (target <= 1.5), detail 2 %.2f (target <= 3)\n", worst1, worst2);
     PrintActionMemory(files.front().second);
+    std::printf("summary of the large replay after its load: %.2f ms (target < 10)\n",
+                reporter.Times["summary/large-writer-1h-8p"]);
     const double load = reporter.Times["batch/load-detail1-10000"],
                  batch = reporter.Times["batch/dry-run-rename-10000"];
     if (load > 0 && batch > 0)
