@@ -20,6 +20,7 @@
 #include "gui/ReplayLoader.h"
 #include "gui/RuleDialog.h"
 #include "gui/SettingDialog.h"
+#include "gui/SummaryView.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -36,6 +37,7 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeView>
@@ -146,6 +148,7 @@ void TQuillonMain::ConnectControls() {
     connect(PageButtons[2], &QToolButton::clicked, this, [page] { page(&TActionPager::Next); });
     connect(PageButtons[3], &QToolButton::clicked, this, [page] { page(&TActionPager::Last); });
     connect(PlayerModel, &TPlayerListModel::CheckChanged, this, &TQuillonMain::PlayerListChange);
+    connect(ActionTabs, &QTabWidget::currentChanged, this, &TQuillonMain::FillSummary);
 
     connect(Load, &TReplayLoader::Finished, this, &TQuillonMain::ShowLoaded);
     connect(Renamer, &TBatchRenamer::Listed, Results, &TRenResult::SetTotal);
@@ -229,6 +232,8 @@ void TQuillonMain::ShowLoaded(const QString& path, std::shared_ptr<TLoadResult> 
     FillActionList();
     UpdatePageControls();
     FitColumns();
+    SummaryStale = true;
+    FillSummary();
     ShowReplayStatus();
     emit ReplayShown(path, true);
 }
@@ -267,6 +272,16 @@ void TQuillonMain::FillActionList() {
     ActionModel->SetRows(PageRows(*Shown, Pages.CurrentPage(), Pages.PerPage(), ShownPlayers, Tables));
 }
 
+void TQuillonMain::FillSummary() {
+    if (!Shown || ActionTabs->currentWidget() != SummaryPage)
+        return;
+    const bool hasActions = Current.ParseActions && Shown->Actions;
+    if (SummaryStale)
+        Summary = hasActions ? SummarizeReplay(*Shown, Tables) : TReplaySummary{};
+    SummaryStale = false;
+    SummaryPage->Show(Summary, ShownPlayers, hasActions, Lang);
+}
+
 void TQuillonMain::UpdatePageControls() {
     PageTxt->setText(ToQString(Pages.Label(Lang)));
     PageButtons[0]->setEnabled(Pages.CanGoBack());
@@ -282,6 +297,7 @@ void TQuillonMain::PlayerListChange() {
     if (ShownPlayers != LastShownPlayers) {
         LastShownPlayers = ShownPlayers;
         FillActionList();
+        FillSummary();
     }
 }
 
@@ -387,6 +403,8 @@ void TQuillonMain::BtnConfigClick() {
     UpdatePageControls();
     FillPlayerList();
     FillActionList();
+    SummaryStale = true;
+    FillSummary();
 }
 
 void TQuillonMain::BtnAboutClick() {
@@ -409,6 +427,8 @@ void TQuillonMain::LanguageChange(int index) {
         UpdatePageControls();
         FillActionList();
         FitColumns();
+        SummaryStale = true;
+        FillSummary();
         ShowReplayStatus();
     } else {
         UpdatePageControls();
@@ -431,6 +451,9 @@ void TQuillonMain::ApplyLanguageToForms() {
     ActionModel->SetHeaders(headers("ActionList", 3));
     PlayerModel->SetHeaders(headers("PlayerList", 10));
     const auto app = [this](AppString s) { return ToQString(GetString(s, Lang)); };
+    ActionTabs->setTabText(0, Label2->text());
+    ActionTabs->setTabText(1, ToQString(GetString(SummaryString::Tab, Lang)));
+    SummaryPage->ApplyLanguage(Lang);
     InfoList->setAccessibleDescription(Label1->text());
     ActionList->setAccessibleDescription(Label2->text());
     PlayerList->setAccessibleDescription(Label3->text());

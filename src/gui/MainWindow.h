@@ -7,6 +7,7 @@
 #include "core/present/NumberFormat.h"
 #include "core/replay/LoadReplay.h"
 #include "core/settings/Settings.h"
+#include "core/summary/ReplaySummary.h"
 
 #include <QMainWindow>
 
@@ -18,6 +19,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSplitter;
+class QTabWidget;
 class QToolButton;
 class QTreeView;
 class QWidget;
@@ -35,6 +37,7 @@ class TReplayFileModel;
 class TReplayLoader;
 class TRule;
 class TSetting;
+class TSummaryView;
 
 /// Where the window reads and writes its settings, and the boxes it shows.
 struct TMainWindowOptions {
@@ -68,6 +71,8 @@ public:
     TRenResult& ResultWindow() const { return *Results; }
     TRule& RuleWindow() const { return *RuleForm; }
     TSetting& SettingWindow() const { return *SettingForm; }
+    TSummaryView& SummaryView() const { return *SummaryPage; }
+    QTabWidget& Tabs() const { return *ActionTabs; }
     /// Shows a finished load: its replay in the three lists, or in the status bar why it cannot be shown (the
     /// replay on show then stays). The loader calls it; benchmarks call it directly.
     void ShowLoaded(const QString& path, std::shared_ptr<TLoadResult> result);
@@ -94,6 +99,7 @@ private:
     void FillInfoList();
     void FillPlayerList();
     void FillActionList();
+    void FillSummary();
     void UpdatePageControls();
     void PlayerListChange();
     void FitColumns();
@@ -121,6 +127,8 @@ private:
     TNumberFormat Numbers = TNumberFormat::FromSystem();
     TActionPager Pages;
     TPlayerSet ShownPlayers, LastShownPlayers;
+    TReplaySummary Summary;
+    bool SummaryStale = true; // made again when its tab is shown: loads need not pay for it
     bool PlayerListReady = false;
     std::shared_ptr<TReplayInfo> Shown;
     QString ShownPath;     // the replay on show
@@ -146,7 +154,9 @@ private:
     QSplitter* Splitter1;
     QSplitter* Splitter2;
     QSplitter* Splitter3;
-    QWidget* Panel4;
+    QTabWidget* ActionTabs;
+    QWidget* Panel4; // the action area: the first tab
+    TSummaryView* SummaryPage;
     QLabel* Label1;
     QLabel* Label2;
     QLabel* Label3;

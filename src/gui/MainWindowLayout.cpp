@@ -5,6 +5,7 @@
 #include "gui/MainWindow.h"
 #include "gui/PlayerListModel.h"
 #include "gui/ReplayFileList.h"
+#include "gui/SummaryView.h"
 
 #include <QComboBox>
 #include <QCompleter>
@@ -18,6 +19,7 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QStyle>
+#include <QTabWidget>
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
@@ -152,9 +154,13 @@ void TQuillonMain::BuildLayout() {
     InfoList->setWordWrap(false);
     Stack(panel3, Label1, InfoList);
 
-    Panel4 = Named<QWidget>("Panel4", Splitter3);
+    // The action list and the summary share the place as two tabs; the action area (Panel4) is the first.
+    ActionTabs = Named<QTabWidget>("ActionTabs", Splitter3);
+    ActionTabs->setDocumentMode(true);
+    Panel4 = Named<QWidget>("Panel4", ActionTabs);
     auto* panel6 = Named<QWidget>("Panel6", Panel4);
     Label2 = Heading("Label2", panel6);
+    Label2->hide(); // its text is the tab's caption
     auto* strip = new QHBoxLayout(panel6);
     strip->setContentsMargins(0, 0, 0, 0);
     strip->setSpacing(2);
@@ -174,6 +180,9 @@ void TQuillonMain::BuildLayout() {
     ActionModel = new TActionListModel(this);
     ActionList = ReportView("ActionList", ActionModel, Panel4);
     Stack(Panel4, panel6, ActionList);
+    SummaryPage = new TSummaryView(ActionTabs);
+    ActionTabs->addTab(Panel4, QString());
+    ActionTabs->addTab(SummaryPage, QString());
 
     auto* panel1 = Named<QWidget>("Panel1", Splitter1);
     Label3 = Heading("Label3", panel1);
@@ -181,7 +190,7 @@ void TQuillonMain::BuildLayout() {
     PlayerList = ReportView("PlayerList", PlayerModel, panel1);
     Stack(panel1, Label3, PlayerList);
 
-    for (QWidget* w : {panel5, panel3, Panel4, panel1})
+    for (QWidget* w : {static_cast<QWidget*>(panel5), panel3, static_cast<QWidget*>(ActionTabs), panel1})
         w->setMinimumSize(80, 80);
     Splitter2->setStretchFactor(1, 1);
     Splitter1->setStretchFactor(0, 1);
@@ -196,9 +205,9 @@ void TQuillonMain::BuildLayout() {
     statusBar()->setSizeGripEnabled(true);
 
     // Tab order left to right, top to bottom.
-    QWidget* order[] = {RenameBtn,      BtnBatcnRen,    RuleBtn,        BtnConfig,   BtnAbout,  ParentButton,
-                        DirTxt,         SelDir,         FileList,       LanguageBox, InfoList,  PageButtons[0],
-                        PageButtons[1], PageButtons[2], PageButtons[3], ActionList,  PlayerList};
+    QWidget* order[] = {RenameBtn,      BtnBatcnRen,    RuleBtn,        BtnConfig,      BtnAbout,   ParentButton,
+                        DirTxt,         SelDir,         FileList,       LanguageBox,    InfoList,   ActionTabs,
+                        PageButtons[0], PageButtons[1], PageButtons[2], PageButtons[3], ActionList, PlayerList};
     for (size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
     for (QToolButton* b : {ParentButton, SelDir, PageButtons[0], PageButtons[1], PageButtons[2], PageButtons[3]})

@@ -1,0 +1,172 @@
+#include "gui/ApmChart.h"
+
+#include "core/lang/StringIds.h"
+#include "gui/QtText.h"
+#include "gui/SlotColors.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QToolTip>
+
+#include <algorithm>
+
+namespace quillon::gui {
+
+namespace {
+
+constexpr int LeftMargin = 34, RightMargin = 10;
+
+// A round top for the scale, at least peak (which is 10 or more): 10, 15, 20, 25, 30, 40, 50, 60, 80, 100, 150 ...
+int NiceTop(int peak) {
+    for (int64_t power = 1;; power *= 10)
+        for (int m : {10, 15, 20, 25, 30, 40, 50, 60, 80})
+            if (power * m >= peak)
+                return static_cast<int>(power * m);
+}
+
+} // namespace
+
+TApmChart::TApmChart(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("ApmChart"));
+    setMouseTracking(true);
+    setAccessibleName(QStringLiteral("ApmChart"));
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+}
+
+void TApmChart::SetCurves(const TReplaySummary& summary, const TPlayerSet& shown, TLanguage language) {
+    Lang = language;
+    Series.clear();
+    Minutes = summary.MinuteCount;
+    Peak = 0;
+    QStringList names;
+    for (const auto& p : summary.Players) {
+        if (!shown.test(p.Id))
+            continue;
+        Series.push_back({ToQString(p.Name), SlotColor(p.Color), p.Apm.PerMinute});
+        Peak = std::max(Peak, p.Apm.PeakCount);
+        names << ToQString(p.Name);
+    }
+    Hover = -1;
+    setAccessibleDescription(ToQString(
+        FormatText(GetString(SummaryString::ChartDescription, Lang), {ToUtf8(names.join(QStringLiteral(", ")))})));
+    update();
+}
+
+// Room above for the APM title, below for the minute numbers and the minutes title.
+QRect TApmChart::PlotArea() const {
+    const int line = fontMetrics().height();
+    return rect().adjusted(LeftMargin, line + 4, -RightMargin, -(2 * line + 4));
+}
+
+int TApmChart::ScaleTop() const {
+    return NiceTop(std::max(Peak, 10));
+}
+
+int TApmChart::MinuteX(int minute) const {
+    const QRect area = PlotArea();
+    if (Minutes <= 1)
+        return area.center().x();
+    return area.left() + static_cast<int>(static_cast<int64_t>(area.width()) * minute / (Minutes - 1));
+}
+
+QString TApmChart::HoverText() const {
+    if (Hover < 0)
+        return {};
+    QStringList lines;
+    for (const auto& s : Series) {
+        const int32_t apm = static_cast<size_t>(Hover) < s.PerMinute.size() ? s.PerMinute[Hover] : 0;
+        lines << ToQString(FormatText(GetString(SummaryString::ChartHover, Lang),
+                                      {std::to_string(Hover + 1), std::to_string(apm)})) +
+                     QStringLiteral("  ") + s.Name;
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
+void TApmChart::SetHover(int minute) {
+    if (minute == Hover)
+        return;
+    Hover = minute;
+    update();
+}
+
+void TApmChart::mouseMoveEvent(QMouseEvent* event) {
+    const QRect area = PlotArea();
+    if (Minutes <= 0 || Series.empty() || !area.adjusted(-6, 0, 6, 0).contains(event->position().toPoint())) {
+        SetHover(-1);
+        QToolTip::hideText();
+        return;
+    }
+    const double share =
+        Minutes <= 1 ? 0.0 : static_cast<double>(event->position().x() - area.left()) / area.width() * (Minutes - 1);
+    SetHover(std::clamp(static_cast<int>(share + 0.5), 0, Minutes - 1));
+    QToolTip::showText(event->globalPosition().toPoint(), HoverText(), this);
+}
+
+void TApmChart::leaveEvent(QEvent*) {
+    SetHover(-1);
+}
+
+void TApmChart::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillRect(rect(), palette().base());
+    const QRect area = PlotArea();
+    const QColor ink = palette().text().color();
+    QColor grid = palette().mid().color();
+    grid.setAlpha(90);
+
+    // Scale: four steps up to a round number; minutes along the bottom.
+    const int top = ScaleTop();
+    const QFontMetrics metrics(font());
+    for (int i = 0; i <= 4; ++i) {
+        const int y = area.bottom() - area.height() * i / 4;
+        painter.setPen(grid);
+        painter.drawLine(area.left(), y, area.right(), y);
+        painter.setPen(ink);
+        painter.drawText(QRect(0, y - metrics.height() / 2, LeftMargin - 4, metrics.height()),
+                         Qt::AlignRight | Qt::AlignVCenter, QString::number(top * i / 4));
+    }
+    const int line = metrics.height();
+    painter.drawText(QRect(2, 0, width() / 2, line + 2), Qt::AlignLeft | Qt::AlignTop,
+                     ToQString(GetString(SummaryString::ChartApm, Lang)));
+    if (Minutes > 0) {
+        const int labelEvery =
+            std::max(1, (Minutes * metrics.horizontalAdvance(QStringLiteral("000")) * 2) / std::max(1, area.width()));
+        for (int m = 0; m < Minutes; m += labelEvery)
+            painter.drawText(QRect(MinuteX(m) - 20, area.bottom() + 2, 40, line), Qt::AlignHCenter,
+                             QString::number(m + 1));
+    }
+    painter.drawText(QRect(area.left(), area.bottom() + 2 + line, area.width(), line), Qt::AlignHCenter,
+                     ToQString(GetString(SummaryString::ChartMinutes, Lang)));
+
+    const auto pointOf = [&](int minute, int32_t apm) {
+        return QPointF(MinuteX(minute), area.bottom() - static_cast<double>(area.height()) * apm / top);
+    };
+    for (const auto& s : Series) {
+        if (s.PerMinute.empty())
+            continue;
+        QPainterPath path(pointOf(0, s.PerMinute[0]));
+        for (size_t m = 1; m < s.PerMinute.size(); ++m)
+            path.lineTo(pointOf(static_cast<int>(m), s.PerMinute[m]));
+        if (s.PerMinute.size() == 1)
+            path.addEllipse(pointOf(0, s.PerMinute[0]), 2, 2);
+        // A dark edge under each line keeps the light slot colours (yellow, white) visible.
+        painter.setPen(QPen(QColor(0, 0, 0, 70), 3.5));
+        painter.drawPath(path);
+        painter.setPen(QPen(s.Color, 2));
+        painter.drawPath(path);
+    }
+    if (Hover >= 0) {
+        painter.setPen(QPen(ink, 1, Qt::DashLine));
+        painter.drawLine(MinuteX(Hover), area.top(), MinuteX(Hover), area.bottom());
+        for (const auto& s : Series)
+            if (static_cast<size_t>(Hover) < s.PerMinute.size()) {
+                painter.setPen(QPen(ink, 1));
+                painter.setBrush(s.Color);
+                painter.drawEllipse(pointOf(Hover, s.PerMinute[Hover]), 3.5, 3.5);
+            }
+    }
+}
+
+} // namespace quillon::gui

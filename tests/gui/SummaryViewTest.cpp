@@ -1,0 +1,170 @@
+// The summary tab of the main window: chart, build orders, heroes, chat and leaves, following the player
+// check boxes and the language.
+#include "GuiTestSupport.h"
+
+#include "core/summary/ReplaySummary.h"
+#include "gui/ApmChart.h"
+#include "gui/QtText.h"
+#include "gui/SummaryView.h"
+
+#include <QAbstractItemModelTester>
+#include <QComboBox>
+#include <QLabel>
+#include <QStandardItemModel>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTreeView>
+
+using namespace quillon;
+using namespace quillon::guitest;
+
+namespace {
+
+void ClickTab(QTabWidget& tabs, int index) {
+    QTabBar* bar = tabs.tabBar();
+    QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(index).center());
+}
+
+void ClickPlayerCheckBox(gui::TQuillonMain& w, int row) {
+    auto* players = w.findChild<QTreeView*>(QStringLiteral("PlayerList"));
+    const QRect cell = players->visualRect(players->model()->index(row, 0));
+    QTest::mouseClick(players->viewport(), Qt::LeftButton, {}, QPoint(cell.left() + 10, cell.center().y()));
+}
+
+// The build order of the demo's first player, as the core makes it in a language.
+TReplaySummary DemoSummary(const gui::TQuillonMain& w, TLanguage language) {
+    TGameTables tables;
+    tables.Load(language);
+    return SummarizeReplay(*w.Replay(), tables);
+}
+
+} // namespace
+
+class SummaryViewTest : public QObject {
+    Q_OBJECT
+private slots:
+    void SummaryTabShowsTheCheckedPlayers();
+    void ChartHoverNamesMinuteAndApm();
+    void LanguageSwitchRenamesEverything();
+    void WithoutActionsItSaysWhatToTurnOn();
+    void ModelsPassTheModelTester();
+    void ScreenshotsOfARealReplay();
+};
+
+void SummaryViewTest::SummaryTabShowsTheCheckedPlayers() {
+    TWindowFixture f(QStringLiteral("[general]\nlanguage=0\n"));
+    WriteFile(f.Path(QStringLiteral("demo.w3g")), testing::BuildReplayFile(testing::DemoGameSpec()));
+    QVERIFY(f.OpenAndWait(f.Path(QStringLiteral("demo.w3g"))));
+    auto& w = *f.Window;
+    QCOMPARE(w.Tabs().tabText(0), QStringLiteral("Actions"));
+    QCOMPARE(w.Tabs().tabText(1), QStringLiteral("Summary"));
+    ClickTab(w.Tabs(), 1);
+    QCOMPARE(w.Tabs().currentWidget(), static_cast<QWidget*>(&w.SummaryView()));
+
+    gui::TSummaryView& view = w.SummaryView();
+    QCOMPARE(view.Chart()->SeriesCount(), 4); // the observer has no check box
+    QCOMPARE(view.Chart()->MinuteCount(), 10);
+    const TReplaySummary expected = DemoSummary(w, TLanguage::English);
+    QCOMPARE(view.Builds()->columnCount(), 4);
+    QCOMPARE(view.Builds()->horizontalHeaderItem(0)->text(), QStringLiteral("Arthas"));
+    const TBuildStep& first = expected.Players[0].Builds.at(0);
+    QVERIFY(view.Builds()->item(0, 0)->text().endsWith(gui::ToQString(first.Name)));
+    int heroes = 0;
+    for (const auto& p : expected.Players)
+        heroes += static_cast<int>(p.Heroes.size());
+    QCOMPARE(view.Heroes()->rowCount(), std::max(heroes, 1));
+    QCOMPARE(view.Chat()->rowCount(), static_cast<int>(expected.Chat.size()));
+
+    ClickPlayerCheckBox(w, 0); // Arthas off
+    QCOMPARE(view.Chart()->SeriesCount(), 3);
+    QCOMPARE(view.Builds()->columnCount(), 3);
+    QCOMPARE(view.Builds()->horizontalHeaderItem(0)->text(), QStringLiteral("Jaina"));
+    for (int r = 0; r < view.Chat()->rowCount(); ++r)
+        QVERIFY(view.Chat()->item(r, 1)->text() != QStringLiteral("Arthas"));
+    ClickPlayerCheckBox(w, 0);
+    QCOMPARE(view.Chart()->SeriesCount(), 4);
+}
+
+void SummaryViewTest::ChartHoverNamesMinuteAndApm() {
+    TWindowFixture f(QStringLiteral("[general]\nlanguage=0\n"));
+    WriteFile(f.Path(QStringLiteral("demo.w3g")), testing::BuildReplayFile(testing::DemoGameSpec()));
+    QVERIFY(f.OpenAndWait(f.Path(QStringLiteral("demo.w3g"))));
+    auto& w = *f.Window;
+    w.resize(1000, 700);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    ClickTab(w.Tabs(), 1);
+    gui::TApmChart* chart = w.SummaryView().Chart();
+    const TReplaySummary expected = DemoSummary(w, TLanguage::English);
+    QTest::mouseMove(chart, QPoint(chart->MinuteX(3) + 1, chart->height() / 2));
+    QTRY_COMPARE(chart->HoverMinute(), 3);
+    const QString arthas = QStringLiteral("Minute 4: %1 APM  Arthas").arg(expected.Players[0].Apm.PerMinute[3]);
+    QVERIFY2(chart->HoverText().split(QLatin1Char('\n')).contains(arthas), qPrintable(chart->HoverText()));
+    QVERIFY(chart->grab().save(ScreenshotPath(QStringLiteral("summary-chart-hover"))));
+}
+
+void SummaryViewTest::LanguageSwitchRenamesEverything() {
+    TWindowFixture f(QStringLiteral("[general]\nlanguage=0\n"));
+    WriteFile(f.Path(QStringLiteral("demo.w3g")), testing::BuildReplayFile(testing::DemoGameSpec()));
+    QVERIFY(f.OpenAndWait(f.Path(QStringLiteral("demo.w3g"))));
+    auto& w = *f.Window;
+    ClickTab(w.Tabs(), 1);
+    w.findChild<QComboBox*>(QStringLiteral("Language"))->setCurrentIndex(1);
+    QCOMPARE(w.Tabs().tabText(0), QStringLiteral("操作"));
+    QCOMPARE(w.Tabs().tabText(1), QStringLiteral("概况"));
+    QCOMPARE(w.SummaryView().Tabs()->tabText(0), QStringLiteral("建造顺序"));
+    const TReplaySummary chinese = DemoSummary(w, TLanguage::Chinese);
+    QVERIFY(
+        w.SummaryView().Builds()->item(0, 0)->text().endsWith(gui::ToQString(chinese.Players[0].Builds.at(0).Name)));
+    QCOMPARE(w.SummaryView().Chat()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("消息"));
+    w.findChild<QComboBox*>(QStringLiteral("Language"))->setCurrentIndex(0);
+    QCOMPARE(w.SummaryView().Tabs()->tabText(0), QStringLiteral("Build orders"));
+}
+
+void SummaryViewTest::WithoutActionsItSaysWhatToTurnOn() {
+    TWindowFixture f(QStringLiteral("[general]\nlanguage=0\nactionlist=0\n"));
+    WriteFile(f.Path(QStringLiteral("demo.w3g")), testing::BuildReplayFile(testing::DemoGameSpec()));
+    QVERIFY(f.OpenAndWait(f.Path(QStringLiteral("demo.w3g"))));
+    auto& w = *f.Window;
+    w.show();
+    ClickTab(w.Tabs(), 1); // the tab stays usable while the action area is off
+    QCOMPARE(w.Tabs().currentIndex(), 1);
+    auto* note = w.findChild<QLabel*>(QStringLiteral("SummaryNeedsActions"));
+    QVERIFY(note->isVisible());
+    QVERIFY(note->text().contains(QStringLiteral("Parse action list")));
+    QVERIFY(!w.SummaryView().Chart()->isVisible());
+}
+
+void SummaryViewTest::ModelsPassTheModelTester() {
+    TWindowFixture f(QStringLiteral("[general]\nlanguage=0\n"));
+    WriteFile(f.Path(QStringLiteral("demo.w3g")), testing::BuildReplayFile(testing::DemoGameSpec()));
+    auto& view = f.Window->SummaryView();
+    QAbstractItemModelTester builds(view.Builds()), heroes(view.Heroes()), chat(view.Chat()), leaves(view.Leaves());
+    QVERIFY(f.OpenAndWait(f.Path(QStringLiteral("demo.w3g"))));
+    ClickTab(f.Window->Tabs(), 1);
+    ClickPlayerCheckBox(*f.Window, 1);
+    f.Window->findChild<QComboBox*>(QStringLiteral("Language"))->setCurrentIndex(1);
+}
+
+void SummaryViewTest::ScreenshotsOfARealReplay() {
+    const QString replay = QStringLiteral(QUILLON_CORPUS_DIR) + QStringLiteral("/tft-1.26-1v1-long.w3g");
+    if (!QFile::exists(replay))
+        QSKIP("the shared replays are not beside the checkout");
+    TWindowFixture f(QStringLiteral("[general]\nlanguage=0\n"));
+    QVERIFY(f.OpenAndWait(replay));
+    auto& w = *f.Window;
+    w.resize(1100, 720);
+    ClickTab(w.Tabs(), 1);
+    QVERIFY(w.grab().save(ScreenshotPath(QStringLiteral("summary-english"))));
+    w.SummaryView().Tabs()->setCurrentIndex(1);
+    QVERIFY(w.grab().save(ScreenshotPath(QStringLiteral("summary-heroes-english"))));
+    w.findChild<QComboBox*>(QStringLiteral("Language"))->setCurrentIndex(1);
+    w.SummaryView().Tabs()->setCurrentIndex(0);
+    QVERIFY(w.grab().save(ScreenshotPath(QStringLiteral("summary-chinese"))));
+    w.SummaryView().Tabs()->setCurrentIndex(2);
+    QVERIFY(w.grab().save(ScreenshotPath(QStringLiteral("summary-chat-chinese"))));
+}
+
+QTEST_MAIN(SummaryViewTest)
+#include "SummaryViewTest.moc"
