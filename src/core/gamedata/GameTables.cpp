@@ -2,18 +2,11 @@
 
 #include "core/lang/StringIds.h"
 #include "core/resources/Resources.h"
+#include "core/text/AsciiCase.h"
 
 namespace quillon {
 
 namespace {
-
-std::string Lower(std::string_view s) {
-    std::string out(s);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return out;
-}
 
 // Resource names of the first seven tables are strings of the main window, so each language
 // names its own resources.
@@ -60,13 +53,13 @@ void TGameTables::LoadTable(TGameTable table, std::string_view resourceName) {
         if (eq == std::string_view::npos)
             continue; // never matches
         t.Lines.emplace_back(std::string(line.substr(0, eq)), std::string(line.substr(eq + 1)));
-        t.FirstLine.emplace(Lower(line.substr(0, eq)), t.Lines.size() - 1); // keeps the first of duplicates
+        t.FirstLine.emplace(AsciiLower(line.substr(0, eq)), t.Lines.size() - 1); // keeps the first of duplicates
     }
 }
 
 std::optional<std::string_view> TGameTables::LookupName(TGameTable table, std::string_view key) const {
     const TTable& t = Tables[static_cast<size_t>(table)];
-    const auto it = t.FirstLine.find(Lower(key));
+    const auto it = t.FirstLine.find(AsciiLower(key));
     if (it == t.FirstLine.end())
         return std::nullopt;
     return std::string_view(t.Lines[it->second].second);

@@ -1,0 +1,40 @@
+#pragma once
+
+#include "core/library/Library.h"
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace quillon {
+
+struct TScanOptions {
+    int Threads = 0;        // replays read at once; 0: one per core
+    size_t BatchSize = 256; // rows written per transaction
+    /// Called from the scanning thread after each batch is written: files done and files to read.
+    std::function<void(size_t done, size_t total)> OnProgress;
+    /// Set (from any thread, a signal handler included) to end the scan after the batch being written.
+    const std::atomic<bool>* Stop = nullptr;
+};
+
+struct TScanResult {
+    size_t Files = 0;      // replays found below the folders
+    size_t Unchanged = 0;  // same size and time as in the library: not opened
+    size_t Indexed = 0;    // read and written (unreadable ones included)
+    size_t Unreadable = 0; // of those, files that could not be read: kept with their reason
+    size_t Removed = 0;    // rows of files that are gone
+    bool Stopped = false;
+    std::vector<std::string> Problems; // folders that could not be listed or do not exist
+};
+
+/// Brings the library up to date with the replays below folders: new and changed files are read at detail 1 on
+/// all cores and written in batches, unchanged ones are only looked at, and rows of files that are gone are
+/// removed (never those below a folder that could not be listed). Stopping keeps every batch written so far, so
+/// the next scan goes on from there.
+TScanResult ScanFolders(TLibrary& library, const std::vector<std::string>& folders, const TScanOptions& options);
+
+/// A folder as the library keys its paths: absolute, without "." or ".." parts or a trailing slash.
+std::string LibraryFolderKey(const std::string& folder);
+
+} // namespace quillon

@@ -1,0 +1,238 @@
+#include "core/library/LibrarySearch.h"
+
+#include "core/text/AsciiCase.h"
+
+#include <charconv>
+#include <ctime>
+#include <functional>
+
+namespace quillon {
+
+namespace {
+
+// The WHERE clause of a query and its parameters, in order.
+struct TFilter {
+    std::string Where = "1";
+    std::vector<std::function<void(TSqlStatement&, int)>> Binds;
+
+    void Add(const std::string& condition) { Where += " AND " + condition; }
+    // A parameter's placeholder, with its value bound later.
+    std::string Text(std::string value) {
+        Binds.push_back([v = std::move(value)](TSqlStatement& s, int i) { s.Bind(i, v); });
+        return "?" + std::to_string(Binds.size());
+    }
+    std::string Int(int64_t value) {
+        Binds.push_back([value](TSqlStatement& s, int i) { s.Bind(i, value); });
+        return "?" + std::to_string(Binds.size());
+    }
+    void BindAll(TSqlStatement& s) const {
+        for (size_t i = 0; i < Binds.size(); ++i)
+            Binds[i](s, static_cast<int>(i + 1));
+    }
+    // A lower-case key column equal to text or starting with it: a range the index can serve.
+    std::string Prefix(const std::string& column, const std::string& text) {
+        const std::string key = AsciiLower(text);
+        return "(" + column + " >= " + Text(key) + " AND " + column + " < " + Text(key + "\xFF") + ")";
+    }
+};
+
+std::string PlayerIs(TFilter& f, const std::string& alias, const std::string& name) {
+    return alias + ".observer = 0 AND " + f.Prefix(alias + ".name_key", name);
+}
+
+TFilter FilterOf(const TLibraryQuery& q) {
+    TFilter f;
+    if (!q.WithUnreadable)
+        f.Add("r.error IS NULL");
+    std::string me = "p.replay_id = r.id AND p.observer = 0";
+    if (!q.Player.empty())
+        me += " AND " + f.Prefix("p.name_key", q.Player);
+    if (q.Race != 0)
+        me += " AND p.race = " + f.Int(q.Race);
+    if (!q.Player.empty() || q.Race != 0) {
+        std::string condition = "EXISTS (SELECT 1 FROM players p WHERE " + me;
+        if (q.VsRace != 0)
+            condition += " AND EXISTS (SELECT 1 FROM players o WHERE o.replay_id = r.id AND o.observer = 0 AND "
+                         "o.team <> p.team AND o.race = " +
+                         f.Int(q.VsRace) + ")";
+        f.Add(condition + ")");
+    } else if (q.VsRace != 0) {
+        f.Add("EXISTS (SELECT 1 FROM players o WHERE o.replay_id = r.id AND o.observer = 0 AND o.race = " +
+              f.Int(q.VsRace) + ")");
+    }
+    if (!q.Map.empty())
+        f.Add("(" + f.Prefix("r.map_key", q.Map) + " OR " + f.Prefix("lower(r.map_name)", q.Map) + ")");
+    if (!q.Version.empty())
+        f.Add("(r.version = " + f.Text(q.Version) + " OR substr(r.version, 1, length(" + f.Text(q.Version) +
+              ")) = " + f.Text(q.Version) + ")");
+    if (q.After)
+        f.Add("r.modified >= " + f.Int(*q.After));
+    if (q.Before)
+        f.Add("r.modified < " + f.Int(*q.Before));
+    if (q.MinLength > 0)
+        f.Add("r.length >= " + f.Int(q.MinLength));
+    if (!q.Winner.empty())
+        f.Add("EXISTS (SELECT 1 FROM players w WHERE w.replay_id = r.id AND w.result = 1 AND " +
+              PlayerIs(f, "w", q.Winner) + ")");
+    if (!q.Text.empty()) {
+        // Each word as a quoted prefix, so the user's text is never read as the index's query language.
+        std::string match;
+        size_t i = 0;
+        while (i < q.Text.size()) {
+            while (i < q.Text.size() && q.Text[i] == ' ')
+                ++i;
+            size_t end = q.Text.find(' ', i);
+            if (end == std::string::npos)
+                end = q.Text.size();
+            if (end > i) {
+                std::string word = q.Text.substr(i, end - i), quoted = "\"";
+                for (char c : word)
+                    quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+                match += (match.empty() ? "" : " ") + quoted + "\"*";
+            }
+            i = end;
+        }
+        if (!match.empty())
+            f.Add("r.id IN (SELECT rowid FROM replay_text WHERE replay_text MATCH " + f.Text(match) + ")");
+    }
+    return f;
+}
+
+std::string OrderOf(const TLibraryQuery& q) {
+    const char* direction = q.Descending ? " DESC" : " ASC";
+    switch (q.Sort) {
+    case TLibrarySort::Length:
+        return std::string("r.length") + direction + ", r.id";
+    case TLibrarySort::Apm:
+        return std::string("r.max_apm") + direction + ", r.id";
+    case TLibrarySort::Map:
+        return std::string("r.map_key") + direction + ", r.modified DESC, r.id";
+    case TLibrarySort::Version:
+        return std::string("r.build") + direction + ", r.version" + direction + ", r.id";
+    case TLibrarySort::Date:
+    default:
+        return std::string("r.modified") + direction + ", r.id";
+    }
+}
+
+} // namespace
+
+std::vector<TLibraryEntry> SearchLibrary(TLibrary& library, const TLibraryQuery& query) {
+    TFilter f = FilterOf(query);
+    const std::string sql =
+        "SELECT r.id, r.path, r.size, r.modified, r.hash, r.error, r.version, r.build, r.length, r.game_name, "
+        "r.map_path, r.map_name, r.creator, r.game_type, r.winner_team, r.max_apm FROM replays r WHERE " +
+        f.Where + " ORDER BY " + OrderOf(query) + " LIMIT " + f.Int(query.Limit) + " OFFSET " + f.Int(query.Offset);
+    TSqlStatement s(library.Db(), sql);
+    f.BindAll(s);
+    std::vector<TLibraryEntry> rows;
+    while (s.Step()) {
+        TLibraryEntry e;
+        e.Id = s.Int(0);
+        e.Path = s.Text(1);
+        e.Size = s.Int(2);
+        e.Modified = s.Int(3);
+        e.Hash = s.Text(4);
+        e.Error = s.Text(5);
+        e.Version = s.Text(6);
+        e.Build = static_cast<int>(s.Int(7));
+        e.Length = s.Int(8);
+        e.GameName = s.Text(9);
+        e.MapPath = s.Text(10);
+        e.MapName = s.Text(11);
+        e.Creator = s.Text(12);
+        e.GameType = static_cast<int>(s.Int(13));
+        e.WinnerTeam = static_cast<int>(s.Int(14));
+        e.MaxApm = s.Real(15);
+        rows.push_back(std::move(e));
+    }
+    TSqlStatement players(library.Db(), "SELECT name, race, team, color, actions, apm, result, observer, computer "
+                                        "FROM players WHERE replay_id = ?1 ORDER BY slot");
+    for (TLibraryEntry& e : rows) {
+        players.Bind(1, e.Id);
+        while (players.Step())
+            e.Players.push_back({players.Text(0), static_cast<uint8_t>(players.Int(1)),
+                                 static_cast<uint8_t>(players.Int(2)), static_cast<uint8_t>(players.Int(3)),
+                                 static_cast<int32_t>(players.Int(4)), players.Real(5),
+                                 static_cast<int>(players.Int(6)), players.Int(7) != 0, players.Int(8) != 0});
+        players.Reset();
+    }
+    return rows;
+}
+
+int64_t CountLibrary(TLibrary& library, const TLibraryQuery& query) {
+    TFilter f = FilterOf(query);
+    TSqlStatement s(library.Db(), "SELECT count(*) FROM replays r WHERE " + f.Where);
+    f.BindAll(s);
+    return s.Step() ? s.Int(0) : 0;
+}
+
+TLibraryStats LibraryStats(TLibrary& library, int top) {
+    TLibraryStats stats;
+    const auto pairs = [&library](const std::string& sql, int limit) {
+        std::vector<std::pair<std::string, int64_t>> out;
+        TSqlStatement s(library.Db(), sql + " LIMIT " + std::to_string(limit));
+        while (s.Step())
+            out.emplace_back(s.Text(0), s.Int(1));
+        return out;
+    };
+    TSqlStatement counts(library.Db(), "SELECT count(*), count(error) FROM replays");
+    if (counts.Step()) {
+        stats.Replays = counts.Int(0);
+        stats.Unreadable = counts.Int(1);
+    }
+    stats.ByVersion = pairs("SELECT version, count(*) AS n FROM replays WHERE error IS NULL GROUP BY version "
+                            "ORDER BY n DESC, version",
+                            top);
+    for (const auto& [race, n] : pairs("SELECT race, count(*) AS n FROM players WHERE observer = 0 AND computer = 0 "
+                                       "GROUP BY race ORDER BY n DESC, race",
+                                       10))
+        stats.ByRace.emplace_back(RaceName(std::stoi(race.empty() ? "0" : race)), n);
+    stats.ByMap = pairs("SELECT map_name, count(*) AS n FROM replays WHERE error IS NULL GROUP BY map_name "
+                        "ORDER BY n DESC, map_name",
+                        top);
+    stats.TopPlayers = pairs("SELECT min(name), count(DISTINCT replay_id) AS n FROM players WHERE observer = 0 AND "
+                             "computer = 0 GROUP BY name_key ORDER BY n DESC, name_key",
+                             top);
+    return stats;
+}
+
+int ParseRaceName(std::string_view text) {
+    const std::string t = AsciiLower(text);
+    static constexpr std::pair<std::string_view, int> Names[] = {
+        {"human", 1}, {"h", 1},     {"orc", 2}, {"o", 2},      {"nightelf", 3}, {"night elf", 3},
+        {"elf", 3},   {"ne", 3},    {"n", 3},   {"e", 3},      {"undead", 4},   {"u", 4},
+        {"ud", 4},    {"demon", 5}, {"d", 5},   {"random", 6}, {"r", 6}};
+    for (const auto& [name, race] : Names)
+        if (t == name)
+            return race;
+    return 0;
+}
+
+std::string RaceName(int race) {
+    static constexpr const char* Names[] = {"?", "Human", "Orc", "Night Elf", "Undead", "Demon", "Random"};
+    return race >= 0 && race <= 6 ? Names[race] : "?";
+}
+
+std::optional<int64_t> ParseDate(std::string_view text) {
+    int y = 0, m = 0, d = 0;
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-')
+        return std::nullopt;
+    const auto number = [&text](size_t at, size_t n, int& out) {
+        const auto [end, ec] = std::from_chars(text.data() + at, text.data() + at + n, out);
+        return ec == std::errc{} && end == text.data() + at + n;
+    };
+    if (!number(0, 4, y) || !number(5, 2, m) || !number(8, 2, d) || m < 1 || m > 12 || d < 1 || d > 31)
+        return std::nullopt;
+    std::tm tm{};
+    tm.tm_year = y - 1900;
+    tm.tm_mon = m - 1;
+    tm.tm_mday = d;
+    tm.tm_isdst = -1;
+    const std::time_t t = std::mktime(&tm);
+    if (t == static_cast<std::time_t>(-1) || tm.tm_mday != d)
+        return std::nullopt; // 2026-02-30 and the like
+    return static_cast<int64_t>(t);
+}
+
+} // namespace quillon

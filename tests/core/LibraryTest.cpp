@@ -1,0 +1,350 @@
+// The replay library: scanning folders into SQLite, searching, and what it does with files it cannot use.
+#include "ReplayWriter.h"
+#include "SampleGames.h"
+#include "core/library/LibraryScan.h"
+#include "core/library/LibrarySearch.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace quillon;
+using namespace quillon::testing;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct TGame {
+    std::string File;
+    std::string Winner;
+    uint8_t WinnerRace; // slot race flags: 0x01 human, 0x02 orc, 0x04 night elf, 0x08 undead
+    std::string Loser;
+    uint8_t LoserRace;
+    std::string Map;
+    int Minutes;
+    std::string Date;
+};
+
+// Known games: who played what, where, when.
+const TGame Games[] = {
+    {"a/1.w3g", "Grubby", 0x02, "Moon", 0x04, "Maps\\(2)EchoIsles.w3x", 12, "2026-01-05"},
+    {"a/2.w3g", "Moon", 0x04, "Grubby", 0x02, "Maps\\(4)TwistedMeadows.w3x", 25, "2026-02-10"},
+    {"a/b/3.w3g", "Sky", 0x01, "Grubby", 0x02, "Maps\\(4)TwistedMeadows.w3x", 8, "2026-03-15"},
+    {"a/b/4.w3g", "Grubby", 0x02, "TH000", 0x01, "Maps\\(2)EchoIsles.w3x", 31, "2026-03-20"},
+    {"c/5.w3g", "Lyn", 0x02, "Moon", 0x04, "Maps\\(8)Mur'galOasis.w3x", 18, "2025-12-31"},
+    {"c/6.w3g", "GrubbyFan", 0x08, "Sky", 0x01, "Maps\\(4)TwistedMeadows.w3x", 40, "2026-04-01"},
+};
+
+int64_t Day(const std::string& date) {
+    return *ParseDate(date) + 12 * 3600; // noon of that day
+}
+
+class LibraryTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Root = fs::temp_directory_path() / ("quillon-library-test-" + std::to_string(::getpid()));
+        fs::remove_all(Root);
+        fs::create_directories(Root / "replays");
+        DbPath = (Root / "library.sqlite").string();
+    }
+    void TearDown() override { fs::remove_all(Root); }
+
+    std::string Folder() const { return (Root / "replays").string(); }
+
+    void Write(const std::string& name, const TBytes& bytes, int64_t modified = 0) {
+        const fs::path path = Root / "replays" / name;
+        fs::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        if (modified != 0) {
+            const timespec times[2] = {{modified, 0}, {modified, 0}};
+            utimensat(AT_FDCWD, path.c_str(), times, 0);
+        }
+    }
+
+    void WriteGames() {
+        for (const TGame& g : Games) {
+            TReplaySpec spec = DuelSpec(g.Winner, g.Loser);
+            spec.Slots[0].Race = g.WinnerRace;
+            spec.Slots[1].Race = g.LoserRace;
+            spec.MapPath = g.Map;
+            spec.Length = g.Minutes * 60000;
+            Write(g.File, BuildReplayFile(spec), Day(g.Date));
+        }
+    }
+
+    std::set<std::string> Found(TLibrary& library, TLibraryQuery q) {
+        q.Limit = -1;
+        std::set<std::string> names;
+        for (const auto& e : SearchLibrary(library, q))
+            names.insert(fs::relative(e.Path, Folder()).string());
+        return names;
+    }
+
+    fs::path Root;
+    std::string DbPath;
+};
+
+} // namespace
+
+TEST_F(LibraryTest, SearchCases) {
+    WriteGames();
+    TLibrary library(DbPath);
+    const TScanResult scan = ScanFolders(library, {Folder()}, {});
+    ASSERT_EQ(scan.Indexed, std::size(Games));
+    ASSERT_EQ(scan.Unreadable, 0u);
+    const auto q = [](auto set) {
+        TLibraryQuery query;
+        set(query);
+        return query;
+    };
+    using Q = TLibraryQuery;
+    struct TCase {
+        const char* Name;
+        TLibraryQuery Query;
+        std::set<std::string> Expected;
+    } cases[] = {
+        {"everything", {}, {"a/1.w3g", "a/2.w3g", "a/b/3.w3g", "a/b/4.w3g", "c/5.w3g", "c/6.w3g"}},
+        {"whole name, any case",
+         q([](Q& x) { x.Player = "GRUBBY"; }),
+         {"a/1.w3g", "a/2.w3g", "a/b/3.w3g", "a/b/4.w3g", "c/6.w3g"}},
+        {"name prefix", q([](Q& x) { x.Player = "grubbyf"; }), {"c/6.w3g"}},
+        {"no name inside a name", q([](Q& x) { x.Player = "ubby"; }), {}},
+        {"player as orc",
+         q([](Q& x) {
+             x.Player = "grubby";
+             x.Race = 2;
+         }),
+         {"a/1.w3g", "a/2.w3g", "a/b/3.w3g", "a/b/4.w3g"}},
+        {"orc against night elf",
+         q([](Q& x) {
+             x.Player = "grubby";
+             x.Race = 2;
+             x.VsRace = 3;
+         }),
+         {"a/1.w3g", "a/2.w3g"}},
+        {"any undead", q([](Q& x) { x.Race = 4; }), {"c/6.w3g"}},
+        {"map after its player count", q([](Q& x) { x.Map = "twisted"; }), {"a/2.w3g", "a/b/3.w3g", "c/6.w3g"}},
+        {"map with its player count", q([](Q& x) { x.Map = "(2)echo"; }), {"a/1.w3g", "a/b/4.w3g"}},
+        {"winner", q([](Q& x) { x.Winner = "moon"; }), {"a/2.w3g"}},
+        {"loser is no winner", q([](Q& x) { x.Winner = "th000"; }), {}},
+        {"dates",
+         q([](Q& x) {
+             x.After = ParseDate("2026-02-10");
+             x.Before = ParseDate("2026-03-20");
+         }),
+         {"a/2.w3g", "a/b/3.w3g"}},
+        {"long games", q([](Q& x) { x.MinLength = 25 * 60000; }), {"a/2.w3g", "a/b/4.w3g", "c/6.w3g"}},
+        {"version",
+         q([](Q& x) { x.Version = "1.26"; }),
+         {"a/1.w3g", "a/2.w3g", "a/b/3.w3g", "a/b/4.w3g", "c/5.w3g", "c/6.w3g"}},
+        {"other version", q([](Q& x) { x.Version = "1.3"; }), {}},
+        {"full text: map word", q([](Q& x) { x.Text = "oasis"; }), {}},
+        {"full text: map prefix", q([](Q& x) { x.Text = "Mur"; }), {"c/5.w3g"}},
+        {"full text: two names", q([](Q& x) { x.Text = "lyn moon"; }), {"c/5.w3g"}},
+        {"full text: quotes are words", q([](Q& x) { x.Text = "\"lyn OR"; }), {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        EXPECT_EQ(Found(library, c.Query), c.Expected);
+        EXPECT_EQ(CountLibrary(library, c.Query), static_cast<int64_t>(c.Expected.size()));
+    }
+}
+
+TEST_F(LibraryTest, SortAndPages) {
+    WriteGames();
+    TLibrary library(DbPath);
+    ScanFolders(library, {Folder()}, {});
+    const auto order = [&library](TLibrarySort sort, bool descending, int limit = -1, int offset = 0) {
+        TLibraryQuery q;
+        q.Sort = sort;
+        q.Descending = descending;
+        q.Limit = limit;
+        q.Offset = offset;
+        std::vector<std::string> names;
+        for (const auto& e : SearchLibrary(library, q))
+            names.push_back(fs::path(e.Path).filename().string());
+        return names;
+    };
+    EXPECT_EQ(order(TLibrarySort::Date, true),
+              (std::vector<std::string>{"6.w3g", "4.w3g", "3.w3g", "2.w3g", "1.w3g", "5.w3g"}));
+    EXPECT_EQ(order(TLibrarySort::Length, false, 2), (std::vector<std::string>{"3.w3g", "1.w3g"}));
+    EXPECT_EQ(order(TLibrarySort::Date, true, 2, 2), (std::vector<std::string>{"3.w3g", "2.w3g"}));
+    TLibraryQuery one;
+    one.Player = "lyn";
+    const auto rows = SearchLibrary(library, one);
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(rows[0].MapName, "(8)Mur'galOasis");
+    EXPECT_EQ(rows[0].Length, 18 * 60000);
+    ASSERT_EQ(rows[0].Players.size(), 2u);
+    EXPECT_EQ(rows[0].Players[0].Name, "Lyn");
+    EXPECT_EQ(rows[0].Players[0].Result, 1);
+    EXPECT_EQ(rows[0].Players[1].Race, 3);
+    EXPECT_EQ(rows[0].Players[1].Result, 2);
+}
+
+TEST_F(LibraryTest, RescanReadsOnlyWhatChangedAndForgetsWhatIsGone) {
+    WriteGames();
+    Write("c/broken.w3g", TBytes(100, 0x42), Day("2026-01-01"));
+    TLibrary library(DbPath);
+    TScanResult r = ScanFolders(library, {Folder()}, {});
+    EXPECT_EQ(r.Files, 7u);
+    EXPECT_EQ(r.Indexed, 7u);
+    EXPECT_EQ(r.Unreadable, 1u);
+
+    r = ScanFolders(library, {Folder()}, {});
+    EXPECT_EQ(r.Unchanged, 7u); // the unreadable file too: it is not tried again while it stays as it is
+    EXPECT_EQ(r.Indexed, 0u);
+
+    Write("a/1.w3g", BuildReplayFile(DuelSpec("Changed", "Moon")), Day("2026-05-01"));
+    fs::remove(Root / "replays" / "c" / "6.w3g");
+    r = ScanFolders(library, {Folder()}, {});
+    EXPECT_EQ(r.Indexed, 1u);
+    EXPECT_EQ(r.Removed, 1u);
+    EXPECT_EQ(r.Unchanged, 5u);
+    TLibraryQuery changed;
+    changed.Player = "changed";
+    EXPECT_EQ(CountLibrary(library, changed), 1);
+    TLibraryQuery all;
+    all.WithUnreadable = true;
+    EXPECT_EQ(CountLibrary(library, all), 6);
+
+    // A folder that is not there (an unplugged disk) keeps its rows.
+    r = ScanFolders(library, {(Root / "elsewhere").string()}, {});
+    EXPECT_EQ(r.Problems.size(), 1u);
+    EXPECT_EQ(CountLibrary(library, all), 6);
+    // Scanning a subfolder forgets nothing beside it.
+    fs::remove(Root / "replays" / "a" / "2.w3g");
+    r = ScanFolders(library, {(Root / "replays" / "a" / "b").string()}, {});
+    EXPECT_EQ(r.Removed, 0u);
+    EXPECT_EQ(CountLibrary(library, all), 6);
+}
+
+TEST_F(LibraryTest, StoppedScanKeepsWhatWasWrittenAndTheNextOneGoesOn) {
+    for (int i = 0; i < 40; ++i)
+        Write("many/" + std::to_string(i) + ".w3g", BuildReplayFile(DuelSpec("P" + std::to_string(i), "Q")));
+    TLibrary library(DbPath);
+    std::atomic<bool> stop{false};
+    TScanOptions options;
+    options.Threads = 1;
+    options.BatchSize = 5;
+    options.Stop = &stop;
+    options.OnProgress = [&stop](size_t done, size_t) {
+        if (done >= 10)
+            stop = true;
+    };
+    const TScanResult first = ScanFolders(library, {Folder()}, options);
+    EXPECT_TRUE(first.Stopped);
+    EXPECT_LT(first.Indexed, 40u);
+    EXPECT_EQ(library.Count(), static_cast<int64_t>(first.Indexed));
+    const TScanResult second = ScanFolders(library, {Folder()}, {});
+    EXPECT_EQ(second.Unchanged, first.Indexed);
+    EXPECT_EQ(second.Indexed, 40u - first.Indexed);
+    EXPECT_EQ(library.Count(), 40);
+}
+
+TEST_F(LibraryTest, TwoScannersAtOnceLeaveOneGoodLibrary) {
+    for (int i = 0; i < 60; ++i)
+        Write(std::to_string(i % 3) + "/" + std::to_string(i) + ".w3g",
+              BuildReplayFile(DuelSpec("P" + std::to_string(i), "Q")));
+    { TLibrary made(DbPath); } // made before the race
+    std::vector<std::thread> scanners;
+    std::atomic<int> failures{0};
+    for (int t = 0; t < 2; ++t)
+        scanners.emplace_back([this, &failures] {
+            try {
+                TLibrary library(DbPath);
+                TScanOptions options;
+                options.BatchSize = 7;
+                ScanFolders(library, {Folder()}, options);
+            } catch (const TLibraryError&) {
+                ++failures;
+            }
+        });
+    for (auto& s : scanners)
+        s.join();
+    EXPECT_EQ(failures, 0);
+    TLibrary library(DbPath);
+    EXPECT_EQ(library.Count(), 60);
+    TSqlStatement check(library.Db(), "PRAGMA integrity_check");
+    ASSERT_TRUE(check.Step());
+    EXPECT_EQ(check.Text(0), "ok");
+}
+
+TEST_F(LibraryTest, FilesThatAreNoLibraryAreRefusedAndLeftAlone) {
+    const std::string foreign = (Root / "foreign.sqlite").string();
+    {
+        sqlite3* db = nullptr;
+        sqlite3_open(foreign.c_str(), &db);
+        sqlite3_exec(db, "CREATE TABLE notes(text TEXT); INSERT INTO notes VALUES('keep me')", nullptr, nullptr,
+                     nullptr);
+        sqlite3_close(db);
+    }
+    const std::string garbage = (Root / "garbage.sqlite").string();
+    std::ofstream(garbage) << std::string(5000, 'x');
+    for (const std::string& path : {foreign, garbage}) {
+        SCOPED_TRACE(path);
+        std::ifstream before(path, std::ios::binary);
+        const std::string bytes((std::istreambuf_iterator<char>(before)), {});
+        try {
+            TLibrary library(path);
+            ADD_FAILURE() << "opened";
+        } catch (const TLibraryError& e) {
+            EXPECT_EQ(e.Kind, TLibraryError::TKind::NotALibrary);
+        }
+        std::ifstream after(path, std::ios::binary);
+        EXPECT_EQ(std::string((std::istreambuf_iterator<char>(after)), {}), bytes);
+        TLibrary::Reset(path);
+        EXPECT_EQ(TLibrary(path).Count(), 0);
+    }
+    // A library of a newer schema is not touched either.
+    {
+        TLibrary library(DbPath);
+        library.Db().Exec("PRAGMA user_version=99");
+    }
+    EXPECT_THROW(TLibrary{DbPath}, TLibraryError);
+}
+
+TEST(LibraryWords, RacesAndDates) {
+    EXPECT_EQ(ParseRaceName("Orc"), 2);
+    EXPECT_EQ(ParseRaceName("nightelf"), 3);
+    EXPECT_EQ(ParseRaceName("NE"), 3);
+    EXPECT_EQ(ParseRaceName("ud"), 4);
+    EXPECT_EQ(ParseRaceName("goblin"), 0);
+    EXPECT_TRUE(ParseDate("2026-02-28"));
+    for (const char* bad : {"2026-02-30", "2026-13-01", "26-01-01", "2026/01/01", "2026-01-1x", ""})
+        EXPECT_FALSE(ParseDate(bad)) << bad;
+}
+
+TEST(LibraryCorpus, EveryRealReplayIsIndexed) {
+    const fs::path dir = QUILLON_CORPUS_DIR;
+    std::error_code ec;
+    if (!fs::is_directory(dir, ec))
+        GTEST_SKIP() << "no corpus at " << dir;
+    const fs::path db = fs::temp_directory_path() / ("quillon-corpus-library-" + std::to_string(::getpid()));
+    {
+        TLibrary library(db.string());
+        const TScanResult r = ScanFolders(library, {dir.string()}, {});
+        EXPECT_GT(r.Files, 0u);
+        EXPECT_EQ(r.Indexed, r.Files);
+        TLibraryQuery q;
+        q.WithUnreadable = true;
+        q.Limit = -1;
+        for (const auto& e : SearchLibrary(library, q)) {
+            SCOPED_TRACE(e.Path);
+            EXPECT_EQ(e.Error, "");
+            EXPECT_FALSE(e.Version.empty());
+            EXPECT_FALSE(e.Players.empty());
+        }
+    }
+    for (const char* suffix : {"", "-wal", "-shm"})
+        fs::remove(db.string() + suffix, ec);
+}
