@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/lang/Translations.h"
+#include "core/library/LibrarySearch.h"
+#include "core/rename/Rename.h"
 #include "core/rename/RenameRule.h"
 
 #include <cstdint>
@@ -54,6 +56,23 @@ struct TRenameOptions {
     TLanguage Language = TLanguage::English;
 };
 
+struct TLibraryOptions {
+    std::string Action; // add, search, stats, rename, reset
+    std::string LibraryPath;
+    std::vector<std::string> Folders;
+    TLibraryQuery Query;
+    bool Json = false;
+    bool DryRun = false;
+    bool ShowProgress = true;
+    TRenameRule Rule;
+    TLanguage Language = TLanguage::English;
+};
+
+/// One row of a batch: "path<TAB>result", or a JSON line with its outcome.
+void PrintBatchRow(const TBatchRow& row, bool json, std::ostream& out);
+/// Renamed, already named right or skipped by the user.
+bool BatchRowSucceeded(const TBatchRow& row);
+
 /// False, after saying why on err, when a part of the rule fails its check: such a rule is never used.
 bool RuleIsUsable(const TRenameRule& rule, TLanguage language, std::ostream& err);
 
@@ -62,6 +81,7 @@ int RunActions(const TActionsOptions& options, std::ostream& out, std::ostream& 
 int RunSummary(const TSummaryOptions& options, std::ostream& out, std::ostream& err);
 int RunName(const std::string& file, const TRuleOptions& rule, std::ostream& out, std::ostream& err);
 int RunCheckRule(const TRuleOptions& rule, std::ostream& out, std::ostream& err);
+int RunLibrary(const TLibraryOptions& options, std::ostream& out, std::ostream& err);
 int RunRename(const TRenameOptions& options, std::istream& in, std::ostream& out, std::ostream& err);
 
 } // namespace quillon::cli

@@ -38,7 +38,9 @@ const char* OutcomeName(TBatchRow::TOutcome outcome) {
     return "unreadable";
 }
 
-void PrintRow(const TBatchRow& row, bool json, std::ostream& out) {
+} // namespace
+
+void PrintBatchRow(const TBatchRow& row, bool json, std::ostream& out) {
     if (json) {
         nlohmann::json line = {{"outcome", OutcomeName(row.Outcome)}};
         AddPath(line, "path", row.Path);
@@ -52,10 +54,12 @@ void PrintRow(const TBatchRow& row, bool json, std::ostream& out) {
     }
 }
 
-bool Succeeded(const TBatchRow& row) {
+bool BatchRowSucceeded(const TBatchRow& row) {
     return row.Outcome == TBatchRow::TOutcome::Renamed || row.Outcome == TBatchRow::TOutcome::AlreadyNamed ||
            row.Outcome == TBatchRow::TOutcome::Skipped; // the user's own choice is no failure
 }
+
+namespace {
 
 TBatchRow RenameFile(const std::string& path, const TRenameOptions& o, TLanguage language, TRenameFileSystem& files,
                      std::istream& in, std::ostream& err) {
@@ -111,8 +115,8 @@ int RunRename(const TRenameOptions& o, std::istream& in, std::ostream& out, std:
     int status = 0;
     size_t done = 0;
     const auto report = [&](const TBatchRow& row) {
-        PrintRow(row, o.Json, out);
-        if (!Succeeded(row))
+        PrintBatchRow(row, o.Json, out);
+        if (!BatchRowSucceeded(row))
             status = 1;
         if (progress && ++done >= 5)
             err << "\r" << GetString(MainString::Renaming, language) << " " << done << std::flush;

@@ -1,0 +1,239 @@
+// quillon-cli library: index replay folders, search the index, count, rename what a search finds.
+#include "cli/Commands.h"
+#include "cli/ReplayJson.h"
+
+#include "core/library/LibraryScan.h"
+#include "core/present/GameText.h"
+#include "core/settings/Settings.h"
+
+#include <chrono>
+#include <csignal>
+#include <ctime>
+#include <ostream>
+#include <unistd.h>
+
+namespace quillon::cli {
+
+namespace {
+
+std::atomic<bool> Interrupted{false};
+
+extern "C" void OnInterrupt(int) {
+    Interrupted = true;
+}
+
+// Ctrl+C ends a scan after the batch being written, instead of killing it halfway.
+class TInterruptGuard {
+public:
+    TInterruptGuard() {
+        Interrupted = false;
+        struct sigaction action {};
+        action.sa_handler = OnInterrupt;
+        sigemptyset(&action.sa_mask);
+        sigaction(SIGINT, &action, &Previous);
+        sigaction(SIGTERM, &action, &PreviousTerm);
+    }
+    ~TInterruptGuard() {
+        sigaction(SIGINT, &Previous, nullptr);
+        sigaction(SIGTERM, &PreviousTerm, nullptr);
+    }
+
+private:
+    struct sigaction Previous {};
+    struct sigaction PreviousTerm {};
+};
+
+std::string DateText(int64_t seconds) {
+    const std::time_t t = static_cast<std::time_t>(seconds);
+    std::tm tm{};
+    localtime_r(&t, &tm);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &tm);
+    return text;
+}
+
+// "Grubby (O) + Ally (H) vs Moon (N)": the teams in order, the winners marked.
+std::string PlayersText(const TLibraryEntry& e) {
+    std::string text;
+    int team = -1;
+    for (const auto& p : e.Players) {
+        if (p.Observer)
+            continue;
+        if (team != -1)
+            text += p.Team == team ? " + " : " vs ";
+        team = p.Team;
+        text += TerminalText(p.Name) + " (" + RaceName(p.Race).substr(0, 1) + ")" + (p.Result == 1 ? "*" : "");
+    }
+    return text;
+}
+
+nlohmann::json EntryJson(const TLibraryEntry& e) {
+    nlohmann::json players = nlohmann::json::array();
+    for (const auto& p : e.Players)
+        players.push_back({{"name", JsonText(p.Name)},
+                           {"race", RaceName(p.Race)},
+                           {"team", p.Team},
+                           {"color", p.Color},
+                           {"actions", p.Actions},
+                           {"apm", p.Apm},
+                           {"result", p.Result == 1   ? "win"
+                                      : p.Result == 2 ? "loss"
+                                                      : "unknown"},
+                           {"observer", p.Observer},
+                           {"computer", p.Computer}});
+    nlohmann::json j = {{"date", DateText(e.Modified)},
+                        {"modified", e.Modified},
+                        {"size", e.Size},
+                        {"hash", e.Hash},
+                        {"version", e.Version},
+                        {"build", e.Build},
+                        {"length", e.Length},
+                        {"gameName", JsonText(e.GameName)},
+                        {"map", JsonText(e.MapName)},
+                        {"mapPath", JsonText(e.MapPath)},
+                        {"creator", JsonText(e.Creator)},
+                        {"gameType", e.GameType},
+                        {"winnerTeam", e.WinnerTeam},
+                        {"maxApm", e.MaxApm},
+                        {"players", players}};
+    AddPath(j, "path", e.Path);
+    if (!e.Error.empty())
+        j["error"] = JsonText(e.Error);
+    return j;
+}
+
+int Add(TLibrary& library, const TLibraryOptions& o, std::ostream& out, std::ostream& err) {
+    TInterruptGuard guard;
+    const bool progress = o.ShowProgress && ::isatty(2);
+    const auto start = std::chrono::steady_clock::now();
+    TScanOptions scan;
+    scan.Stop = &Interrupted;
+    if (progress)
+        scan.OnProgress = [&err, start](size_t done, size_t total) {
+            const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+            err << "\r" << done << " of " << total << " replays read, "
+                << static_cast<long long>(seconds > 0 ? static_cast<double>(done) / seconds : 0) << " files/s "
+                << std::flush;
+        };
+    const TScanResult r = ScanFolders(library, o.Folders, scan);
+    if (progress && r.Indexed > 0)
+        err << "\n";
+    for (const std::string& problem : r.Problems)
+        err << "quillon-cli: " << TerminalText(problem) << "\n";
+    if (o.Json) {
+        out << nlohmann::json{{"files", r.Files},
+                              {"unchanged", r.Unchanged},
+                              {"read", r.Indexed},
+                              {"unreadable", r.Unreadable},
+                              {"removed", r.Removed},
+                              {"stopped", r.Stopped},
+                              {"library", JsonText(library.Path())}}
+                   .dump()
+            << "\n";
+    } else {
+        out << r.Files << " replays: " << r.Indexed << " read (" << r.Unreadable << " unreadable), " << r.Unchanged
+            << " unchanged, " << r.Removed << " removed\n";
+    }
+    if (r.Stopped) {
+        err << "quillon-cli: stopped; what was read is kept, and the next scan goes on from there\n";
+        return 130;
+    }
+    return r.Problems.empty() ? 0 : 1;
+}
+
+int Search(TLibrary& library, const TLibraryOptions& o, std::ostream& out) {
+    const auto rows = SearchLibrary(library, o.Query);
+    if (o.Json) {
+        nlohmann::json list = nlohmann::json::array();
+        for (const auto& e : rows)
+            list.push_back(EntryJson(e));
+        out << list.dump() << "\n";
+        return 0;
+    }
+    for (const auto& e : rows)
+        out << DateText(e.Modified) << "\t" << FormatGameTime(static_cast<int32_t>(e.Length), false, o.Language) << "\t"
+            << e.Version << "\t" << TerminalText(e.MapName) << "\t" << PlayersText(e) << "\t" << TerminalText(e.Path)
+            << "\n";
+    return 0;
+}
+
+int Stats(TLibrary& library, const TLibraryOptions& o, std::ostream& out) {
+    const TLibraryStats s = LibraryStats(library);
+    if (o.Json) {
+        const auto list = [](const std::vector<std::pair<std::string, int64_t>>& pairs) {
+            nlohmann::json j = nlohmann::json::array();
+            for (const auto& [name, n] : pairs)
+                j.push_back({{"name", JsonText(name)}, {"count", n}});
+            return j;
+        };
+        out << nlohmann::json{{"replays", s.Replays},           {"unreadable", s.Unreadable},
+                              {"byVersion", list(s.ByVersion)}, {"byRace", list(s.ByRace)},
+                              {"byMap", list(s.ByMap)},         {"topPlayers", list(s.TopPlayers)}}
+                   .dump()
+            << "\n";
+        return 0;
+    }
+    out << s.Replays << " replays (" << s.Unreadable << " unreadable)\n";
+    for (const auto& [title, pairs] : {std::pair{"By version", &s.ByVersion}, std::pair{"By race", &s.ByRace},
+                                       std::pair{"By map", &s.ByMap}, std::pair{"Top players", &s.TopPlayers}}) {
+        out << "\n" << title << "\n";
+        for (const auto& [name, n] : *pairs)
+            out << "  " << n << "\t" << TerminalText(name) << "\n";
+    }
+    return 0;
+}
+
+int Rename(TLibrary& library, const TLibraryOptions& o, std::ostream& out) {
+    const auto rows = SearchLibrary(library, o.Query);
+    std::vector<TBatchItem> items;
+    std::unordered_map<std::string, int64_t> idOfPath;
+    for (const auto& e : rows) {
+        items.push_back({e.Path, {}});
+        idOfPath.emplace(e.Path, e.Id);
+    }
+    TRenameFileSystem real;
+    TDryRunFileSystem dry;
+    int status = 0;
+    TBatchOptions batch;
+    batch.Rule = o.Rule;
+    batch.Language = o.Language;
+    batch.OnRow = [&](const TBatchRow& row) {
+        PrintBatchRow(row, o.Json, out);
+        if (!BatchRowSucceeded(row))
+            status = 1;
+        if (!o.DryRun && row.Outcome == TBatchRow::TOutcome::Renamed)
+            library.UpdatePath(idOfPath[row.Path], row.Result);
+    };
+    RenameListed(items, batch, o.DryRun ? static_cast<TRenameFileSystem&>(dry) : real);
+    return status;
+}
+
+} // namespace
+
+int RunLibrary(const TLibraryOptions& o, std::ostream& out, std::ostream& err) {
+    const std::string path = o.LibraryPath.empty() ? DefaultLibraryPath(ProgramDir()) : o.LibraryPath;
+    try {
+        if (o.Action == "reset") {
+            TLibrary::Reset(path);
+            out << "Made an empty library at " << TerminalText(path) << "\n";
+            return 0;
+        }
+        TLibrary library(path);
+        if (o.Action == "add")
+            return Add(library, o, out, err);
+        if (o.Action == "stats")
+            return Stats(library, o, out);
+        if (o.Action == "rename")
+            return Rename(library, o, out);
+        return Search(library, o, out);
+    } catch (const TLibraryError& e) {
+        err << "quillon-cli: library " << TerminalText(path) << ": " << TerminalText(e.what()) << "\n";
+        if (e.Kind == TLibraryError::TKind::NotALibrary)
+            err << "The file was left as it is. 'quillon-cli library reset' replaces it with an empty library.\n";
+        if (e.Kind == TLibraryError::TKind::Busy)
+            err << "Another Quillon is writing to it; try again when it has finished.\n";
+        return 1;
+    }
+}
+
+} // namespace quillon::cli

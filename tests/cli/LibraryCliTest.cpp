@@ -1,0 +1,177 @@
+// quillon-cli library: add, search, stats, rename, reset; and a scan killed halfway.
+#include "CliRun.h"
+#include "ReplayWriter.h"
+#include "SampleGames.h"
+#include "core/library/LibrarySearch.h"
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+using namespace quillon;
+using namespace quillon::testing;
+namespace fs = std::filesystem;
+
+namespace {
+
+class LibraryCliTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Dir = fs::temp_directory_path() / ("quillon-library-cli-" + std::to_string(::getpid()));
+        fs::remove_all(Dir);
+        fs::create_directories(Dir / "replays");
+        Db = (Dir / "library.sqlite").string();
+    }
+    void TearDown() override { fs::remove_all(Dir); }
+
+    void Write(const std::string& name, const TBytes& bytes) {
+        const fs::path path = Dir / "replays" / name;
+        fs::create_directories(path.parent_path());
+        std::ofstream(path, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    }
+    std::string Replays() const { return (Dir / "replays").string(); }
+    TRun Library(std::vector<std::string> args) {
+        args.insert(args.begin(), "library");
+        args.push_back("--library");
+        args.push_back(Db);
+        return Cli(args);
+    }
+
+    // Every row of a library as text: path, hash and players, for comparing two libraries.
+    static std::set<std::string> Rows(const std::string& db) {
+        TLibrary library(db);
+        TLibraryQuery q;
+        q.Limit = -1;
+        q.WithUnreadable = true;
+        std::set<std::string> rows;
+        for (const auto& e : SearchLibrary(library, q)) {
+            std::string row = e.Path + " " + e.Hash + " " + e.Version + " " + std::to_string(e.Length);
+            for (const auto& p : e.Players)
+                row += " " + p.Name + "/" + std::to_string(p.Race) + "/" + std::to_string(p.Result);
+            rows.insert(row);
+        }
+        return rows;
+    }
+
+    fs::path Dir;
+    std::string Db;
+};
+
+} // namespace
+
+TEST_F(LibraryCliTest, AddSearchStatsAndRename) {
+    Write("x/1.w3g", BuildReplayFile(DuelSpec("Grubby", "Moon")));
+    Write("x/2.w3g", BuildReplayFile(DuelSpec("Moon", "Grubby")));
+    Write("3.w3g", BuildReplayFile(DuelSpec("Sky", "Lyn")));
+    Write("bad.w3g", TBytes(64, 1));
+
+    const TRun add = Library({"add", Replays()});
+    EXPECT_EQ(add.Status, 0) << add.Err;
+    EXPECT_EQ(add.Out, "4 replays: 4 read (1 unreadable), 0 unchanged, 0 removed\n");
+    EXPECT_EQ(Library({"add", Replays()}).Out, "4 replays: 0 read (0 unreadable), 4 unchanged, 0 removed\n");
+
+    const auto found = nlohmann::json::parse(Library({"search", "--player", "grub", "--winner", "moon", "--json"}).Out);
+    ASSERT_EQ(found.size(), 1u);
+    EXPECT_EQ(found[0]["path"], (Dir / "replays" / "x" / "2.w3g").string());
+    EXPECT_EQ(found[0]["players"][0]["name"], "Moon");
+    EXPECT_EQ(found[0]["players"][0]["result"], "win");
+    EXPECT_EQ(found[0]["players"][1]["race"], "Orc");
+    const TRun text = Library({"search", "--race", "orc", "--sort", "length", "--limit", "1"});
+    EXPECT_NE(text.Out.find("(O)"), std::string::npos) << text.Out;
+    EXPECT_EQ(std::count(text.Out.begin(), text.Out.end(), '\n'), 1);
+
+    const auto stats = nlohmann::json::parse(Library({"stats", "--json"}).Out);
+    EXPECT_EQ(stats["replays"], 4);
+    EXPECT_EQ(stats["unreadable"], 1);
+    EXPECT_EQ(stats["topPlayers"][0], nlohmann::json::parse(R"({"name":"Grubby","count":2})"));
+
+    // Rename what a search finds; the rows follow the files.
+    const TRun dry = Library({"rename", "--player", "grubby", "--rule-global", "<win> beat <loss>", "--dry-run"});
+    EXPECT_EQ(dry.Status, 0) << dry.Err;
+    EXPECT_TRUE(fs::exists(Dir / "replays" / "x" / "1.w3g"));
+    const TRun renamed = Library({"rename", "--player", "grubby", "--rule-global", "<win> beat <loss>"});
+    EXPECT_EQ(renamed.Status, 0) << renamed.Err;
+    EXPECT_TRUE(fs::exists(Dir / "replays" / "x" / "Grubby beat Moon.w3g"));
+    EXPECT_TRUE(fs::exists(Dir / "replays" / "x" / "Moon beat Grubby.w3g"));
+    EXPECT_TRUE(fs::exists(Dir / "replays" / "3.w3g")); // not found by the search: untouched
+    const auto after = nlohmann::json::parse(Library({"search", "--player", "moon", "--json"}).Out);
+    std::set<std::string> paths;
+    for (const auto& row : after)
+        paths.insert(fs::path(row["path"].get<std::string>()).filename().string());
+    EXPECT_EQ(paths, (std::set<std::string>{"Grubby beat Moon.w3g", "Moon beat Grubby.w3g"}));
+    EXPECT_EQ(Library({"add", Replays()}).Out, "4 replays: 0 read (0 unreadable), 4 unchanged, 0 removed\n");
+}
+
+TEST_F(LibraryCliTest, BadQueriesAndBadLibraries) {
+    EXPECT_EQ(Library({"search", "--race", "goblin"}).Status, 2);
+    EXPECT_EQ(Library({"search", "--after", "yesterday"}).Status, 2);
+    EXPECT_EQ(Library({"search", "--sort", "size"}).Status, 2);
+    EXPECT_EQ(Library({"rename", "--rule-global", "<nope>"}).Status, 2);
+
+    std::ofstream(Db) << "not a database, but somebody's file";
+    const TRun refused = Library({"search"});
+    EXPECT_EQ(refused.Status, 1);
+    EXPECT_NE(refused.Err.find("library reset"), std::string::npos) << refused.Err;
+    std::ifstream kept(Db);
+    EXPECT_EQ(std::string((std::istreambuf_iterator<char>(kept)), {}), "not a database, but somebody's file");
+    EXPECT_EQ(Library({"reset"}).Status, 0);
+    EXPECT_EQ(Library({"search"}).Status, 0);
+}
+
+// A scan killed at any moment leaves a library that the next scan completes to what a clean scan gives.
+TEST_F(LibraryCliTest, KilledScanResumesToTheCleanResult) {
+    for (int i = 0; i < 3000; ++i) {
+        TReplaySpec spec = DuelSpec("P" + std::to_string(i), "Q" + std::to_string(i % 7));
+        spec.Length = 60000 + i;
+        Write(std::to_string(i % 10) + "/" + std::to_string(i) + ".w3g", BuildReplayFile(spec));
+    }
+    bool killedMidway = false;
+    for (int attempt = 0; attempt < 5 && !killedMidway; ++attempt) {
+        fs::remove(Db);
+        fs::remove(Db + "-wal");
+        fs::remove(Db + "-shm");
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            std::freopen("/dev/null", "w", stdout);
+            std::freopen("/dev/null", "w", stderr);
+            execl(QUILLON_CLI_PATH, QUILLON_CLI_PATH, "library", "add", "--library", Db.c_str(), Replays().c_str(),
+                  static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        // Kill as soon as some batches are in, while the scan still runs.
+        int64_t seen = 0;
+        for (int wait = 0; wait < 20000 && seen == 0; ++wait) {
+            std::this_thread::sleep_for(std::chrono::microseconds(500));
+            if (fs::exists(Db)) {
+                try {
+                    seen = TLibrary(Db).Count();
+                } catch (const TLibraryError&) {
+                }
+            }
+        }
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        killedMidway = WIFSIGNALED(status) && seen > 0 && TLibrary(Db).Count() < 3000;
+    }
+    ASSERT_TRUE(killedMidway) << "the scan always ended before it could be killed";
+
+    const TRun resumed = Library({"add", Replays()});
+    EXPECT_EQ(resumed.Status, 0) << resumed.Err;
+    const std::string clean = (Dir / "clean.sqlite").string();
+    EXPECT_EQ(Cli({"library", "add", "--library", clean, Replays()}).Status, 0);
+    EXPECT_EQ(Rows(Db), Rows(clean));
+    TLibrary library(Db);
+    TSqlStatement check(library.Db(), "PRAGMA integrity_check");
+    ASSERT_TRUE(check.Step());
+    EXPECT_EQ(check.Text(0), "ok");
+}
