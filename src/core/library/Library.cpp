@@ -4,11 +4,21 @@
 #include "core/replay/LoadReplay.h"
 #include "core/text/AsciiCase.h"
 
+#include <sqlite3.h>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
+#include <span>
 
 namespace quillon {
 
@@ -18,6 +28,7 @@ namespace fs = std::filesystem;
 
 constexpr int64_t ApplicationId = 0x51554C4C; // "QULL": marks a file as ours
 constexpr size_t HashedBytes = 64 * 1024;
+constexpr int64_t WholeReadLimit = 16 << 20;
 
 const char* const Schema = R"(
 CREATE TABLE replays(
@@ -29,9 +40,7 @@ CREATE TABLE replays(
     error TEXT,
     version TEXT, build INTEGER, length INTEGER,
     game_name TEXT, map_path TEXT, map_name TEXT, map_key TEXT,
-    game_type INTEGER, creator TEXT, winner_team INTEGER, max_apm REAL);
-CREATE INDEX replays_modified ON replays(modified);
-CREATE INDEX replays_map_key ON replays(map_key);
+    game_type INTEGER, creator TEXT, winner_team INTEGER, max_apm REAL, player_names TEXT);
 CREATE TABLE players(
     replay_id INTEGER NOT NULL REFERENCES replays(id) ON DELETE CASCADE,
     slot INTEGER NOT NULL,
@@ -39,8 +48,18 @@ CREATE TABLE players(
     race INTEGER, team INTEGER, color INTEGER, actions INTEGER, apm REAL, result INTEGER,
     observer INTEGER NOT NULL, computer INTEGER NOT NULL,
     PRIMARY KEY(replay_id, slot)) WITHOUT ROWID;
-CREATE INDEX players_name_key ON players(name_key);
-CREATE VIRTUAL TABLE replay_text USING fts5(game_name, map_name, players, tokenize='unicode61');
+CREATE TABLE state(key TEXT PRIMARY KEY, value) WITHOUT ROWID;
+CREATE VIRTUAL TABLE replay_text USING fts5(game_name, map_name, player_names, content='replays',
+    content_rowid='id', tokenize='unicode61');
+)";
+
+// The indexes searches use: left out while many rows are written, made again at the end.
+const char* const SearchIndexes = R"(
+CREATE INDEX IF NOT EXISTS replays_modified ON replays(modified);
+CREATE INDEX IF NOT EXISTS replays_map_key ON replays(map_key);
+CREATE INDEX IF NOT EXISTS replays_length ON replays(length);
+CREATE INDEX IF NOT EXISTS replays_max_apm ON replays(max_apm);
+CREATE INDEX IF NOT EXISTS players_name_key ON players(name_key);
 )";
 
 // The map's file name without folders and extension: "(4)TwistedMeadows".
@@ -62,19 +81,48 @@ std::string MapKey(const std::string& mapName) {
     return key;
 }
 
-std::string HashOfStart(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::string head(HashedBytes, '\0');
-    in.read(head.data(), static_cast<std::streamsize>(head.size()));
-    head.resize(static_cast<size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+std::string HashText(std::span<const uint8_t> bytes) {
     uint64_t h = 0xcbf29ce484222325ull; // FNV-1a: enough to tell changed content, nothing secret
-    for (const unsigned char c : head) {
+    for (const uint8_t c : bytes.first(std::min(bytes.size(), HashedBytes))) {
         h ^= c;
         h *= 0x100000001b3ull;
     }
     char text[17];
     std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(h));
     return text;
+}
+
+// A replay file read whole in one go, when it is a regular file small enough for that (nearly all are); the
+// hash and the parse then share one open and one read.
+std::optional<std::vector<uint8_t>> ReadSmallFile(const std::string& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    std::optional<std::vector<uint8_t>> bytes;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= WholeReadLimit) {
+        bytes.emplace(static_cast<size_t>(st.st_size));
+        size_t got = 0;
+        while (got < bytes->size()) {
+            const ssize_t n = ::read(fd, bytes->data() + got, bytes->size() - got);
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            got += static_cast<size_t>(n);
+        }
+        bytes->resize(got); // a file that shrank meanwhile is read as it now is
+    }
+    ::close(fd);
+    return bytes;
+}
+
+std::string HashOfStart(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<uint8_t> head(HashedBytes);
+    in.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(head.size()));
+    head.resize(static_cast<size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+    return HashText(head);
 }
 
 } // namespace
@@ -84,8 +132,14 @@ TLibraryEntry IndexReplayFile(const std::string& path, int64_t size, int64_t mod
     e.Path = path;
     e.Size = size;
     e.Modified = modified;
-    e.Hash = HashOfStart(path);
-    TLoadResult loaded = LoadReplay(path, 1);
+    TLoadResult loaded;
+    if (auto bytes = ReadSmallFile(path)) {
+        e.Hash = HashText(*bytes);
+        loaded = LoadReplayFromBuffer(std::move(*bytes), path, 1);
+    } else {
+        e.Hash = HashOfStart(path);
+        loaded = LoadReplay(path, 1);
+    }
     if (!loaded.Ok()) {
         e.Error = LoadErrorText(loaded, TLanguage::English);
         return e;
@@ -144,43 +198,117 @@ TLibrary::TLibrary(const std::string& path) : FilePath(path) {
     CreateOrCheckSchema();
 }
 
-void TLibrary::CreateOrCheckSchema() {
+// What a file holds, read in one snapshot so that a library being made by another process is seen whole or not
+// at all. Nothing is written: a foreign file must stay as it is.
+TLibrary::THeader TLibrary::ReadHeader() {
     TSqlite& db = *Connection;
-    const auto pragma = [&db](const char* name) {
-        TSqlStatement s(db, std::string("PRAGMA ") + name);
-        return s.Step() ? s.Int(0) : 0;
-    };
-    int64_t application = 0, version = 0, tables = 0;
+    THeader h;
     try {
-        application = pragma("application_id");
-        version = pragma("user_version");
-        TSqlStatement count(db, "SELECT count(*) FROM sqlite_schema");
-        tables = count.Step() ? count.Int(0) : 0;
+        db.Exec("BEGIN");
+        const auto number = [&db](const char* sql) {
+            TSqlStatement s(db, sql);
+            return s.Step() ? s.Int(0) : 0;
+        };
+        h.Application = number("PRAGMA application_id");
+        h.Version = number("PRAGMA user_version");
+        h.Tables = number("SELECT count(*) FROM sqlite_schema");
+        db.Exec("COMMIT");
     } catch (const TLibraryError& e) {
+        sqlite3_exec(db.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+        if (e.Kind == TLibraryError::TKind::Busy)
+            throw;
         throw TLibraryError(TLibraryError::TKind::NotALibrary,
                             FilePath + " is not a Quillon library or is damaged (" + e.what() + ")");
     }
-    if (tables > 0 && application != ApplicationId)
+    if (h.Tables > 0 && h.Application != ApplicationId)
         throw TLibraryError(TLibraryError::TKind::NotALibrary,
                             FilePath + " is another program's database, not a Quillon library");
-    if (version > SchemaVersion)
+    if (h.Version > SchemaVersion)
         throw TLibraryError(TLibraryError::TKind::Newer, FilePath + " was made by a newer Quillon (library version " +
-                                                             std::to_string(version) + ")");
+                                                             std::to_string(h.Version) + ")");
+    return h;
+}
+
+void TLibrary::CreateOrCheckSchema() {
+    TSqlite& db = *Connection;
+    if (ReadHeader().Tables == 0) {
+        // Ours to make. The write lock decides between two processes making it at once: the second finds it made.
+        db.Exec("PRAGMA journal_mode=WAL");
+        TSqlTransaction t(db);
+        TSqlStatement count(db, "SELECT count(*) FROM sqlite_schema");
+        if (count.Step() && count.Int(0) == 0) {
+            db.Exec(Schema);
+            db.Exec(SearchIndexes);
+            db.Exec("PRAGMA application_id=" + std::to_string(ApplicationId));
+            db.Exec("PRAGMA user_version=" + std::to_string(SchemaVersion));
+        }
+        t.Commit();
+        ReadHeader(); // what the other process made must be a library too
+    }
+    // Later schema versions add their migrations here, each in its own transaction, from the stored version up.
     db.Exec("PRAGMA journal_mode=WAL");
     db.Exec("PRAGMA foreign_keys=ON");
     db.Exec("PRAGMA synchronous=NORMAL"); // with the log, a crash loses at most the last batches, never the file
-    if (tables == 0) {
-        TSqlTransaction t(db);
-        db.Exec(Schema);
-        db.Exec("PRAGMA application_id=" + std::to_string(ApplicationId));
-        db.Exec("PRAGMA user_version=" + std::to_string(SchemaVersion));
-        t.Commit();
+    db.Exec("PRAGMA wal_autocheckpoint=10000");
+    // A bulk write whose writer is gone (killed) left its indexes unmade: make them now. A live writer holds
+    // the bulk lock, and its library is left to it.
+    if (InBulk() && TakeBulkLock())
+        EndBulk();
+}
+
+bool TLibrary::TakeBulkLock() {
+    if (BulkLock >= 0)
+        return true;
+    const int fd = ::open((FilePath + "-bulk").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    if (fd < 0)
+        return false;
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+        ::close(fd);
+        return false;
     }
-    // Later schema versions add their migrations here, each in its own transaction, from version up.
+    BulkLock = fd;
+    return true;
+}
+
+void TLibrary::ReleaseBulkLock() {
+    if (BulkLock >= 0)
+        ::close(BulkLock); // closing releases the lock
+    BulkLock = -1;
+}
+
+TLibrary::~TLibrary() {
+    ReleaseBulkLock();
+}
+
+bool TLibrary::InBulk() {
+    TSqlStatement s(Db(), "SELECT 1 FROM state WHERE key = 'bulk'");
+    return s.Step();
+}
+
+bool TLibrary::BeginBulk() {
+    if (!TakeBulkLock())
+        return false; // another process writes in bulk: rows go in one by one meanwhile
+    TSqlTransaction t(Db());
+    Db().Exec("INSERT OR REPLACE INTO state(key, value) VALUES('bulk', 1);"
+              "DROP INDEX IF EXISTS replays_modified; DROP INDEX IF EXISTS replays_map_key;"
+              "DROP INDEX IF EXISTS replays_length; DROP INDEX IF EXISTS replays_max_apm;"
+              "DROP INDEX IF EXISTS players_name_key");
+    t.Commit();
+    Bulk = true;
+    return true;
+}
+
+void TLibrary::EndBulk() {
+    TSqlTransaction t(Db());
+    Db().Exec("INSERT INTO replay_text(replay_text) VALUES('rebuild'); DELETE FROM state WHERE key = 'bulk'");
+    Db().Exec(SearchIndexes);
+    t.Commit();
+    Bulk = false;
+    ReleaseBulkLock();
 }
 
 void TLibrary::Reset(const std::string& path) {
-    for (const char* suffix : {"", "-wal", "-shm", "-journal"}) {
+    for (const char* suffix : {"", "-wal", "-shm", "-journal", "-bulk"}) {
         std::error_code ec;
         fs::remove(path + suffix, ec);
         if (ec)
@@ -199,59 +327,114 @@ std::unordered_map<std::string, TLibrary::TStamp> TLibrary::StampsBelow(const st
     return stamps;
 }
 
+namespace {
+
+// The text index holds no copy of the texts: a row is taken out with the values it was put in with.
+constexpr const char* ForgetText = "INSERT INTO replay_text(replay_text, rowid, game_name, map_name, player_names) "
+                                   "SELECT 'delete', id, game_name, map_name, player_names FROM replays ";
+
+std::string JoinedNames(const TLibraryEntry& e) {
+    std::string names;
+    for (const auto& p : e.Players)
+        names += (names.empty() ? "" : " ") + p.Name;
+    return names;
+}
+
+// All players of a replay in one statement, prepared once per player count met.
+class TPlayerInserter {
+public:
+    explicit TPlayerInserter(TSqlite& db) : Db(db) {}
+    void Insert(int64_t replayId, const std::vector<TLibraryPlayer>& players) {
+        const size_t n = players.size();
+        if (n == 0)
+            return;
+        if (Statements.size() < n)
+            Statements.resize(n);
+        if (!Statements[n - 1]) {
+            std::string sql = "INSERT INTO players(replay_id, slot, name, name_key, race, team, color, actions, apm, "
+                              "result, observer, computer) VALUES";
+            for (size_t i = 0; i < n; ++i)
+                sql += std::string(i ? "," : "") + "(?,?,?,?,?,?,?,?,?,?,?,?)";
+            Statements[n - 1] = std::make_unique<TSqlStatement>(Db, sql);
+        }
+        TSqlStatement& add = *Statements[n - 1];
+        int at = 1;
+        for (size_t slot = 0; slot < n; ++slot) {
+            const TLibraryPlayer& p = players[slot];
+            add.Bind(at++, replayId).Bind(at++, static_cast<int64_t>(slot)).Bind(at++, p.Name);
+            add.Bind(at++, AsciiLower(p.Name)).Bind(at++, int64_t{p.Race}).Bind(at++, int64_t{p.Team});
+            add.Bind(at++, int64_t{p.Color}).Bind(at++, int64_t{p.Actions}).Bind(at++, p.Apm);
+            add.Bind(at++, int64_t{p.Result}).Bind(at++, int64_t{p.Observer}).Bind(at++, int64_t{p.Computer});
+        }
+        add.Run();
+    }
+
+private:
+    TSqlite& Db;
+    std::vector<std::unique_ptr<TSqlStatement>> Statements;
+};
+
+} // namespace
+
 void TLibrary::Store(const std::vector<TLibraryEntry>& entries) {
     TSqlite& db = Db();
     TSqlTransaction t(db);
-    TSqlStatement upsert(db, R"(INSERT INTO replays(path, size, modified, hash, error, version, build, length,
-        game_name, map_path, map_name, map_key, game_type, creator, winner_team, max_apm)
-        VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16)
-        ON CONFLICT(path) DO UPDATE SET size=excluded.size, modified=excluded.modified, hash=excluded.hash,
-        error=excluded.error, version=excluded.version, build=excluded.build, length=excluded.length,
-        game_name=excluded.game_name, map_path=excluded.map_path, map_name=excluded.map_name,
-        map_key=excluded.map_key, game_type=excluded.game_type, creator=excluded.creator,
-        winner_team=excluded.winner_team, max_apm=excluded.max_apm
-        RETURNING id)");
+    static constexpr const char* Columns = "size, modified, hash, error, version, build, length, game_name, map_path, "
+                                           "map_name, map_key, game_type, creator, winner_team, max_apm, player_names";
+    // A new path takes one statement; a path the library has (a changed file, or one another scanner has just
+    // written) first takes its old text and players out.
+    TSqlStatement insert(db, std::string("INSERT INTO replays(path, ") + Columns +
+                                 ") VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17) "
+                                 "ON CONFLICT(path) DO NOTHING RETURNING id");
+    TSqlStatement forget(db, std::string(ForgetText) + "WHERE path = ?1");
+    TSqlStatement update(db, std::string("UPDATE replays SET (") + Columns +
+                                 ") = (?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17) "
+                                 "WHERE path = ?1 RETURNING id");
     TSqlStatement clearPlayers(db, "DELETE FROM players WHERE replay_id = ?1");
-    TSqlStatement addPlayer(db, R"(INSERT INTO players(replay_id, slot, name, name_key, race, team, color, actions,
-        apm, result, observer, computer) VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12))");
-    TSqlStatement clearText(db, "DELETE FROM replay_text WHERE rowid = ?1");
-    TSqlStatement addText(db, "INSERT INTO replay_text(rowid, game_name, map_name, players) VALUES(?1, ?2, ?3, ?4)");
+    TSqlStatement addText(db, "INSERT INTO replay_text(rowid, game_name, map_name, player_names) "
+                              "VALUES(?1, ?2, ?3, ?4)");
+    TPlayerInserter players(db);
     for (const TLibraryEntry& e : entries) {
-        upsert.Bind(1, e.Path).Bind(2, e.Size).Bind(3, e.Modified).Bind(4, e.Hash);
-        if (e.Error.empty())
-            upsert.BindNull(5);
-        else
-            upsert.Bind(5, e.Error);
-        upsert.Bind(6, e.Version).Bind(7, int64_t{e.Build}).Bind(8, e.Length).Bind(9, e.GameName);
-        upsert.Bind(10, e.MapPath).Bind(11, e.MapName).Bind(12, MapKey(e.MapName)).Bind(13, int64_t{e.GameType});
-        upsert.Bind(14, e.Creator).Bind(15, int64_t{e.WinnerTeam}).Bind(16, e.MaxApm);
-        if (!upsert.Step())
-            throw TLibraryError(TLibraryError::TKind::Failed, "database: no row written for " + e.Path);
-        const int64_t id = upsert.Int(0);
-        upsert.Reset();
-        clearPlayers.Bind(1, id).Run();
-        std::string names;
-        for (size_t slot = 0; slot < e.Players.size(); ++slot) {
-            const TLibraryPlayer& p = e.Players[slot];
-            addPlayer.Bind(1, id).Bind(2, static_cast<int64_t>(slot)).Bind(3, p.Name).Bind(4, AsciiLower(p.Name));
-            addPlayer.Bind(5, int64_t{p.Race}).Bind(6, int64_t{p.Team}).Bind(7, int64_t{p.Color});
-            addPlayer.Bind(8, int64_t{p.Actions}).Bind(9, p.Apm).Bind(10, int64_t{p.Result});
-            addPlayer.Bind(11, int64_t{p.Observer}).Bind(12, int64_t{p.Computer}).Run();
-            names += (names.empty() ? "" : " ") + p.Name;
+        const std::string names = JoinedNames(e);
+        const auto bind = [&](TSqlStatement& s) {
+            s.Bind(1, e.Path).Bind(2, e.Size).Bind(3, e.Modified).Bind(4, e.Hash);
+            if (e.Error.empty())
+                s.BindNull(5);
+            else
+                s.Bind(5, e.Error);
+            s.Bind(6, e.Version).Bind(7, int64_t{e.Build}).Bind(8, e.Length).Bind(9, e.GameName);
+            s.Bind(10, e.MapPath).Bind(11, e.MapName).Bind(12, MapKey(e.MapName)).Bind(13, int64_t{e.GameType});
+            s.Bind(14, e.Creator).Bind(15, int64_t{e.WinnerTeam}).Bind(16, e.MaxApm).Bind(17, names);
+        };
+        bind(insert);
+        const bool fresh = insert.Step();
+        int64_t id = fresh ? insert.Int(0) : 0;
+        insert.Reset();
+        if (!fresh) {
+            if (!Bulk)
+                forget.Bind(1, e.Path).Run();
+            bind(update);
+            if (!update.Step())
+                throw TLibraryError(TLibraryError::TKind::Failed, "database: no row written for " + e.Path);
+            id = update.Int(0);
+            update.Reset();
+            clearPlayers.Bind(1, id).Run();
         }
-        clearText.Bind(1, id).Run();
-        addText.Bind(1, id).Bind(2, e.GameName).Bind(3, e.MapName).Bind(4, names).Run();
+        players.Insert(id, e.Players);
+        if (!Bulk)
+            addText.Bind(1, id).Bind(2, e.GameName).Bind(3, e.MapName).Bind(4, names).Run();
     }
     t.Commit();
 }
 
 void TLibrary::Remove(const std::vector<int64_t>& ids) {
     TSqlTransaction t(Db());
+    TSqlStatement text(Db(), std::string(ForgetText) + "WHERE id = ?1");
     TSqlStatement row(Db(), "DELETE FROM replays WHERE id = ?1");
-    TSqlStatement text(Db(), "DELETE FROM replay_text WHERE rowid = ?1");
     for (const int64_t id : ids) {
+        if (!Bulk)
+            text.Bind(1, id).Run();
         row.Bind(1, id).Run();
-        text.Bind(1, id).Run();
     }
     t.Commit();
 }

@@ -53,6 +53,9 @@ public:
     /// Opens the library at path, creating it (and its folder) when missing. A file that is no Quillon library,
     /// is damaged or was made by a newer Quillon throws TLibraryError and is left as it is.
     explicit TLibrary(const std::string& path);
+    ~TLibrary();
+    TLibrary(const TLibrary&) = delete;
+    TLibrary& operator=(const TLibrary&) = delete;
 
     /// Removes the file at path (and its log files) and makes an empty library there.
     static void Reset(const std::string& path);
@@ -73,13 +76,29 @@ public:
     void UpdatePath(int64_t id, const std::string& path);
     int64_t Count();
 
+    /// For writing many rows: the text index and the search indexes are left out until EndBulk makes them again
+    /// from the rows (much faster than keeping them row by row). Kept in the file, so a library whose bulk write
+    /// was cut short makes them when it is next opened. A lock beside the file (held until EndBulk or the
+    /// process ends) tells a live bulk writer from a dead one; false when another process holds it.
+    bool BeginBulk();
+    void EndBulk();
+    bool InBulk();
+
     static constexpr int SchemaVersion = 1;
 
 private:
+    struct THeader {
+        int64_t Application = 0, Version = 0, Tables = 0;
+    };
+    THeader ReadHeader();
     void CreateOrCheckSchema();
+    bool TakeBulkLock();
+    void ReleaseBulkLock();
 
     std::string FilePath;
     std::unique_ptr<TSqlite> Connection;
+    bool Bulk = false;
+    int BulkLock = -1; // descriptor of the locked "-bulk" file
 };
 
 } // namespace quillon

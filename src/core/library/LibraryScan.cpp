@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <mutex>
 #include <thread>
+#include <unordered_set>
 
 namespace quillon {
 
@@ -16,21 +17,22 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct TFileToRead {
+// A listed file and what the library knows of it (nullptr: nothing).
+struct TListedFile {
     std::string Path;
-    int64_t Size = 0;
-    int64_t Modified = 0;
+    const TLibrary::TStamp* Known = nullptr;
 };
 
 bool Below(const std::string& path, const std::string& folder) {
     return path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 && path[folder.size()] == '/';
 }
 
-// Reads files on a pool of threads; the caller takes finished entries in batches and writes them.
+// Looks at the listed files on a pool of threads: unchanged ones are only counted, new and changed ones read.
+// The caller takes the entries read in batches and writes them.
 class TReaderPool {
 public:
-    TReaderPool(const std::vector<TFileToRead>& files, int threads, const std::atomic<bool>* stop)
-        : Files(files), Stop(stop) {
+    TReaderPool(const std::vector<TListedFile>& files, int threads, size_t room, const std::atomic<bool>* stop)
+        : Files(files), Stop(stop), RoomFor(room) {
         const int n = std::max(1, std::min<int>(threads, static_cast<int>(files.size())));
         Running = n; // before any worker can end
         for (int i = 0; i < n; ++i)
@@ -43,7 +45,7 @@ public:
             w.join();
     }
 
-    /// Up to max finished entries; waits for at least one. Empty when every worker has ended.
+    /// Up to max entries read; waits for max of them or the end. Empty when every worker has ended.
     std::vector<TLibraryEntry> Take(size_t max) {
         std::unique_lock lock(Mutex);
         Ready.wait(lock, [this, max] { return Done.size() >= max || Running == 0; });
@@ -55,17 +57,32 @@ public:
         return out;
     }
 
+    std::atomic<size_t> Checked{0};   // files looked at
+    std::atomic<size_t> Regular{0};   // of those, regular files
+    std::atomic<size_t> Unchanged{0}; // of those, the same as in the library
+
 private:
     void Work() {
         while (!Abandon && !(Stop && Stop->load())) {
             const size_t i = Next++;
             if (i >= Files.size())
                 break;
-            TLibraryEntry entry = IndexReplayFile(Files[i].Path, Files[i].Size, Files[i].Modified);
+            const TListedFile& file = Files[i];
+            struct stat st {};
+            const bool regular = ::stat(file.Path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+            if (!regular || (file.Known && file.Known->Size == st.st_size && file.Known->Modified == st.st_mtime)) {
+                Regular += regular;
+                Unchanged += regular;
+                ++Checked;
+                continue; // special files are no replays; unchanged ones are not opened
+            }
+            ++Regular;
+            TLibraryEntry entry = IndexReplayFile(file.Path, st.st_size, st.st_mtime);
             std::unique_lock lock(Mutex);
             // Keep memory bounded when writing falls behind.
-            Room.wait(lock, [this] { return Done.size() < 4096 || Abandon; });
+            Room.wait(lock, [this] { return Done.size() < RoomFor || Abandon; });
             Done.push_back(std::move(entry));
+            ++Checked;
             Ready.notify_one();
         }
         std::lock_guard lock(Mutex);
@@ -73,8 +90,9 @@ private:
         Ready.notify_all();
     }
 
-    const std::vector<TFileToRead>& Files;
+    const std::vector<TListedFile>& Files;
     const std::atomic<bool>* Stop;
+    const size_t RoomFor; // entries waiting to be written, at most
     std::atomic<size_t> Next{0};
     std::atomic<bool> Abandon{false};
     std::mutex Mutex;
@@ -98,8 +116,11 @@ TScanResult ScanFolders(TLibrary& library, const std::vector<std::string>& folde
     TScanResult result;
     const auto stopped = [&options] { return options.Stop && options.Stop->load(); };
     TRenameFileSystem files;
-    std::vector<TFileToRead> toRead;
+    std::unordered_map<std::string, TLibrary::TStamp> stamps;
+    std::vector<TListedFile> listed;
+    std::unordered_set<std::string> seen;
     std::vector<int64_t> gone;
+    size_t fresh = 0;
     for (const std::string& given : folders) {
         const std::string folder = LibraryFolderKey(given);
         std::error_code ec;
@@ -108,56 +129,59 @@ TScanResult ScanFolders(TLibrary& library, const std::vector<std::string>& folde
             result.Problems.push_back(folder + ": not a folder");
             continue;
         }
-        auto stamps = library.StampsBelow(folder);
+        auto below = library.StampsBelow(folder);
         std::vector<std::string> unlisted;
-        for (const TBatchItem& item : ListBatch(folder, files, stopped)) {
+        for (TBatchItem& item : ListBatch(folder, files, stopped)) {
             if (!item.ListError.empty()) {
                 unlisted.push_back(item.Path);
                 result.Problems.push_back(item.Path + ": " + item.ListError);
-                continue;
+            } else if (seen.insert(item.Path).second) {
+                listed.push_back({std::move(item.Path), nullptr});
             }
-            struct stat st {};
-            if (::stat(item.Path.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
-                continue; // special files are no replays
-            ++result.Files;
-            const auto known = stamps.find(item.Path);
-            if (known != stamps.end()) {
-                const bool same = known->second.Size == st.st_size && known->second.Modified == st.st_mtime;
-                stamps.erase(known);
-                if (same) {
-                    ++result.Unchanged;
-                    continue;
-                }
-            }
-            toRead.push_back({item.Path, static_cast<int64_t>(st.st_size), static_cast<int64_t>(st.st_mtime)});
         }
         if (stopped()) {
             result.Stopped = true;
             return result; // a listing cut short cannot tell what is gone
         }
-        for (const auto& [path, stamp] : stamps)
-            if (std::none_of(unlisted.begin(), unlisted.end(), [&](const std::string& u) { return Below(path, u); }))
+        for (auto& [path, stamp] : below) {
+            if (seen.count(path))
+                stamps.emplace(path, stamp);
+            else if (std::none_of(unlisted.begin(), unlisted.end(),
+                                  [&](const std::string& u) { return Below(path, u); }))
                 gone.push_back(stamp.Id);
+        }
+    }
+    for (TListedFile& file : listed) {
+        const auto known = stamps.find(file.Path);
+        file.Known = known == stamps.end() ? nullptr : &known->second;
+        fresh += file.Known == nullptr;
     }
     library.Remove(gone);
     result.Removed = gone.size();
 
     const int threads = options.Threads > 0 ? options.Threads : static_cast<int>(std::thread::hardware_concurrency());
-    if (!toRead.empty()) {
-        TReaderPool pool(toRead, threads, options.Stop);
+    // Many new rows (a first scan, a large new folder): indexes are made once at the end.
+    const bool bulk = fresh >= 1000 && fresh * 4 >= static_cast<size_t>(library.Count()) && library.BeginBulk();
+    if (!listed.empty()) {
+        const size_t batch = std::max<size_t>(1, options.BatchSize);
+        TReaderPool pool(listed, threads, 4 * batch, options.Stop);
         while (true) {
-            std::vector<TLibraryEntry> batch = pool.Take(std::max<size_t>(1, options.BatchSize));
-            if (batch.empty())
+            std::vector<TLibraryEntry> entries = pool.Take(batch);
+            if (entries.empty())
                 break;
-            library.Store(batch);
-            result.Indexed += batch.size();
+            library.Store(entries);
+            result.Indexed += entries.size();
             result.Unreadable += static_cast<size_t>(
-                std::count_if(batch.begin(), batch.end(), [](const TLibraryEntry& e) { return !e.Error.empty(); }));
+                std::count_if(entries.begin(), entries.end(), [](const TLibraryEntry& e) { return !e.Error.empty(); }));
             if (options.OnProgress)
-                options.OnProgress(result.Indexed, toRead.size());
+                options.OnProgress(pool.Checked, listed.size());
         }
+        result.Files = pool.Regular;
+        result.Unchanged = pool.Unchanged;
+        result.Stopped = stopped() && pool.Checked < listed.size();
     }
-    result.Stopped = stopped() && result.Indexed < toRead.size();
+    if (bulk)
+        library.EndBulk();
     return result;
 }
 

@@ -12,7 +12,7 @@ namespace quillon {
 struct TScanOptions {
     int Threads = 0;        // replays read at once; 0: one per core
     size_t BatchSize = 256; // rows written per transaction
-    /// Called from the scanning thread after each batch is written: files done and files to read.
+    /// Called from the scanning thread after each batch is written: files looked at, and files listed.
     std::function<void(size_t done, size_t total)> OnProgress;
     /// Set (from any thread, a signal handler included) to end the scan after the batch being written.
     const std::atomic<bool>* Stop = nullptr;

@@ -40,25 +40,44 @@ std::string PlayerIs(TFilter& f, const std::string& alias, const std::string& na
     return alias + ".observer = 0 AND " + f.Prefix(alias + ".name_key", name);
 }
 
-TFilter FilterOf(const TLibraryQuery& q) {
+// How many player rows a name matches, from the name index alone.
+int64_t NameRows(TLibrary& library, const std::string& name) {
+    const std::string key = AsciiLower(name);
+    TSqlStatement s(library.Db(), "SELECT count(*) FROM players WHERE name_key >= ?1 AND name_key < ?2");
+    s.Bind(1, key).Bind(2, key + "\xFF");
+    return s.Step() ? s.Int(0) : 0;
+}
+
+// A condition on the players of r. A rare name starts from the name index (its few replays are then checked for
+// the rest); a common one is checked replay by replay, so a date-ordered search stops after its first page.
+std::string PlayersWhere(TLibrary& library, TFilter& f, const std::string& name, const std::string& alias,
+                         const std::string& rest) {
+    constexpr int64_t FewRows = 2000;
+    const std::string matches = PlayerIs(f, alias, name) + rest;
+    if (NameRows(library, name) <= FewRows)
+        return "r.id IN (SELECT " + alias + ".replay_id FROM players " + alias + " WHERE " + matches + ")";
+    return "EXISTS (SELECT 1 FROM players " + alias + " WHERE " + alias + ".replay_id = r.id AND " + matches + ")";
+}
+
+TFilter FilterOf(TLibrary& library, const TLibraryQuery& q) {
     TFilter f;
     if (!q.WithUnreadable)
         f.Add("r.error IS NULL");
-    std::string me = "p.replay_id = r.id AND p.observer = 0";
-    if (!q.Player.empty())
-        me += " AND " + f.Prefix("p.name_key", q.Player);
-    if (q.Race != 0)
-        me += " AND p.race = " + f.Int(q.Race);
-    if (!q.Player.empty() || q.Race != 0) {
-        std::string condition = "EXISTS (SELECT 1 FROM players p WHERE " + me;
+    // A name narrows most: the name index gives the candidate replays, each checked for the rest.
+    if (!q.Player.empty()) {
+        std::string rest;
+        if (q.Race != 0)
+            rest += " AND p.race = " + f.Int(q.Race);
         if (q.VsRace != 0)
-            condition += " AND EXISTS (SELECT 1 FROM players o WHERE o.replay_id = r.id AND o.observer = 0 AND "
-                         "o.team <> p.team AND o.race = " +
-                         f.Int(q.VsRace) + ")";
-        f.Add(condition + ")");
-    } else if (q.VsRace != 0) {
-        f.Add("EXISTS (SELECT 1 FROM players o WHERE o.replay_id = r.id AND o.observer = 0 AND o.race = " +
-              f.Int(q.VsRace) + ")");
+            rest += " AND EXISTS (SELECT 1 FROM players o WHERE o.replay_id = p.replay_id AND o.observer = 0 "
+                    "AND o.team <> p.team AND o.race = " +
+                    f.Int(q.VsRace) + ")";
+        f.Add(PlayersWhere(library, f, q.Player, "p", rest));
+    } else {
+        for (const int race : {q.Race, q.VsRace})
+            if (race != 0)
+                f.Add("EXISTS (SELECT 1 FROM players o WHERE o.replay_id = r.id AND o.observer = 0 AND o.race = " +
+                      f.Int(race) + ")");
     }
     if (!q.Map.empty())
         f.Add("(" + f.Prefix("r.map_key", q.Map) + " OR " + f.Prefix("lower(r.map_name)", q.Map) + ")");
@@ -72,8 +91,7 @@ TFilter FilterOf(const TLibraryQuery& q) {
     if (q.MinLength > 0)
         f.Add("r.length >= " + f.Int(q.MinLength));
     if (!q.Winner.empty())
-        f.Add("EXISTS (SELECT 1 FROM players w WHERE w.replay_id = r.id AND w.result = 1 AND " +
-              PlayerIs(f, "w", q.Winner) + ")");
+        f.Add(PlayersWhere(library, f, q.Winner, "w", " AND w.result = 1"));
     if (!q.Text.empty()) {
         // Each word as a quoted prefix, so the user's text is never read as the index's query language.
         std::string match;
@@ -118,7 +136,7 @@ std::string OrderOf(const TLibraryQuery& q) {
 } // namespace
 
 std::vector<TLibraryEntry> SearchLibrary(TLibrary& library, const TLibraryQuery& query) {
-    TFilter f = FilterOf(query);
+    TFilter f = FilterOf(library, query);
     const std::string sql =
         "SELECT r.id, r.path, r.size, r.modified, r.hash, r.error, r.version, r.build, r.length, r.game_name, "
         "r.map_path, r.map_name, r.creator, r.game_type, r.winner_team, r.max_apm FROM replays r WHERE " +
@@ -161,7 +179,7 @@ std::vector<TLibraryEntry> SearchLibrary(TLibrary& library, const TLibraryQuery&
 }
 
 int64_t CountLibrary(TLibrary& library, const TLibraryQuery& query) {
-    TFilter f = FilterOf(query);
+    TFilter f = FilterOf(library, query);
     TSqlStatement s(library.Db(), "SELECT count(*) FROM replays r WHERE " + f.Where);
     f.BindAll(s);
     return s.Step() ? s.Int(0) : 0;
