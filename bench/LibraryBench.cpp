@@ -1,0 +1,211 @@
+// The replay library: indexing 10,000 replays against reading them on one thread, re-scanning them unchanged,
+// searching 100,000 indexed replays, and the bytes each replay takes in the database.
+#include "BenchFiles.h"
+#include "core/library/LibraryScan.h"
+#include "core/library/LibrarySearch.h"
+#include "core/replay/LoadReplay.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <random>
+#include <thread>
+
+namespace fs = std::filesystem;
+using namespace quillon;
+using namespace quillon::bench;
+
+namespace {
+
+void RemoveLibrary(const std::string& path) {
+    std::error_code ec;
+    for (const char* suffix : {"", "-wal", "-shm"})
+        fs::remove(path + suffix, ec);
+}
+
+std::string TempLibrary(const char* name) {
+    return (fs::temp_directory_path() / name).string();
+}
+
+// The floor of indexing: every replay read at detail 1, one after another, nothing written.
+void ReadOnOneThread(benchmark::State& state, std::vector<std::string> paths) {
+    for (auto _ : state)
+        for (const auto& path : paths)
+            benchmark::DoNotOptimize(LoadReplay(path, 1));
+    state.counters["files/s"] =
+        benchmark::Counter(static_cast<double>(paths.size()), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void IndexAll(benchmark::State& state, std::string root, size_t files, int threads) {
+    const std::string db = TempLibrary("quillon-bench-index.sqlite");
+    TScanOptions options;
+    options.Threads = threads;
+    for (auto _ : state) {
+        state.PauseTiming();
+        RemoveLibrary(db);
+        state.ResumeTiming();
+        TLibrary library(db);
+        benchmark::DoNotOptimize(ScanFolders(library, {root}, options));
+    }
+    state.counters["files/s"] =
+        benchmark::Counter(static_cast<double>(files), benchmark::Counter::kIsIterationInvariantRate);
+}
+
+void RescanUnchanged(benchmark::State& state, std::string root) {
+    const std::string db = TempLibrary("quillon-bench-rescan.sqlite");
+    RemoveLibrary(db);
+    TLibrary library(db);
+    ScanFolders(library, {root}, {});
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ScanFolders(library, {root}, {}));
+}
+
+// 100,000 replays of 2 to 8 players from a pool of 5,000 names on 40 maps over three years.
+std::string BigLibrary() {
+    const std::string db = TempLibrary("quillon-bench-100k.sqlite");
+    if (fs::exists(db + ".done"))
+        return db;
+    RemoveLibrary(db);
+    TLibrary library(db);
+    library.BeginBulk();
+    std::mt19937 rng(7);
+    std::vector<TLibraryEntry> batch;
+    const int64_t start = 1700000000;
+    for (int i = 0; i < 100000; ++i) {
+        TLibraryEntry e;
+        e.Path = "/replays/season" + std::to_string(i / 1000) + "/game" + std::to_string(i) + ".w3g";
+        e.Size = 100000 + static_cast<int64_t>(rng() % 200000);
+        e.Modified = start + static_cast<int64_t>(rng() % (3 * 365 * 86400));
+        e.Hash = "0123456789abcdef";
+        e.Version = i % 3 == 0 ? "1.26" : i % 3 == 1 ? "1.36" : "2.00";
+        e.Build = 6059;
+        e.Length = 300000 + static_cast<int64_t>(rng() % 3000000);
+        const int map = static_cast<int>(rng() % 40);
+        e.MapName = "(4)Map number " + std::to_string(map);
+        e.MapPath = "Maps\\FrozenThrone\\" + e.MapName + ".w3x";
+        e.GameName = "Game " + std::to_string(i);
+        e.Creator = "host";
+        e.WinnerTeam = 1 + static_cast<int>(rng() % 2);
+        const int players = 2 + 2 * static_cast<int>(rng() % 4);
+        for (int p = 0; p < players; ++p) {
+            TLibraryPlayer lp;
+            lp.Name = "Player" + std::to_string(rng() % 5000);
+            lp.Race = static_cast<uint8_t>(1 + rng() % 4);
+            lp.Team = static_cast<uint8_t>(1 + p % 2);
+            lp.Color = static_cast<uint8_t>(p);
+            lp.Actions = static_cast<int32_t>(rng() % 10000);
+            lp.Apm = static_cast<double>(rng() % 300);
+            lp.Result = lp.Team == e.WinnerTeam ? 1 : 2;
+            e.MaxApm = std::max(e.MaxApm, lp.Apm);
+            e.Players.push_back(lp);
+        }
+        batch.push_back(std::move(e));
+        if (batch.size() == 1000) {
+            library.Store(batch);
+            batch.clear();
+        }
+    }
+    library.EndBulk();
+    library.Db().Exec("PRAGMA wal_checkpoint(TRUNCATE)");
+    std::fopen((db + ".done").c_str(), "w");
+    return db;
+}
+
+void Search(benchmark::State& state, std::string db, TLibraryQuery query) {
+    TLibrary library(db);
+    size_t found = 0;
+    for (auto _ : state) {
+        const auto rows = SearchLibrary(library, query);
+        found = rows.size();
+        benchmark::DoNotOptimize(rows);
+    }
+    state.counters["rows"] = static_cast<double>(found);
+}
+
+class TTimes : public benchmark::ConsoleReporter {
+public:
+    void ReportRuns(const std::vector<Run>& runs) override {
+        for (const auto& run : runs)
+            if (run.run_type == Run::RT_Iteration)
+                Ms[run.run_name.function_name] = run.GetAdjustedRealTime();
+        ConsoleReporter::ReportRuns(runs);
+    }
+    std::map<std::string, double> Ms;
+};
+
+TLibraryQuery Query(void (*set)(TLibraryQuery&)) {
+    TLibraryQuery q;
+    set(q);
+    return q;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    const std::string root = WriteBatchTree();
+    const auto files = ReplaysBelow(root);
+    const std::string big = BigLibrary();
+    benchmark::RegisterBenchmark("library/read-10000-one-thread", ReadOnOneThread, files)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(2);
+    benchmark::RegisterBenchmark("library/index-10000-one-thread", IndexAll, root, files.size(), 1)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(2);
+    benchmark::RegisterBenchmark("library/index-10000", IndexAll, root, files.size(), 0)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(2);
+    benchmark::RegisterBenchmark("library/rescan-10000-unchanged", RescanUnchanged, root)
+        ->Unit(benchmark::kMillisecond)
+        ->Iterations(3);
+    const std::pair<const char*, TLibraryQuery> searches[] = {
+        {"library/search-100k/player-prefix", Query([](TLibraryQuery& q) { q.Player = "player12"; })},
+        {"library/search-100k/player-race-vs-race", Query([](TLibraryQuery& q) {
+             q.Player = "player1234";
+             q.Race = 2;
+             q.VsRace = 4;
+         })},
+        {"library/search-100k/map-after-date", Query([](TLibraryQuery& q) {
+             q.Map = "map number 7";
+             q.After = 1750000000;
+         })},
+        {"library/search-100k/text", Query([](TLibraryQuery& q) { q.Text = "player4321"; })},
+        {"library/search-100k/winner-sorted-by-apm", Query([](TLibraryQuery& q) {
+             q.Winner = "player77";
+             q.Sort = TLibrarySort::Apm;
+         })},
+        {"library/search-100k/newest-50", Query([](TLibraryQuery&) {})},
+        {"library/search-100k/long-games-by-length", Query([](TLibraryQuery& q) {
+             q.MinLength = 3000000;
+             q.Sort = TLibrarySort::Length;
+         })},
+    };
+    for (const auto& [name, query] : searches)
+        benchmark::RegisterBenchmark(name, Search, big, query)->Unit(benchmark::kMillisecond);
+    benchmark::Initialize(&argc, argv);
+    TTimes times;
+    benchmark::RunSpecifiedBenchmarks(&times);
+
+    // Real (wall) times: the pool's threads do not show in one thread's CPU time.
+    const double one = times.Ms["library/read-10000-one-thread"], index = times.Ms["library/index-10000"],
+                 oneThreadIndex = times.Ms["library/index-10000-one-thread"];
+    if (one > 0 && index > 0 && oneThreadIndex > 0) {
+        std::printf("\nindexing 10,000 replays on %u cores: %.2f x the rate of reading them on one thread "
+                    "(target >= 1.6 on 2), %.2f x the rate of indexing them on one thread\n",
+                    std::thread::hardware_concurrency(), one / index, oneThreadIndex / index);
+        std::printf("writing the index costs %.0f %% of a one-thread index\n",
+                    100.0 * (oneThreadIndex - one) / oneThreadIndex);
+    }
+    std::printf("re-scan of 10,000 unchanged replays: %.0f ms (target < 1000)\n",
+                times.Ms["library/rescan-10000-unchanged"]);
+    double slowest = 0;
+    for (const auto& [name, query] : searches)
+        slowest = std::max(slowest, times.Ms[name]);
+    std::printf("slowest search over 100,000 replays: %.1f ms (target < 50)\n", slowest);
+    std::error_code ec;
+    std::printf("database: %.0f bytes per replay (target < 2048)\n",
+                static_cast<double>(fs::file_size(big, ec)) / 100000.0);
+    benchmark::Shutdown();
+    return 0;
+}
