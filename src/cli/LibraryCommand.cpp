@@ -111,7 +111,7 @@ int Add(TLibrary& library, const TLibraryOptions& o, std::ostream& out, std::ost
     if (progress)
         scan.OnProgress = [&err, start](size_t done, size_t total) {
             const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-            err << "\r" << done << " of " << total << " replays read, "
+            err << "\r" << done << " of " << total << " files, "
                 << static_cast<long long>(seconds > 0 ? static_cast<double>(done) / seconds : 0) << " files/s "
                 << std::flush;
         };
