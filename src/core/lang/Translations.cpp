@@ -19,8 +19,8 @@ struct TTables {
 
 bool FormOfName(std::string_view name, TForm& form) {
     static constexpr std::pair<std::string_view, TForm> Names[] = {
-        {"Main", TForm::Main},           {"Setting", TForm::Setting}, {"Rule", TForm::Rule},
-        {"RenResult", TForm::RenResult}, {"App", TForm::App},         {"Summary", TForm::Summary}};
+        {"Main", TForm::Main}, {"Setting", TForm::Setting}, {"Rule", TForm::Rule},      {"RenResult", TForm::RenResult},
+        {"App", TForm::App},   {"Summary", TForm::Summary}, {"Library", TForm::Library}};
     for (const auto& [n, f] : Names)
         if (n == name) {
             form = f;

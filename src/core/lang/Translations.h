@@ -11,10 +11,10 @@ namespace quillon {
 /// Interface languages, numbered as the language setting and the tables number them.
 enum class TLanguage : int { English = 1, Chinese = 2 };
 
-/// The forms whose texts exist in both languages; App holds this program's own messages beyond the four forms, Summary
-/// the texts of the replay summary.
-enum class TForm { Main, Setting, Rule, RenResult, App, Summary };
-inline constexpr int FormCount = 6;
+/// The forms whose texts exist in both languages; App holds this program's own messages beyond the four forms,
+/// Summary and Library the texts of the summary tab and the library window.
+enum class TForm { Main, Setting, Rule, RenResult, App, Summary, Library };
+inline constexpr int FormCount = 7;
 
 /// Numbered string n of a form's table in a language. A missing number or a text that is empty in that
 /// language gives the empty text: no fallback to the other language. The language is always an argument:

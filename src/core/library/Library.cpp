@@ -1,6 +1,7 @@
 #include "core/library/Library.h"
 
 #include "core/present/GameText.h"
+#include "core/present/ListRows.h"
 #include "core/replay/LoadReplay.h"
 #include "core/text/AsciiCase.h"
 
@@ -159,7 +160,7 @@ TLibraryEntry IndexReplayFile(const std::string& path, int64_t size, int64_t mod
         if (p.SlotStatus != 2)
             continue;
         TLibraryPlayer lp;
-        lp.Name = p.Name;
+        lp.Name = p.Computer ? PlayerShownName(r, p) : p.Name;
         lp.Race = r.SlotsRecorded ? p.Race : 0;
         lp.Team = r.SlotsRecorded ? p.Team : 0;
         lp.Color = p.Color;
