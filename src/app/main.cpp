@@ -1,7 +1,8 @@
-// quillon [PATH] [--settings FILE]: the window, opened on a replay or a folder. A second start hands its path to
-// the running window and ends.
+// quillon [PATH] [--settings FILE] [--library FILE]: the window, opened on a replay or a folder. A second start hands
+// its path to the running window and ends.
 #include "app/DesktopIntegration.h"
 #include "app/SingleInstance.h"
+#include "core/library/Library.h"
 #include "core/settings/Settings.h"
 #include "gui/MainWindow.h"
 #include "gui/QtText.h"
@@ -21,6 +22,9 @@ int main(int argc, char** argv) {
     const QCommandLineOption settings(QStringLiteral("settings"), QStringLiteral("Use FILE as the settings file."),
                                       QStringLiteral("FILE"));
     parser.addOption(settings);
+    const QCommandLineOption library(QStringLiteral("library"), QStringLiteral("Use FILE as the replay library."),
+                                     QStringLiteral("FILE"));
+    parser.addOption(library);
     parser.addPositionalArgument(QStringLiteral("path"), QStringLiteral("A replay or a folder to open."),
                                  QStringLiteral("[PATH]"));
     parser.process(app);
@@ -34,6 +38,8 @@ int main(int argc, char** argv) {
     quillon::gui::TMainWindowOptions options;
     options.SettingsPath = quillon::SettingsPath(quillon::ProgramDir(), quillon::gui::ToPath(parser.value(settings)));
     options.RegisterFileType = &quillon::app::RegisterReplayType;
+    options.LibraryPath = parser.isSet(library) ? quillon::gui::ToPath(parser.value(library))
+                                                : quillon::DefaultLibraryPath(quillon::ProgramDir());
     quillon::gui::TQuillonMain window(std::move(options));
     quillon::app::TInstanceServer instance(
         [&window] {

@@ -12,6 +12,7 @@
 #include "gui/BatchRenamer.h"
 #include "gui/InfoListModel.h"
 #include "gui/LanguageApplier.h"
+#include "gui/LibraryWindow.h"
 #include "gui/MessageBoxes.h"
 #include "gui/PlayerListModel.h"
 #include "gui/QtText.h"
@@ -112,6 +113,7 @@ void TQuillonMain::ConnectControls() {
     connect(RuleBtn, &QPushButton::clicked, this, &TQuillonMain::RuleBtnClick);
     connect(BtnConfig, &QPushButton::clicked, this, &TQuillonMain::BtnConfigClick);
     connect(BtnAbout, &QPushButton::clicked, this, &TQuillonMain::BtnAboutClick);
+    connect(BtnLibrary, &QPushButton::clicked, this, &TQuillonMain::BtnLibraryClick);
     connect(SelDir, &QToolButton::clicked, this, &TQuillonMain::SelDirClick);
     connect(ParentButton, &QToolButton::clicked, this, &TQuillonMain::SpeedButton1Click);
     connect(LanguageBox, &QComboBox::currentIndexChanged, this, &TQuillonMain::LanguageChange);
@@ -407,6 +409,22 @@ void TQuillonMain::BtnConfigClick() {
     FillSummary();
 }
 
+void TQuillonMain::BtnLibraryClick() {
+    if (!LibraryForm) {
+        LibraryForm = new TLibraryWindow(Options.LibraryPath, Boxes, this);
+        LibraryForm->ApplyLanguage(Lang);
+        connect(LibraryForm, &TLibraryWindow::OpenRequested, this, [this](const QString& path) {
+            OpenPath(path);
+            raise();
+            activateWindow();
+        });
+    }
+    LibraryForm->show();
+    LibraryForm->raise();
+    LibraryForm->activateWindow();
+    LibraryForm->OpenLibrary();
+}
+
 void TQuillonMain::BtnAboutClick() {
     TAbout about(this);
     about.exec();
@@ -469,6 +487,8 @@ void TQuillonMain::ApplyLanguageToForms() {
     RuleForm->ApplyLanguage(Lang);
     Results->ApplyLanguage(Lang);
     SettingForm->ApplyLanguage(Lang);
+    if (LibraryForm)
+        LibraryForm->ApplyLanguage(Lang);
 }
 
 // ---- Shut-down, drag and drop ----

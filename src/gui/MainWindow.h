@@ -29,6 +29,7 @@ namespace quillon::gui {
 class IMessageBoxes;
 class TActionListModel;
 class TBatchRenamer;
+class TLibraryWindow;
 class TInfoListModel;
 class TPlayerListModel;
 class TRenResult;
@@ -45,6 +46,8 @@ struct TMainWindowOptions {
     IMessageBoxes* Boxes = nullptr; // the desktop's when none is given
     /// Called at start and at every language switch with the open verb's text (the file association).
     std::function<void(const std::string& verb)> RegisterFileType;
+    /// The replay library's file; none: the Library button says there is none.
+    std::string LibraryPath;
 };
 
 /// The main window: the replay browser on the left, the three lists on the right, the rename buttons,
@@ -72,6 +75,8 @@ public:
     TRule& RuleWindow() const { return *RuleForm; }
     TSetting& SettingWindow() const { return *SettingForm; }
     TSummaryView& SummaryView() const { return *SummaryPage; }
+    /// The library window, made at the first click on Library (nullptr before).
+    TLibraryWindow* LibraryWindow() const { return LibraryForm; }
     QTabWidget& Tabs() const { return *ActionTabs; }
     /// Shows a finished load: its replay in the three lists, or in the status bar why it cannot be shown (the
     /// replay on show then stays). The loader calls it; benchmarks call it directly.
@@ -111,6 +116,7 @@ private:
     void RuleBtnClick();
     void BtnConfigClick();
     void BtnAboutClick();
+    void BtnLibraryClick();
     void SelDirClick();
     void SpeedButton1Click();
     void LanguageChange(int index);
@@ -144,6 +150,7 @@ private:
     QPushButton* RuleBtn;
     QPushButton* BtnConfig;
     QPushButton* BtnAbout;
+    QPushButton* BtnLibrary;
     QToolButton* ParentButton; // SpeedButton1
     QLineEdit* DirTxt;
     QToolButton* SelDir;
@@ -174,6 +181,7 @@ private:
     TRenResult* Results;
     TRule* RuleForm;
     TSetting* SettingForm;
+    TLibraryWindow* LibraryForm = nullptr;
 };
 
 } // namespace quillon::gui

@@ -95,6 +95,7 @@ void TQuillonMain::BuildLayout() {
     RuleBtn = Named<QPushButton>("RuleBtn", panel7);
     BtnConfig = Named<QPushButton>("BtnConfig", panel7);
     BtnAbout = Named<QPushButton>("BtnAbout", panel7);
+    BtnLibrary = Named<QPushButton>("BtnLibrary", panel7);
     ParentButton = Named<QToolButton>("SpeedButton1", panel7);
     ParentButton->setIcon(style()->standardIcon(QStyle::SP_FileDialogToParent));
     ParentButton->setFixedSize(22, 22);
@@ -115,7 +116,8 @@ void TQuillonMain::BuildLayout() {
     buttons->addWidget(BtnBatcnRen, 0, 1);
     buttons->addWidget(RuleBtn, 1, 0);
     buttons->addWidget(BtnConfig, 1, 1);
-    buttons->addWidget(BtnAbout, 2, 0, 1, 2);
+    buttons->addWidget(BtnLibrary, 2, 0);
+    buttons->addWidget(BtnAbout, 2, 1);
     auto* folderRow = new QHBoxLayout;
     folderRow->setSpacing(4);
     folderRow->addWidget(ParentButton);

@@ -36,6 +36,8 @@ TWindowFixture::TWindowFixture(const QString& settingsText) {
     gui::TMainWindowOptions options;
     options.SettingsPath = gui::ToPath(SettingsFile);
     options.Boxes = &Boxes;
+    LibraryFile = Dir.filePath(QStringLiteral("library/library.sqlite"));
+    options.LibraryPath = gui::ToPath(LibraryFile);
     Window = std::make_unique<gui::TQuillonMain>(std::move(options));
     Window->show();
 }

@@ -54,6 +54,7 @@ struct TWindowFixture {
 
     QTemporaryDir Dir;
     QString SettingsFile;
+    QString LibraryFile;
     TFakeBoxes Boxes;
     std::unique_ptr<gui::TQuillonMain> Window;
 };

@@ -1,0 +1,286 @@
+#include "gui/LibraryWindow.h"
+
+#include "core/lang/StringIds.h"
+#include "gui/LibraryScanner.h"
+#include "gui/LibraryTableModel.h"
+#include "gui/MessageBoxes.h"
+#include "gui/QtText.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSpinBox>
+#include <QTableView>
+#include <QVBoxLayout>
+
+namespace quillon::gui {
+
+namespace {
+
+template <typename T> T* Named(const char* name, QWidget* parent) {
+    auto* w = new T(parent);
+    w->setObjectName(QLatin1String(name));
+    w->setAccessibleName(QLatin1String(name));
+    return w;
+}
+
+QString Text(LibraryString s, TLanguage language) {
+    return ToQString(GetString(s, language));
+}
+
+// Race choices in the order of the race numbers; 0 is any race.
+void FillRaces(QComboBox* box, TLanguage language) {
+    const int current = std::max(0, box->currentIndex());
+    box->clear();
+    box->addItem(Text(LibraryString::Any, language), 0);
+    static constexpr std::pair<MainString, int> Races[] = {{MainString::Human, 1},
+                                                           {MainString::Orc, 2},
+                                                           {MainString::NightElf, 3},
+                                                           {MainString::Undead, 4},
+                                                           {MainString::Random, 6}};
+    for (const auto& [name, race] : Races)
+        box->addItem(ToQString(GetString(name, language)), race);
+    box->setCurrentIndex(current);
+}
+
+} // namespace
+
+TLibraryWindow::TLibraryWindow(std::string libraryPath, IMessageBoxes& boxes, QWidget* parent)
+    : QWidget(parent, Qt::Window), Path(std::move(libraryPath)), Boxes(boxes) {
+    setObjectName(QStringLiteral("TLibraryWindow"));
+    BuildLayout();
+    ApplyLanguage(TLanguage::English);
+    resize(900, 560);
+}
+
+TLibraryWindow::~TLibraryWindow() = default;
+
+void TLibraryWindow::BuildLayout() {
+    for (const auto& [edit, name] : {std::pair{&PlayerEdit, "LibPlayer"},
+                                     {&MapEdit, "LibMap"},
+                                     {&VersionEdit, "LibVersion"},
+                                     {&WinnerEdit, "LibWinner"},
+                                     {&WordsEdit, "LibWords"},
+                                     {&AfterEdit, "LibAfter"},
+                                     {&BeforeEdit, "LibBefore"}})
+        *edit = Named<QLineEdit>(name, this);
+    RaceBox = Named<QComboBox>("LibRace", this);
+    VsRaceBox = Named<QComboBox>("LibVsRace", this);
+    for (QLineEdit* date : {AfterEdit, BeforeEdit})
+        date->setPlaceholderText(QStringLiteral("YYYY-MM-DD"));
+    MinLengthBox = Named<QSpinBox>("LibMinLength", this);
+    MinLengthBox->setRange(0, 600);
+    SearchButton = Named<QPushButton>("LibSearch", this);
+    SearchButton->setDefault(true);
+    AddButton = Named<QPushButton>("LibAddFolder", this);
+    StopButton = Named<QPushButton>("LibStop", this);
+    StopButton->setEnabled(false);
+    Progress = Named<QProgressBar>("LibProgress", this);
+    Progress->setVisible(false);
+    Status = Named<QLabel>("LibStatus", this);
+
+    auto* fields = new QGridLayout;
+    fields->setHorizontalSpacing(8);
+    const std::pair<QWidget*, int> places[] = {{PlayerEdit, 0}, {RaceBox, 1},     {VsRaceBox, 2}, {WinnerEdit, 3},
+                                               {MapEdit, 4},    {VersionEdit, 5}, {WordsEdit, 6}, {AfterEdit, 7},
+                                               {BeforeEdit, 8}, {MinLengthBox, 9}};
+    for (const auto& [field, at] : places) {
+        auto* caption = new QLabel(this);
+        caption->setBuddy(field);
+        Captions << caption;
+        const int row = at % 5, column = at / 5 * 2;
+        fields->addWidget(caption, row, column);
+        fields->addWidget(field, row, column + 1);
+    }
+    fields->setColumnStretch(1, 1);
+    fields->setColumnStretch(3, 1);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(SearchButton);
+    buttons->addSpacing(16);
+    buttons->addWidget(AddButton);
+    buttons->addWidget(Progress, 1);
+    buttons->addWidget(StopButton);
+    buttons->addStretch();
+
+    Table = new TLibraryTableModel(this);
+    Table->OnError = [this](const std::string& text) { ShowError(text); };
+    View = Named<QTableView>("LibraryTable", this);
+    View->setModel(Table);
+    View->setSortingEnabled(true);
+    View->sortByColumn(TLibraryTableModel::Date, Qt::DescendingOrder);
+    View->setSelectionBehavior(QAbstractItemView::SelectRows);
+    View->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    View->setWordWrap(false);
+    View->verticalHeader()->hide();
+    View->verticalHeader()->setDefaultSectionSize(View->fontMetrics().height() + 6);
+    View->horizontalHeader()->setSectionResizeMode(TLibraryTableModel::Players, QHeaderView::Stretch);
+    View->horizontalHeader()->setSortIndicatorShown(true);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(fields);
+    layout->addLayout(buttons);
+    layout->addWidget(View, 1);
+    layout->addWidget(Status);
+
+    Scan = new TLibraryScanner(this);
+    connect(SearchButton, &QPushButton::clicked, this, [this] { Search(); });
+    for (QLineEdit* edit : {PlayerEdit, MapEdit, VersionEdit, WinnerEdit, WordsEdit, AfterEdit, BeforeEdit})
+        connect(edit, &QLineEdit::returnPressed, this, [this] { Search(); });
+    connect(AddButton, &QPushButton::clicked, this, [this] {
+        const QString folder = Boxes.ChooseFolder(this, QDir::homePath());
+        if (!folder.isEmpty())
+            AddFolders({folder});
+    });
+    connect(StopButton, &QPushButton::clicked, Scan, &TLibraryScanner::Stop);
+    connect(Scan, &TLibraryScanner::Progress, this, [this](qulonglong done, qulonglong total) {
+        Progress->setRange(0, static_cast<int>(std::min<qulonglong>(total, INT_MAX)));
+        Progress->setValue(static_cast<int>(std::min(done, total)));
+        Status->setText(ToQString(
+            FormatText(GetString(LibraryString::ScanProgress, Lang), {std::to_string(done), std::to_string(total)})));
+    });
+    connect(Scan, &TLibraryScanner::Finished, this, &TLibraryWindow::ScanFinished);
+    connect(View, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
+        if (index.isValid())
+            emit OpenRequested(FromPath(Table->Entry(index.row()).Path));
+    });
+}
+
+void TLibraryWindow::ApplyLanguage(TLanguage language) {
+    Lang = language;
+    setWindowTitle(Text(LibraryString::Title, Lang));
+    static constexpr LibraryString CaptionTexts[] = {
+        LibraryString::Player, LibraryString::Race,     LibraryString::VsRace, LibraryString::Winner,
+        LibraryString::Map,    LibraryString::Version,  LibraryString::Words,  LibraryString::After,
+        LibraryString::Before, LibraryString::MinLength};
+    for (int i = 0; i < Captions.size(); ++i)
+        Captions[i]->setText(Text(CaptionTexts[i], Lang));
+    FillRaces(RaceBox, Lang);
+    FillRaces(VsRaceBox, Lang);
+    SearchButton->setText(Text(LibraryString::Search, Lang));
+    AddButton->setText(Text(LibraryString::AddFolder, Lang));
+    StopButton->setText(Text(LibraryString::Stop, Lang));
+    View->setAccessibleDescription(Text(LibraryString::TableName, Lang));
+    Table->SetLanguage(Lang);
+    if (Library && !Scan->Running())
+        ShowCount();
+}
+
+bool TLibraryWindow::OpenLibrary() {
+    if (Library)
+        return Search();
+    try {
+        Library = std::make_unique<TLibrary>(Path);
+    } catch (const TLibraryError& e) {
+        const QString problem =
+            ToQString(FormatText(GetString(LibraryString::Unusable, Lang), {Path, std::string(e.what())}));
+        // A file that is no library is never replaced unasked.
+        if (e.Kind != TLibraryError::TKind::NotALibrary ||
+            !Boxes.Ask(this, problem + QLatin1Char('\n') + Text(LibraryString::OfferReset, Lang))) {
+            if (e.Kind != TLibraryError::TKind::NotALibrary)
+                Boxes.Error(this, problem);
+            Status->setText(problem);
+            return false;
+        }
+        try {
+            TLibrary::Reset(Path);
+            Library = std::make_unique<TLibrary>(Path);
+        } catch (const TLibraryError& again) {
+            Boxes.Error(this, ToQString(again.what()));
+            return false;
+        }
+    }
+    return Search();
+}
+
+bool TLibraryWindow::Search() {
+    if (!Library && !OpenLibrary())
+        return false;
+    TLibraryQuery q;
+    q.Player = ToUtf8(PlayerEdit->text().trimmed());
+    q.Race = RaceBox->currentData().toInt();
+    q.VsRace = VsRaceBox->currentData().toInt();
+    q.Map = ToUtf8(MapEdit->text().trimmed());
+    q.Version = ToUtf8(VersionEdit->text().trimmed());
+    q.Winner = ToUtf8(WinnerEdit->text().trimmed());
+    q.Text = ToUtf8(WordsEdit->text().trimmed());
+    q.MinLength = int64_t{MinLengthBox->value()} * 60000;
+    for (const auto& [edit, date] : {std::pair{AfterEdit, &q.After}, std::pair{BeforeEdit, &q.Before}}) {
+        const std::string text = ToUtf8(edit->text().trimmed());
+        if (text.empty())
+            continue;
+        *date = ParseDate(text);
+        if (!*date) {
+            Status->setText(ToQString(FormatText(GetString(LibraryString::BadDate, Lang), {text})));
+            edit->setFocus();
+            edit->selectAll();
+            return false;
+        }
+    }
+    const int column = View->horizontalHeader()->sortIndicatorSection();
+    const bool descending = View->horizontalHeader()->sortIndicatorOrder() == Qt::DescendingOrder;
+    static constexpr std::pair<int, TLibrarySort> Sorts[] = {{TLibraryTableModel::Map, TLibrarySort::Map},
+                                                             {TLibraryTableModel::Length, TLibrarySort::Length},
+                                                             {TLibraryTableModel::Apm, TLibrarySort::Apm},
+                                                             {TLibraryTableModel::Version, TLibrarySort::Version}};
+    for (const auto& [c, sort] : Sorts)
+        if (c == column)
+            q.Sort = sort;
+    q.Descending = descending;
+    Table->SetQuery(Library.get(), q);
+    ShowCount();
+    // Dates and maps as wide as they need (long map names within reason); the players take the rest.
+    for (const auto [column, most] : {std::pair{int(TLibraryTableModel::Date), 400},
+                                      {TLibraryTableModel::Map, 220},
+                                      {TLibraryTableModel::Winner, 180}}) {
+        View->resizeColumnToContents(column);
+        View->setColumnWidth(column, std::min(View->columnWidth(column), most));
+    }
+    return true;
+}
+
+void TLibraryWindow::AddFolders(const QStringList& folders) {
+    if (Scan->Running() || (!Library && !OpenLibrary()))
+        return;
+    AddButton->setEnabled(false);
+    StopButton->setEnabled(true);
+    Progress->setRange(0, 0); // busy until the first batch says how many
+    Progress->setVisible(true);
+    Scan->Start(Path, folders);
+}
+
+void TLibraryWindow::ScanFinished(const TScanResult& result, const QString& error) {
+    AddButton->setEnabled(true);
+    StopButton->setEnabled(false);
+    Progress->setVisible(false);
+    if (!error.isEmpty()) {
+        Boxes.Error(this, error);
+        Status->setText(error);
+        return;
+    }
+    Search();
+    QString text = ToQString(FormatText(GetString(LibraryString::ScanDone, Lang),
+                                        {std::to_string(result.Indexed), std::to_string(result.Unreadable),
+                                         std::to_string(result.Unchanged), std::to_string(result.Removed)}));
+    if (result.Stopped)
+        text += QLatin1Char(' ') + Text(LibraryString::ScanStopped, Lang);
+    for (const auto& problem : result.Problems)
+        text += QStringLiteral("; ") + ToQString(problem);
+    Status->setText(text);
+}
+
+void TLibraryWindow::ShowCount() {
+    Status->setText(ToQString(FormatText(GetString(LibraryString::Found, Lang), {std::to_string(Table->Total())})));
+}
+
+void TLibraryWindow::ShowError(const std::string& text) {
+    Status->setText(ToQString(text));
+}
+
+} // namespace quillon::gui

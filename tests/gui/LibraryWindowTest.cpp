@@ -1,0 +1,187 @@
+// The library window: adding a folder in the background, searching, sorting, opening a replay from it, and a
+// library file that is no library.
+#include "GuiTestSupport.h"
+
+#include "core/library/Library.h"
+#include "gui/LibraryScanner.h"
+#include "gui/LibraryTableModel.h"
+#include "gui/LibraryWindow.h"
+#include "gui/QtText.h"
+
+#include <QAbstractItemModelTester>
+#include <QComboBox>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTableView>
+#include <QTest>
+
+using namespace quillon;
+using namespace quillon::guitest;
+
+namespace {
+
+gui::TLibraryWindow* OpenLibraryWindow(TWindowFixture& f) {
+    QTest::mouseClick(f.Window->findChild<QPushButton*>(QStringLiteral("BtnLibrary")), Qt::LeftButton);
+    return f.Window->LibraryWindow();
+}
+
+// Clicks "Add folder..." (the fake chooser answers folder) and waits for the scan to end.
+bool AddFolder(TWindowFixture& f, gui::TLibraryWindow& w, const QString& folder) {
+    f.Boxes.Folder = folder;
+    QSignalSpy finished(&w.Scanner(), &gui::TLibraryScanner::Finished);
+    QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("LibAddFolder")), Qt::LeftButton);
+    return finished.wait(30000);
+}
+
+QString Cell(gui::TLibraryWindow& w, int row, int column) {
+    const auto& model = w.Model();
+    return model.data(model.index(row, column), Qt::DisplayRole).toString();
+}
+
+void WriteDuels(TWindowFixture& f) {
+    WriteFile(f.Path(QStringLiteral("replays/1.w3g")), Duel("Grubby", "Moon"));
+    WriteFile(f.Path(QStringLiteral("replays/2.w3g")), Duel("Moon", "Grubby"));
+    WriteFile(f.Path(QStringLiteral("replays/deeper/3.w3g")), Duel("Sky", "Lyn"));
+}
+
+} // namespace
+
+class LibraryWindowTest : public QObject {
+    Q_OBJECT
+private slots:
+    void AddSearchSortAndOpen();
+    void StopKeepsWhatWasRead();
+    void AFileThatIsNoLibraryIsReplacedOnlyWhenTheUserSaysSo();
+    void LanguageSwitch();
+    void ScreenshotsOfTheRealReplays();
+};
+
+void LibraryWindowTest::AddSearchSortAndOpen() {
+    TWindowFixture f(QStringLiteral("[general]\nlanguage=0\n"));
+    WriteDuels(f);
+    gui::TLibraryWindow* w = OpenLibraryWindow(f);
+    QVERIFY(w && w->isVisible());
+    QAbstractItemModelTester tester(&w->Model());
+    QCOMPARE(w->Model().rowCount(), 0);
+    QVERIFY(AddFolder(f, *w, f.Path(QStringLiteral("replays"))));
+    QCOMPARE(w->Model().rowCount(), 3);
+    QVERIFY(w->findChild<QLabel*>(QStringLiteral("LibStatus"))->text().startsWith(QStringLiteral("Read 3 replays")));
+    QCOMPARE(Cell(*w, 0, gui::TLibraryTableModel::Map), QStringLiteral("(2)Test"));
+
+    auto* player = w->findChild<QLineEdit*>(QStringLiteral("LibPlayer"));
+    QTest::keyClicks(player, QStringLiteral("grub"));
+    QTest::keyClick(player, Qt::Key_Return);
+    QCOMPARE(w->Model().rowCount(), 2);
+    QVERIFY(Cell(*w, 0, gui::TLibraryTableModel::Players).contains(QStringLiteral("Grubby (H)")) ||
+            Cell(*w, 0, gui::TLibraryTableModel::Players).contains(QStringLiteral("Grubby (O)")));
+    auto* race = w->findChild<QComboBox*>(QStringLiteral("LibRace"));
+    race->setCurrentIndex(race->findData(2)); // Grubby as orc: the game he lost
+    QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("LibSearch")), Qt::LeftButton);
+    QCOMPARE(w->Model().rowCount(), 1);
+    QCOMPARE(Cell(*w, 0, gui::TLibraryTableModel::Winner), QStringLiteral("Moon"));
+
+    // A date that is no date says so and searches nothing.
+    auto* after = w->findChild<QLineEdit*>(QStringLiteral("LibAfter"));
+    QTest::keyClicks(after, QStringLiteral("2026-13-40"));
+    QVERIFY(!w->Search());
+    QVERIFY(w->findChild<QLabel*>(QStringLiteral("LibStatus"))->text().contains(QStringLiteral("Not a date")));
+    after->clear();
+    player->clear();
+    race->setCurrentIndex(0);
+    QVERIFY(w->Search());
+    QCOMPARE(w->Model().rowCount(), 3);
+
+    // Sorting by a column re-asks the library.
+    auto* view = w->findChild<QTableView*>(QStringLiteral("LibraryTable"));
+    view->sortByColumn(gui::TLibraryTableModel::Map, Qt::AscendingOrder);
+    QCOMPARE(w->Model().rowCount(), 3);
+
+    // Double-clicking a replay shows it in the main window.
+    QSignalSpy shown(f.Window.get(), &gui::TQuillonMain::ReplayShown);
+    QSignalSpy asked(w, &gui::TLibraryWindow::OpenRequested);
+    const QRect cell = view->visualRect(w->Model().index(0, 0));
+    // The view takes a double-click as such only after the press that started it, as a mouse gives them.
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+    QCOMPARE(asked.count(), 1);
+    QVERIFY(shown.wait(5000));
+    QCOMPARE(f.Window->LoadedFile(), gui::FromPath(w->Model().Entry(0).Path));
+}
+
+void LibraryWindowTest::StopKeepsWhatWasRead() {
+    TWindowFixture f(QStringLiteral("[general]\nlanguage=0\n"));
+    for (int i = 0; i < 2000; ++i)
+        WriteFile(f.Path(QStringLiteral("many/%1/%2.w3g").arg(i % 20).arg(i)), Duel("P" + std::to_string(i), "Q"));
+    gui::TLibraryWindow* w = OpenLibraryWindow(f);
+    QSignalSpy finished(&w->Scanner(), &gui::TLibraryScanner::Finished);
+    f.Boxes.Folder = f.Path(QStringLiteral("many"));
+    QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("LibAddFolder")), Qt::LeftButton);
+    auto* stop = w->findChild<QPushButton*>(QStringLiteral("LibStop"));
+    QVERIFY(stop->isEnabled());
+    QVERIFY(!w->findChild<QPushButton*>(QStringLiteral("LibAddFolder"))->isEnabled());
+    QTest::mouseClick(stop, Qt::LeftButton);
+    QVERIFY(finished.wait(30000));
+    QVERIFY(!stop->isEnabled());
+    // Whatever was written before the stop is listed, and the library agrees with the table.
+    QCOMPARE(w->Model().Total(), TLibrary(w->LibraryPath()).Count());
+    QVERIFY(AddFolder(f, *w, f.Path(QStringLiteral("many"))));
+    QCOMPARE(w->Model().Total(), 2000);
+}
+
+void LibraryWindowTest::AFileThatIsNoLibraryIsReplacedOnlyWhenTheUserSaysSo() {
+    TWindowFixture f(QStringLiteral("[general]\nlanguage=0\n"));
+    QDir().mkpath(QFileInfo(f.LibraryFile).path());
+    QFile file(f.LibraryFile);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("somebody's notes, not a library");
+    file.close();
+    f.Boxes.Answers = {false};
+    gui::TLibraryWindow* w = OpenLibraryWindow(f);
+    QCOMPARE(f.Boxes.Asked.size(), 1);
+    QVERIFY(f.Boxes.Asked.front().contains(QStringLiteral("Replace it with an empty library?")));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll(), QByteArray("somebody's notes, not a library"));
+    file.close();
+    QCOMPARE(w->Model().rowCount(), 0);
+
+    f.Boxes.Answers = {true};
+    QVERIFY(w->OpenLibrary());
+    QCOMPARE(TLibrary(w->LibraryPath()).Count(), 0);
+}
+
+void LibraryWindowTest::LanguageSwitch() {
+    TWindowFixture f(QStringLiteral("[general]\nlanguage=0\n"));
+    WriteDuels(f);
+    gui::TLibraryWindow* w = OpenLibraryWindow(f);
+    QVERIFY(AddFolder(f, *w, f.Path(QStringLiteral("replays"))));
+    f.Window->findChild<QComboBox*>(QStringLiteral("Language"))->setCurrentIndex(1);
+    QCOMPARE(w->windowTitle(), QStringLiteral("录像库"));
+    QCOMPARE(w->Model().headerData(gui::TLibraryTableModel::Players, Qt::Horizontal, Qt::DisplayRole).toString(),
+             QStringLiteral("玩家"));
+    QVERIFY(Cell(*w, 0, gui::TLibraryTableModel::Players).contains(QStringLiteral("(人)")) ||
+            Cell(*w, 0, gui::TLibraryTableModel::Players).contains(QStringLiteral("(兽)")));
+    QCOMPARE(f.Window->findChild<QPushButton*>(QStringLiteral("BtnLibrary"))->text(), QStringLiteral("录像库(&L)"));
+}
+
+void LibraryWindowTest::ScreenshotsOfTheRealReplays() {
+    const QString corpus = QStringLiteral(QUILLON_CORPUS_DIR);
+    if (!QDir(corpus).exists())
+        QSKIP("the shared replays are not beside the checkout");
+    TWindowFixture f(QStringLiteral("[general]\nlanguage=0\n"));
+    gui::TLibraryWindow* w = OpenLibraryWindow(f);
+    QVERIFY(AddFolder(f, *w, corpus));
+    QVERIFY(w->Model().rowCount() > 30);
+    w->resize(1000, 600);
+    QVERIFY(w->grab().save(ScreenshotPath(QStringLiteral("library-english"))));
+    f.Window->findChild<QComboBox*>(QStringLiteral("Language"))->setCurrentIndex(1);
+    QTest::qWait(50); // the layouts take the longer texts in
+    QVERIFY(w->grab().save(ScreenshotPath(QStringLiteral("library-chinese"))));
+    QVERIFY(f.Window->grab().save(ScreenshotPath(QStringLiteral("main-with-library-button"))));
+}
+
+QTEST_MAIN(LibraryWindowTest)
+#include "LibraryWindowTest.moc"
