@@ -236,7 +236,7 @@ bool TLibraryWindow::Search() {
     Table->SetQuery(Library.get(), q);
     ShowCount();
     // Dates and maps as wide as they need (long map names within reason); the players take the rest.
-    for (const auto [column, most] : {std::pair{int(TLibraryTableModel::Date), 400},
+    for (const auto& [column, most] : {std::pair{int(TLibraryTableModel::Date), 400},
                                       {TLibraryTableModel::Map, 220},
                                       {TLibraryTableModel::Winner, 180}}) {
         View->resizeColumnToContents(column);

@@ -359,13 +359,13 @@ public:
             Statements[n - 1] = std::make_unique<TSqlStatement>(Db, sql);
         }
         TSqlStatement& add = *Statements[n - 1];
-        int at = 1;
         for (size_t slot = 0; slot < n; ++slot) {
             const TLibraryPlayer& p = players[slot];
-            add.Bind(at++, replayId).Bind(at++, static_cast<int64_t>(slot)).Bind(at++, p.Name);
-            add.Bind(at++, AsciiLower(p.Name)).Bind(at++, int64_t{p.Race}).Bind(at++, int64_t{p.Team});
-            add.Bind(at++, int64_t{p.Color}).Bind(at++, int64_t{p.Actions}).Bind(at++, p.Apm);
-            add.Bind(at++, int64_t{p.Result}).Bind(at++, int64_t{p.Observer}).Bind(at++, int64_t{p.Computer});
+            const int at = 1 + 12 * static_cast<int>(slot); // this player's first parameter
+            add.Bind(at, replayId).Bind(at + 1, static_cast<int64_t>(slot)).Bind(at + 2, p.Name);
+            add.Bind(at + 3, AsciiLower(p.Name)).Bind(at + 4, int64_t{p.Race}).Bind(at + 5, int64_t{p.Team});
+            add.Bind(at + 6, int64_t{p.Color}).Bind(at + 7, int64_t{p.Actions}).Bind(at + 8, p.Apm);
+            add.Bind(at + 9, int64_t{p.Result}).Bind(at + 10, int64_t{p.Observer}).Bind(at + 11, int64_t{p.Computer});
         }
         add.Run();
     }
