@@ -237,8 +237,8 @@ bool TLibraryWindow::Search() {
     ShowCount();
     // Dates and maps as wide as they need (long map names within reason); the players take the rest.
     for (const auto& [column, most] : {std::pair{int(TLibraryTableModel::Date), 400},
-                                      {TLibraryTableModel::Map, 220},
-                                      {TLibraryTableModel::Winner, 180}}) {
+                                       {TLibraryTableModel::Map, 220},
+                                       {TLibraryTableModel::Winner, 180}}) {
         View->resizeColumnToContents(column);
         View->setColumnWidth(column, std::min(View->columnWidth(column), most));
     }

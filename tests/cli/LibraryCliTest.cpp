@@ -62,6 +62,53 @@ protected:
         return rows;
     }
 
+    // 3000 duels in ten folders: enough that a scan can be caught halfway.
+    void WriteMany(int count) {
+        for (int i = 0; i < count; ++i) {
+            TReplaySpec spec = DuelSpec("P" + std::to_string(i), "Q" + std::to_string(i % 7));
+            spec.Length = 60000 + i;
+            Write(std::to_string(i % 10) + "/" + std::to_string(i) + ".w3g", BuildReplayFile(spec));
+        }
+    }
+
+    // Runs "library add" in a process of its own and sends it a signal as soon as some batches are in, while it
+    // still runs; retried a few times when the scan ends first. The child's exit status goes to status.
+    bool SignalMidScan(int signal, int* status = nullptr) {
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            for (const char* suffix : {"", "-wal", "-shm"})
+                fs::remove(Db + suffix);
+            const pid_t child = fork();
+            if (child < 0)
+                return false;
+            if (child == 0) {
+                std::freopen("/dev/null", "w", stdout);
+                std::freopen("/dev/null", "w", stderr);
+                execl(QUILLON_CLI_PATH, QUILLON_CLI_PATH, "library", "add", "--library", Db.c_str(), Replays().c_str(),
+                      static_cast<char*>(nullptr));
+                _exit(127);
+            }
+            int64_t seen = 0;
+            for (int wait = 0; wait < 20000 && seen == 0; ++wait) {
+                std::this_thread::sleep_for(std::chrono::microseconds(500));
+                if (fs::exists(Db)) {
+                    try {
+                        seen = TLibrary(Db).Count();
+                    } catch (const TLibraryError&) {
+                    }
+                }
+            }
+            kill(child, signal);
+            int exit = 0;
+            waitpid(child, &exit, 0);
+            if (status)
+                *status = exit;
+            const bool ended = WIFEXITED(exit) && WEXITSTATUS(exit) == 0;
+            if (!ended && seen > 0 && TLibrary(Db).Count() < 3000)
+                return true;
+        }
+        return false;
+    }
+
     fs::path Dir;
     std::string Db;
 };
@@ -129,42 +176,8 @@ TEST_F(LibraryCliTest, BadQueriesAndBadLibraries) {
 
 // A scan killed at any moment leaves a library that the next scan completes to what a clean scan gives.
 TEST_F(LibraryCliTest, KilledScanResumesToTheCleanResult) {
-    for (int i = 0; i < 3000; ++i) {
-        TReplaySpec spec = DuelSpec("P" + std::to_string(i), "Q" + std::to_string(i % 7));
-        spec.Length = 60000 + i;
-        Write(std::to_string(i % 10) + "/" + std::to_string(i) + ".w3g", BuildReplayFile(spec));
-    }
-    bool killedMidway = false;
-    for (int attempt = 0; attempt < 5 && !killedMidway; ++attempt) {
-        fs::remove(Db);
-        fs::remove(Db + "-wal");
-        fs::remove(Db + "-shm");
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) {
-            std::freopen("/dev/null", "w", stdout);
-            std::freopen("/dev/null", "w", stderr);
-            execl(QUILLON_CLI_PATH, QUILLON_CLI_PATH, "library", "add", "--library", Db.c_str(), Replays().c_str(),
-                  static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        // Kill as soon as some batches are in, while the scan still runs.
-        int64_t seen = 0;
-        for (int wait = 0; wait < 20000 && seen == 0; ++wait) {
-            std::this_thread::sleep_for(std::chrono::microseconds(500));
-            if (fs::exists(Db)) {
-                try {
-                    seen = TLibrary(Db).Count();
-                } catch (const TLibraryError&) {
-                }
-            }
-        }
-        kill(child, SIGKILL);
-        int status = 0;
-        waitpid(child, &status, 0);
-        killedMidway = WIFSIGNALED(status) && seen > 0 && TLibrary(Db).Count() < 3000;
-    }
-    ASSERT_TRUE(killedMidway) << "the scan always ended before it could be killed";
+    WriteMany(3000);
+    ASSERT_TRUE(SignalMidScan(SIGKILL)) << "the scan always ended before it could be killed";
 
     const TRun resumed = Library({"add", Replays()});
     EXPECT_EQ(resumed.Status, 0) << resumed.Err;
@@ -190,4 +203,18 @@ TEST_F(LibraryCliTest, KilledScanResumesToTheCleanResult) {
     TSqlStatement check(library.Db(), "PRAGMA integrity_check");
     ASSERT_TRUE(check.Step());
     EXPECT_EQ(check.Text(0), "ok");
+}
+
+// Ctrl+C ends a scan after the batch being written: exit status 130, and the next scan completes it.
+TEST_F(LibraryCliTest, InterruptedScanStopsCleanly) {
+    WriteMany(3000);
+    int status = 0;
+    ASSERT_TRUE(SignalMidScan(SIGINT, &status)) << "the scan always ended before it could be interrupted";
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 130);
+    const int64_t kept = TLibrary(Db).Count();
+    EXPECT_GT(kept, 0);
+    const auto j = nlohmann::json::parse(Library({"add", Replays(), "--json"}).Out);
+    EXPECT_EQ(j["unchanged"], kept);
+    EXPECT_EQ(TLibrary(Db).Count(), 3000);
 }
