@@ -4,6 +4,7 @@
 #include "gui/QtText.h"
 #include "gui/SlotColors.h"
 
+#include <QHelpEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -103,6 +104,15 @@ void TApmChart::mouseMoveEvent(QMouseEvent* event) {
     QToolTip::showText(event->globalPosition().toPoint(), HoverText(), this);
 }
 
+bool TApmChart::event(QEvent* event) {
+    // Over a minute the tooltip is that minute's APM; elsewhere the chart's own text.
+    if (event->type() == QEvent::ToolTip && Hover >= 0) {
+        QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), HoverText(), this);
+        return true;
+    }
+    return QWidget::event(event);
+}
+
 void TApmChart::leaveEvent(QEvent*) {
     SetHover(-1);
 }
@@ -116,16 +126,17 @@ void TApmChart::paintEvent(QPaintEvent*) {
     QColor grid = palette().mid().color();
     grid.setAlpha(90);
 
-    // Scale: four steps up to a round number; minutes along the bottom.
+    // Scale: four steps up to a round number (two on a low chart); minutes along the bottom.
     const int top = ScaleTop();
     const QFontMetrics metrics(font());
-    for (int i = 0; i <= 4; ++i) {
-        const int y = area.bottom() - area.height() * i / 4;
+    const int steps = area.height() >= 4 * metrics.height() ? 4 : 2;
+    for (int i = 0; i <= steps; ++i) {
+        const int y = area.bottom() - area.height() * i / steps;
         painter.setPen(grid);
         painter.drawLine(area.left(), y, area.right(), y);
         painter.setPen(ink);
         painter.drawText(QRect(0, y - metrics.height() / 2, LeftMargin - 4, metrics.height()),
-                         Qt::AlignRight | Qt::AlignVCenter, QString::number(top * i / 4));
+                         Qt::AlignRight | Qt::AlignVCenter, QString::number(top * i / steps));
     }
     const int line = metrics.height();
     painter.drawText(QRect(2, 0, width() / 2, line + 2), Qt::AlignLeft | Qt::AlignTop,

@@ -31,9 +31,10 @@ public:
     int MinuteX(int minute) const;
 
     QSize sizeHint() const override { return {320, 150}; }
-    QSize minimumSizeHint() const override { return {160, 90}; }
+    QSize minimumSizeHint() const override { return {160, 120}; }
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;

@@ -24,6 +24,9 @@ namespace {
 QLabel* LimitsLabel(QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setWordWrap(true);
+    QFont small = label->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    label->setFont(small);
     QPalette p = label->palette();
     p.setColor(QPalette::WindowText, p.color(QPalette::PlaceholderText));
     label->setPalette(p);
@@ -109,8 +112,8 @@ TSummaryView::TSummaryView(QWidget* parent) : QWidget(parent) {
 
     layout->addWidget(NeedsActions);
     layout->addWidget(ApmChart, 2);
-    layout->addWidget(Limits[0]);
     layout->addWidget(Lists, 3);
+    Limits[0]->hide(); // the chart's own tooltip says it: the room is the chart's
 }
 
 void TSummaryView::ApplyLanguage(TLanguage language) {
@@ -124,7 +127,7 @@ void TSummaryView::ApplyLanguage(TLanguage language) {
                                     SummaryString::ChatLimits, SummaryString::LeaveLimits};
     for (int i = 0; i < 5; ++i)
         Limits[i]->setText(text(limits[i]));
-    ApmChart->setToolTip(QString());
+    ApmChart->setToolTip(text(SummaryString::ApmLimits));
     NeedsActions->setText(text(SummaryString::NeedsActions));
     SetHeaders();
 }
@@ -145,7 +148,6 @@ void TSummaryView::Show(const TReplaySummary& summary, const TPlayerSet& shown, 
     NeedsActions->setVisible(!hasActions);
     ApmChart->setVisible(hasActions);
     Lists->setVisible(hasActions);
-    Limits[0]->setVisible(hasActions);
     ApmChart->SetCurves(summary, shown, Lang);
     FillBuilds(summary, shown);
     FillHeroes(summary, shown);

@@ -154,8 +154,10 @@ void SummaryViewTest::ScreenshotsOfARealReplay() {
     TWindowFixture f(QStringLiteral("[general]\nlanguage=0\n"));
     QVERIFY(f.OpenAndWait(replay));
     auto& w = *f.Window;
-    w.resize(1100, 720);
     ClickTab(w.Tabs(), 1);
+    QVERIFY(w.grab().save(ScreenshotPath(QStringLiteral("summary-default-size"))));
+    w.resize(1100, 720);
+    QTest::qWait(20);
     QVERIFY(w.grab().save(ScreenshotPath(QStringLiteral("summary-english"))));
     w.SummaryView().Tabs()->setCurrentIndex(1);
     QVERIFY(w.grab().save(ScreenshotPath(QStringLiteral("summary-heroes-english"))));
