@@ -1,6 +1,7 @@
 #include "gui/MainWindow.h"
 
 #include "core/lang/StringIds.h"
+#include "core/library/Library.h"
 #include "core/platform/ReplayFolder.h"
 #include "core/platform/VersionInfo.h"
 #include "core/rename/Rename.h"
@@ -411,7 +412,8 @@ void TQuillonMain::BtnConfigClick() {
 
 void TQuillonMain::BtnLibraryClick() {
     if (!LibraryForm) {
-        LibraryForm = new TLibraryWindow(Options.LibraryPath, Boxes, this);
+        const std::string path = Options.LibraryPath.empty() ? DefaultLibraryPath(ProgramDir()) : Options.LibraryPath;
+        LibraryForm = new TLibraryWindow(path, Boxes, this);
         LibraryForm->ApplyLanguage(Lang);
         connect(LibraryForm, &TLibraryWindow::OpenRequested, this, [this](const QString& path) {
             OpenPath(path);

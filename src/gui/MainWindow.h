@@ -46,7 +46,7 @@ struct TMainWindowOptions {
     IMessageBoxes* Boxes = nullptr; // the desktop's when none is given
     /// Called at start and at every language switch with the open verb's text (the file association).
     std::function<void(const std::string& verb)> RegisterFileType;
-    /// The replay library's file; none: the Library button says there is none.
+    /// The replay library's file; none: the user's default library.
     std::string LibraryPath;
 };
 
