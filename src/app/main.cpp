@@ -2,7 +2,6 @@
 // its path to the running window and ends.
 #include "app/DesktopIntegration.h"
 #include "app/SingleInstance.h"
-#include "core/library/Library.h"
 #include "core/settings/Settings.h"
 #include "gui/MainWindow.h"
 #include "gui/QtText.h"
@@ -38,8 +37,7 @@ int main(int argc, char** argv) {
     quillon::gui::TMainWindowOptions options;
     options.SettingsPath = quillon::SettingsPath(quillon::ProgramDir(), quillon::gui::ToPath(parser.value(settings)));
     options.RegisterFileType = &quillon::app::RegisterReplayType;
-    options.LibraryPath = parser.isSet(library) ? quillon::gui::ToPath(parser.value(library))
-                                                : quillon::DefaultLibraryPath(quillon::ProgramDir());
+    options.LibraryPath = quillon::gui::ToPath(parser.value(library)); // none: the window takes the user's
     quillon::gui::TQuillonMain window(std::move(options));
     quillon::app::TInstanceServer instance(
         [&window] {

@@ -1,4 +1,5 @@
 #include "core/settings/Settings.h"
+#include "core/library/Library.h"
 #include "core/settings/IniFile.h"
 #include "core/settings/SettingsError.h"
 
@@ -161,5 +162,11 @@ TEST(Settings, WhereTheFileLives) {
     const std::string savedHome = home ? home : "";
     ::setenv("HOME", "/home/someone", 1);
     EXPECT_EQ(SettingsPath("/opt/none/"), "/home/someone/.config/Quillon/Quillon.ini");
+    // The replay library follows the same rule in the data folder.
+    EXPECT_EQ(DefaultLibraryPath("/opt/none/"), "/home/someone/.local/share/Quillon/library.sqlite");
+    ::setenv("XDG_DATA_HOME", "/data", 1);
+    EXPECT_EQ(DefaultLibraryPath("/opt/none/"), "/data/Quillon/library.sqlite");
+    EXPECT_EQ(DefaultLibraryPath(exeDir), exeDir + "library.sqlite");
+    ::unsetenv("XDG_DATA_HOME");
     ::setenv("HOME", savedHome.c_str(), 1);
 }

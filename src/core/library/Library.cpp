@@ -3,6 +3,7 @@
 #include "core/present/GameText.h"
 #include "core/present/ListRows.h"
 #include "core/replay/LoadReplay.h"
+#include "core/settings/Settings.h"
 #include "core/text/AsciiCase.h"
 
 #include <sqlite3.h>
@@ -178,14 +179,7 @@ TLibraryEntry IndexReplayFile(const std::string& path, int64_t size, int64_t mod
 }
 
 std::string DefaultLibraryPath(const std::string& programDir) {
-    std::error_code ec;
-    const fs::path beside = fs::path(programDir) / "Quillon.ini";
-    if (!programDir.empty() && fs::is_regular_file(beside, ec))
-        return (fs::path(programDir) / "library.sqlite").string();
-    if (const char* data = std::getenv("XDG_DATA_HOME"); data && *data == '/')
-        return (fs::path(data) / "Quillon" / "library.sqlite").string();
-    const char* home = std::getenv("HOME");
-    return (fs::path(home && *home ? home : ".") / ".local/share/Quillon/library.sqlite").string();
+    return ProgramFilePath(programDir, "XDG_DATA_HOME", ".local/share", "library.sqlite");
 }
 
 TLibrary::TLibrary(const std::string& path) : FilePath(path) {

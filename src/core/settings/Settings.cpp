@@ -67,20 +67,23 @@ void SaveSettings(const std::string& path, const TSettings& s) {
     ini.Save(path);
 }
 
-std::string SettingsPath(const std::string& programDir, const std::string& override) {
-    if (!override.empty())
-        return override;
+std::string ProgramFilePath(const std::string& programDir, const char* xdgVariable, const char* homeFallback,
+                            const std::string& name) {
     std::error_code ec;
     if (!programDir.empty() && fs::is_regular_file(fs::path(programDir) / "Quillon.ini", ec))
-        return (fs::path(programDir) / "Quillon.ini").string();
-    fs::path config;
-    if (const char* xdg = std::getenv("XDG_CONFIG_HOME"); xdg && *xdg)
-        config = xdg;
+        return (fs::path(programDir) / name).string();
+    fs::path folder;
+    if (const char* xdg = std::getenv(xdgVariable); xdg && *xdg)
+        folder = xdg;
     else if (const char* home = std::getenv("HOME"); home && *home)
-        config = fs::path(home) / ".config";
+        folder = fs::path(home) / homeFallback;
     else
-        config = fs::temp_directory_path(ec);
-    return (config / "Quillon" / "Quillon.ini").string();
+        folder = fs::temp_directory_path(ec);
+    return (folder / "Quillon" / name).string();
+}
+
+std::string SettingsPath(const std::string& programDir, const std::string& override) {
+    return override.empty() ? ProgramFilePath(programDir, "XDG_CONFIG_HOME", ".config", "Quillon.ini") : override;
 }
 
 std::string ProgramDir() {
