@@ -348,3 +348,21 @@ TEST(LibraryCorpus, EveryRealReplayIsIndexed) {
     for (const char* suffix : {"", "-wal", "-shm"})
         fs::remove(db.string() + suffix, ec);
 }
+
+TEST(LibraryWords, PathsBelowAFolder) {
+    struct TCase {
+        const char* Path;
+        const char* Folder;
+        bool Below;
+    } cases[] = {{"/a/b/c.w3g", "/a/b", true},
+                 {"/a/bc.w3g", "/a/b", false},
+                 {"/a/b", "/a/b", false},
+                 {"/a/b.w3g", "/", true},
+                 {"/a/b/c.w3g", "/a/b/", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.Path) + " in " + c.Folder);
+        EXPECT_EQ(PathBelow(c.Path, c.Folder), c.Below);
+    }
+    EXPECT_EQ(LibraryFolderKey("/"), "/");
+    EXPECT_EQ(LibraryFolderKey("/a/./b/../c/"), "/a/c");
+}

@@ -56,13 +56,25 @@ CREATE VIRTUAL TABLE replay_text USING fts5(game_name, map_name, player_names, c
 )";
 
 // The indexes searches use: left out while many rows are written, made again at the end.
-const char* const SearchIndexes = R"(
-CREATE INDEX IF NOT EXISTS replays_modified ON replays(modified);
-CREATE INDEX IF NOT EXISTS replays_map_key ON replays(map_key);
-CREATE INDEX IF NOT EXISTS replays_length ON replays(length);
-CREATE INDEX IF NOT EXISTS replays_max_apm ON replays(max_apm);
-CREATE INDEX IF NOT EXISTS players_name_key ON players(name_key);
-)";
+constexpr std::pair<std::string_view, std::string_view> SearchIndexes[] = {{"replays_modified", "replays(modified)"},
+                                                                           {"replays_map_key", "replays(map_key)"},
+                                                                           {"replays_length", "replays(length)"},
+                                                                           {"replays_max_apm", "replays(max_apm)"},
+                                                                           {"players_name_key", "players(name_key)"}};
+
+std::string MakeSearchIndexes() {
+    std::string sql;
+    for (const auto& [name, on] : SearchIndexes)
+        sql += "CREATE INDEX IF NOT EXISTS " + std::string(name) + " ON " + std::string(on) + ";";
+    return sql;
+}
+
+std::string DropSearchIndexes() {
+    std::string sql;
+    for (const auto& [name, on] : SearchIndexes)
+        sql += "DROP INDEX IF EXISTS " + std::string(name) + ";";
+    return sql;
+}
 
 // The map's file name without folders and extension: "(4)TwistedMeadows".
 std::string MapName(const std::string& mapPath) {
@@ -233,7 +245,7 @@ void TLibrary::CreateOrCheckSchema() {
         TSqlStatement count(db, "SELECT count(*) FROM sqlite_schema");
         if (count.Step() && count.Int(0) == 0) {
             db.Exec(Schema);
-            db.Exec(SearchIndexes);
+            db.Exec(MakeSearchIndexes());
             db.Exec("PRAGMA application_id=" + std::to_string(ApplicationId));
             db.Exec("PRAGMA user_version=" + std::to_string(SchemaVersion));
         }
@@ -284,10 +296,7 @@ bool TLibrary::BeginBulk() {
     if (!TakeBulkLock())
         return false; // another process writes in bulk: rows go in one by one meanwhile
     TSqlTransaction t(Db());
-    Db().Exec("INSERT OR REPLACE INTO state(key, value) VALUES('bulk', 1);"
-              "DROP INDEX IF EXISTS replays_modified; DROP INDEX IF EXISTS replays_map_key;"
-              "DROP INDEX IF EXISTS replays_length; DROP INDEX IF EXISTS replays_max_apm;"
-              "DROP INDEX IF EXISTS players_name_key");
+    Db().Exec("INSERT OR REPLACE INTO state(key, value) VALUES('bulk', 1);" + DropSearchIndexes());
     t.Commit();
     Bulk = true;
     return true;
@@ -296,7 +305,7 @@ bool TLibrary::BeginBulk() {
 void TLibrary::EndBulk() {
     TSqlTransaction t(Db());
     Db().Exec("INSERT INTO replay_text(replay_text) VALUES('rebuild'); DELETE FROM state WHERE key = 'bulk'");
-    Db().Exec(SearchIndexes);
+    Db().Exec(MakeSearchIndexes());
     t.Commit();
     Bulk = false;
     ReleaseBulkLock();
@@ -312,11 +321,22 @@ void TLibrary::Reset(const std::string& path) {
     TLibrary fresh(path);
 }
 
+std::string PathPrefixOf(const std::string& folder) {
+    return !folder.empty() && folder.back() == '/' ? folder : folder + "/";
+}
+
+bool PathBelow(const std::string& path, const std::string& folder) {
+    const std::string prefix = PathPrefixOf(folder);
+    return path.size() > prefix.size() && path.compare(0, prefix.size(), prefix) == 0;
+}
+
 std::unordered_map<std::string, TLibrary::TStamp> TLibrary::StampsBelow(const std::string& folder) {
     std::unordered_map<std::string, TStamp> stamps;
     TSqlStatement s(Db(), "SELECT path, id, size, modified FROM replays WHERE path >= ?1 AND path < ?2");
-    const std::string prefix = folder + "/";
-    s.Bind(1, prefix).Bind(2, folder + "0"); // '0' follows '/': every path below, nothing beside
+    const std::string prefix = PathPrefixOf(folder);
+    std::string end = prefix;
+    end.back() = '0'; // '0' follows '/': every path below, nothing beside
+    s.Bind(1, prefix).Bind(2, end);
     while (s.Step())
         stamps.emplace(s.Text(0), TStamp{s.Int(1), s.Int(2), s.Int(3)});
     return stamps;

@@ -47,6 +47,11 @@ TLibraryEntry IndexReplayFile(const std::string& path, int64_t size, int64_t mod
 /// library.sqlite beside the program in a portable install (where a Quillon.ini is).
 std::string DefaultLibraryPath(const std::string& programDir);
 
+/// The start every path below folder has: the folder and one slash ("/" for the root itself).
+std::string PathPrefixOf(const std::string& folder);
+/// Whether path lies below folder (not beside it: "/a/bc" is not below "/a/b").
+bool PathBelow(const std::string& path, const std::string& folder);
+
 /// A replay library in one SQLite file: versioned schema, write-ahead log, foreign keys on.
 class TLibrary {
 public:

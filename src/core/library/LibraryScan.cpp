@@ -23,10 +23,6 @@ struct TListedFile {
     const TLibrary::TStamp* Known = nullptr;
 };
 
-bool Below(const std::string& path, const std::string& folder) {
-    return path.size() > folder.size() && path.compare(0, folder.size(), folder) == 0 && path[folder.size()] == '/';
-}
-
 // Looks at the listed files on a pool of threads: unchanged ones are only counted, new and changed ones read.
 // The caller takes the entries read in batches and writes them.
 class TReaderPool {
@@ -147,7 +143,7 @@ TScanResult ScanFolders(TLibrary& library, const std::vector<std::string>& folde
             if (seen.count(path))
                 stamps.emplace(path, stamp);
             else if (std::none_of(unlisted.begin(), unlisted.end(),
-                                  [&](const std::string& u) { return Below(path, u); }))
+                                  [&](const std::string& u) { return PathBelow(path, u); }))
                 gone.push_back(stamp.Id);
         }
     }
