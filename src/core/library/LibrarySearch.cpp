@@ -10,6 +10,12 @@ namespace quillon {
 
 namespace {
 
+// The lower-case keys equal to text or starting with it, as a range an index can serve: [From, To).
+struct TKeyRange {
+    std::string From, To;
+    explicit TKeyRange(const std::string& text) : From(AsciiLower(text)), To(From + "\xFF") {}
+};
+
 // The WHERE clause of a query and its parameters, in order.
 struct TFilter {
     std::string Where = "1";
@@ -31,8 +37,9 @@ struct TFilter {
     }
     // A lower-case key column equal to text or starting with it: a range the index can serve.
     std::string Prefix(const std::string& column, const std::string& text) {
-        const std::string key = AsciiLower(text);
-        return "(" + column + " >= " + Text(key) + " AND " + column + " < " + Text(key + "\xFF") + ")";
+        TKeyRange range(text);
+        return "(" + column + " >= " + Text(std::move(range.From)) + " AND " + column + " < " +
+               Text(std::move(range.To)) + ")";
     }
 };
 
@@ -42,9 +49,9 @@ std::string PlayerIs(TFilter& f, const std::string& alias, const std::string& na
 
 // How many player rows a name matches, from the name index alone.
 int64_t NameRows(TLibrary& library, const std::string& name) {
-    const std::string key = AsciiLower(name);
+    const TKeyRange range(name);
     TSqlStatement s(library.Db(), "SELECT count(*) FROM players WHERE name_key >= ?1 AND name_key < ?2");
-    s.Bind(1, key).Bind(2, key + "\xFF");
+    s.Bind(1, range.From).Bind(2, range.To);
     return s.Step() ? s.Int(0) : 0;
 }
 
@@ -82,8 +89,7 @@ TFilter FilterOf(TLibrary& library, const TLibraryQuery& q) {
     if (!q.Map.empty())
         f.Add("(" + f.Prefix("r.map_key", q.Map) + " OR " + f.Prefix("lower(r.map_name)", q.Map) + ")");
     if (!q.Version.empty())
-        f.Add("(r.version = " + f.Text(q.Version) + " OR substr(r.version, 1, length(" + f.Text(q.Version) +
-              ")) = " + f.Text(q.Version) + ")");
+        f.Add(f.Prefix("r.version", q.Version)); // versions are digits and dots: their keys are themselves
     if (q.After)
         f.Add("r.modified >= " + f.Int(*q.After));
     if (q.Before)
