@@ -54,17 +54,9 @@ std::string DateText(int64_t seconds) {
 
 // "Grubby (O) + Ally (H) vs Moon (N)": the teams in order, the winners marked.
 std::string PlayersText(const TLibraryEntry& e) {
-    std::string text;
-    int team = -1;
-    for (const auto& p : e.Players) {
-        if (p.Observer)
-            continue;
-        if (team != -1)
-            text += p.Team == team ? " + " : " vs ";
-        team = p.Team;
-        text += TerminalText(p.Name) + " (" + RaceName(p.Race).substr(0, 1) + ")" + (p.Result == 1 ? "*" : "");
-    }
-    return text;
+    return TeamsText(e, [](const TLibraryPlayer& p) {
+        return TerminalText(p.Name) + " (" + RaceName(p.Race).substr(0, 1) + ")" + (p.Result == 1 ? "*" : "");
+    });
 }
 
 nlohmann::json EntryJson(const TLibraryEntry& e) {

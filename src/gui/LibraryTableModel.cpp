@@ -11,11 +11,11 @@ namespace quillon::gui {
 
 namespace {
 
-QString RaceLetter(int race, TLanguage language) {
+std::string RaceLetter(int race, TLanguage language) {
     static constexpr LibraryString Letters[] = {LibraryString::RaceHuman,    LibraryString::RaceOrc,
                                                 LibraryString::RaceNightElf, LibraryString::RaceUndead,
                                                 LibraryString::RaceDemon,    LibraryString::RaceRandom};
-    return race >= 1 && race <= 6 ? ToQString(GetString(Letters[race - 1], language)) : QStringLiteral("?");
+    return race >= 1 && race <= 6 ? GetString(Letters[race - 1], language) : std::string("?");
 }
 
 } // namespace
@@ -88,36 +88,38 @@ void TLibraryTableModel::fetchMore(const QModelIndex& parent) {
     endInsertRows();
 }
 
-void TLibraryTableModel::sort(int column, Qt::SortOrder order) {
+std::optional<TLibrarySort> TLibraryTableModel::SortOfColumn(int column) {
     static constexpr std::pair<int, TLibrarySort> Sorts[] = {{Date, TLibrarySort::Date},
                                                              {Map, TLibrarySort::Map},
                                                              {Length, TLibrarySort::Length},
                                                              {Apm, TLibrarySort::Apm},
                                                              {Version, TLibrarySort::Version}};
     for (const auto& [c, sortBy] : Sorts)
-        if (c == column) {
-            TLibraryQuery q = Query;
-            q.Sort = sortBy;
-            q.Descending = order == Qt::DescendingOrder;
-            SetQuery(Library, q);
-            return;
-        }
+        if (c == column)
+            return sortBy;
+    return std::nullopt;
 }
 
-QString TLibraryTableModel::PlayersText(const TLibraryEntry& e, bool winnersOnly) const {
-    QString text;
-    int team = -1;
-    for (const auto& p : e.Players) {
-        if (p.Observer || (winnersOnly && p.Result != 1))
-            continue;
-        if (team != -1)
-            text += p.Team == team || winnersOnly ? QStringLiteral(", ") : QStringLiteral("  vs  ");
-        team = p.Team;
-        text += ToQString(DecodeUtf8Text(p.Name));
-        if (!winnersOnly)
-            text += QStringLiteral(" (") + RaceLetter(p.Race, Lang) + QLatin1Char(')');
+void TLibraryTableModel::sort(int column, Qt::SortOrder order) {
+    if (const auto sortBy = SortOfColumn(column)) {
+        TLibraryQuery q = Query;
+        q.Sort = *sortBy;
+        q.Descending = order == Qt::DescendingOrder;
+        SetQuery(Library, q);
     }
-    return text;
+}
+
+QString TLibraryTableModel::PlayersText(const TLibraryEntry& e) const {
+    return ToQString(TeamsText(
+        e, [this](const TLibraryPlayer& p) { return DecodeUtf8Text(p.Name) + " (" + RaceLetter(p.Race, Lang) + ")"; }));
+}
+
+QString TLibraryTableModel::WinnersText(const TLibraryEntry& e) {
+    QStringList names;
+    for (const auto& p : e.Players)
+        if (!p.Observer && p.Result == 1)
+            names << ToQString(DecodeUtf8Text(p.Name));
+    return names.join(QStringLiteral(", "));
 }
 
 QVariant TLibraryTableModel::data(const QModelIndex& index, int role) const {
@@ -136,9 +138,9 @@ QVariant TLibraryTableModel::data(const QModelIndex& index, int role) const {
     case Map:
         return ToQString(DecodeUtf8Text(e.MapName));
     case Players:
-        return PlayersText(e, false);
+        return PlayersText(e);
     case Winner:
-        return PlayersText(e, true);
+        return WinnersText(e);
     case Length:
         return ToQString(FormatGameTime(static_cast<int32_t>(e.Length), false, Lang));
     case Apm:

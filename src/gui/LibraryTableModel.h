@@ -6,6 +6,7 @@
 #include <QAbstractTableModel>
 
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace quillon::gui {
@@ -18,6 +19,8 @@ public:
     static constexpr int PageSize = 200;
 
     explicit TLibraryTableModel(QObject* parent = nullptr);
+    /// The library's order of a column; nothing for the columns it cannot sort by (players, winner).
+    static std::optional<TLibrarySort> SortOfColumn(int column);
 
     /// Runs a query against a library (nullptr: none); the first page is fetched at once.
     void SetQuery(TLibrary* library, const TLibraryQuery& query);
@@ -36,7 +39,8 @@ public:
     void sort(int column, Qt::SortOrder order) override;
 
 private:
-    QString PlayersText(const TLibraryEntry& e, bool winnersOnly) const;
+    QString PlayersText(const TLibraryEntry& e) const;
+    static QString WinnersText(const TLibraryEntry& e);
 
     TLibrary* Library = nullptr;
     TLibraryQuery Query;

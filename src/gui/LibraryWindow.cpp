@@ -223,16 +223,9 @@ bool TLibraryWindow::Search() {
             return false;
         }
     }
-    const int column = View->horizontalHeader()->sortIndicatorSection();
-    const bool descending = View->horizontalHeader()->sortIndicatorOrder() == Qt::DescendingOrder;
-    static constexpr std::pair<int, TLibrarySort> Sorts[] = {{TLibraryTableModel::Map, TLibrarySort::Map},
-                                                             {TLibraryTableModel::Length, TLibrarySort::Length},
-                                                             {TLibraryTableModel::Apm, TLibrarySort::Apm},
-                                                             {TLibraryTableModel::Version, TLibrarySort::Version}};
-    for (const auto& [c, sort] : Sorts)
-        if (c == column)
-            q.Sort = sort;
-    q.Descending = descending;
+    q.Sort =
+        TLibraryTableModel::SortOfColumn(View->horizontalHeader()->sortIndicatorSection()).value_or(TLibrarySort::Date);
+    q.Descending = View->horizontalHeader()->sortIndicatorOrder() == Qt::DescendingOrder;
     Table->SetQuery(Library.get(), q);
     ShowCount();
     // Dates and maps as wide as they need (long map names within reason); the players take the rest.

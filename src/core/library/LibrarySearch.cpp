@@ -221,6 +221,20 @@ TLibraryStats LibraryStats(TLibrary& library, int top) {
     return stats;
 }
 
+std::string TeamsText(const TLibraryEntry& entry, const std::function<std::string(const TLibraryPlayer&)>& label) {
+    std::string text;
+    int team = -1;
+    for (const auto& p : entry.Players) {
+        if (p.Observer)
+            continue;
+        if (team != -1)
+            text += p.Team == team ? " + " : " vs ";
+        team = p.Team;
+        text += label(p);
+    }
+    return text;
+}
+
 int ParseRaceName(std::string_view text) {
     const std::string t = AsciiLower(text);
     static constexpr std::pair<std::string_view, int> Names[] = {
