@@ -143,9 +143,8 @@ int Search(TLibrary& library, const TLibraryOptions& o, std::ostream& out) {
         return 0;
     }
     for (const auto& e : rows)
-        out << DateText(e.Modified) << "\t" << FormatGameTime(static_cast<int32_t>(e.Length), false, o.Language) << "\t"
-            << e.Version << "\t" << TerminalText(e.MapName) << "\t" << PlayersText(e) << "\t" << TerminalText(e.Path)
-            << "\n";
+        out << DateText(e.Modified) << "\t" << GameTimeText(e.Length, o.Language) << "\t" << e.Version << "\t"
+            << TerminalText(e.MapName) << "\t" << PlayersText(e) << "\t" << TerminalText(e.Path) << "\n";
     return 0;
 }
 

@@ -107,9 +107,7 @@ public:
 
 private:
     std::string Text(SummaryString n) const { return GetString(n, Lang); }
-    std::string Time(int64_t ms) const {
-        return FormatGameTime(static_cast<int32_t>(std::clamp<int64_t>(ms, 0, INT32_MAX)), false, Lang);
-    }
+    std::string Time(int64_t ms) const { return GameTimeText(ms, Lang); }
     void Heading(SummaryString title, SummaryString limits) {
         Out << "== " << Text(title) << " ==\n" << Text(limits) << "\n";
     }

@@ -142,7 +142,7 @@ QVariant TLibraryTableModel::data(const QModelIndex& index, int role) const {
     case Winner:
         return WinnersText(e);
     case Length:
-        return ToQString(FormatGameTime(static_cast<int32_t>(e.Length), false, Lang));
+        return ToQString(GameTimeText(e.Length, Lang));
     case Apm:
         return QString::number(e.MaxApm, 'f', 0);
     case Version:

@@ -62,10 +62,6 @@ QStandardItem* Cell(const std::string& text) {
     return item;
 }
 
-std::string TimeText(int64_t ms, TLanguage language) {
-    return FormatGameTime(static_cast<int32_t>(std::clamp<int64_t>(ms, 0, INT32_MAX)), false, language);
-}
-
 } // namespace
 
 TSummaryView::TSummaryView(QWidget* parent) : QWidget(parent) {
@@ -167,7 +163,7 @@ void TSummaryView::FillBuilds(const TReplaySummary& summary, const TPlayerSet& s
             BuildModel->setItem(0, column, Cell(GetString(SummaryString::NoBuilds, Lang)));
         for (size_t row = 0; row < p.Builds.size(); ++row) {
             const TBuildStep& b = p.Builds[row];
-            auto* cell = Cell(TimeText(b.Time, Lang) + "  " + b.Name);
+            auto* cell = Cell(GameTimeText(b.Time, Lang) + "  " + b.Name);
             cell->setToolTip(ToQString(BuildKindText(b.Kind, Lang) + ": " + b.Name + " (" + b.Id + ")"));
             if (b.Cancelled) {
                 QFont font = cell->font();
@@ -189,7 +185,7 @@ void TSummaryView::FillBuilds(const TReplaySummary& summary, const TPlayerSet& s
 
 void TSummaryView::FillHeroes(const TReplaySummary& summary, const TPlayerSet& shown) {
     HeroModel->removeRows(0, HeroModel->rowCount());
-    const auto time = [this](int64_t ms) { return Cell(TimeText(ms, Lang)); };
+    const auto time = [this](int64_t ms) { return Cell(GameTimeText(ms, Lang)); };
     for (const auto& p : summary.Players) {
         if (!shown.test(p.Id))
             continue;
@@ -236,7 +232,7 @@ void TSummaryView::FillChat(const TReplaySummary& summary, const TPlayerSet& sho
         std::string channel = ChannelText(c.Channel, Lang);
         if (c.Channel == TChatChannel::Private && c.ToPlayerId != 0)
             channel += " " + FormatText(GetString(SummaryString::PrivateTo, Lang), {c.To});
-        ChatModel->appendRow({Cell(TimeText(c.Time, Lang)), Cell(c.Sender), Cell(channel), Cell(c.Text)});
+        ChatModel->appendRow({Cell(GameTimeText(c.Time, Lang)), Cell(c.Sender), Cell(channel), Cell(c.Text)});
     }
     FinishList(ChatModel, ChatList, 3, SummaryString::NoChat);
 }
@@ -246,7 +242,7 @@ void TSummaryView::FillLeaves(const TReplaySummary& summary, const TPlayerSet& s
     for (const auto& l : summary.Leaves) {
         if (!shown.test(l.PlayerId))
             continue;
-        LeaveModel->appendRow({Cell(TimeText(l.Time, Lang)), Cell(l.Name), Cell(LeaveResultText(l.Result, Lang))});
+        LeaveModel->appendRow({Cell(GameTimeText(l.Time, Lang)), Cell(l.Name), Cell(LeaveResultText(l.Result, Lang))});
     }
     FinishList(LeaveModel, LeaveList, 1, SummaryString::NoLeaves);
 }

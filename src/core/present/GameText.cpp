@@ -1,5 +1,8 @@
 #include "core/present/GameText.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "core/lang/StringIds.h"
 
 namespace quillon {
@@ -15,6 +18,10 @@ std::string ComputerName(uint8_t strength) {
     default:
         return "Computer(Insane)";
     }
+}
+
+std::string GameTimeText(int64_t ms, TLanguage language) {
+    return FormatGameTime(static_cast<int32_t>(std::clamp<int64_t>(ms, 0, INT32_MAX)), false, language);
 }
 
 std::string TwoDigits(int32_t n) {

@@ -12,6 +12,9 @@ namespace quillon {
 /// editor's table in the given language.
 std::string FormatGameTime(int32_t ms, bool verbose, TLanguage language);
 
+/// A time in ms of the summary and the library (64 bits wide) as compact game time, "01:02:03".
+std::string GameTimeText(int64_t ms, TLanguage language);
+
 /// n in decimal with a leading "0" below 10.
 std::string TwoDigits(int32_t n);
 
