@@ -118,10 +118,14 @@ std::string ActionText(const TActionInfo& a, const TReplayInfo& replay, const TG
     case M::Chat:
         return n >= 2 ? s(MainString::Chat) + ": " + DecodeUtf8Text(a.Params[1]) : s(MainString::Chat);
     case M::PlayerLeft:
-        if (n >= 1 && !a.Params[0].empty() && a.Params[0][0] == '0')
+        switch (LeaveResultOf(a)) {
+        case TLeaveResult::Disconnect:
             return s(MainString::Disconnect);
-        if (n >= 1 && !a.Params[0].empty() && a.Params[0][0] == '2')
+        case TLeaveResult::Win:
             return s(MainString::EventuallyWin);
+        case TLeaveResult::Quit:
+            break;
+        }
         return s(MainString::QuitGame);
     case M::Cheat: {
         if (CheatName(a.Kind).empty())

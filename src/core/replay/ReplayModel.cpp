@@ -45,6 +45,12 @@ std::vector<std::string> TParamList::ToVector() const {
     return out;
 }
 
+TLeaveResult LeaveResultOf(const TActionInfo& leave) {
+    // The reader keeps the record's result as "0" (disconnected), "2" (left as the saver's winner) or "1".
+    const char code = leave.ParamCount() >= 1 && !leave.Params[0].empty() ? leave.Params[0][0] : '1';
+    return code == '0' ? TLeaveResult::Disconnect : code == '2' ? TLeaveResult::Win : TLeaveResult::Quit;
+}
+
 uint8_t TPlayersInfo::IndexOfId(uint8_t id) const {
     for (size_t i = 0; i < Items.size() && i < NotFound; ++i)
         if (Items[i].Id == id)

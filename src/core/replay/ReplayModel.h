@@ -76,6 +76,10 @@ struct TActionInfo {
     size_t ParamCount() const { return Params.Count(); }
 };
 
+/// How a player left, as a leave action (kind 0x21) keeps it.
+enum class TLeaveResult : uint8_t { Disconnect, Quit, Win };
+TLeaveResult LeaveResultOf(const TActionInfo& leave);
+
 class TPlayersInfo {
 public:
     int Count() const { return static_cast<int>(Items.size()); }

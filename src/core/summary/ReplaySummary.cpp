@@ -276,11 +276,7 @@ private:
     }
 
     void AddLeave(const TActionInfo& a) {
-        const char code = a.ParamCount() >= 1 && !a.Params[0].empty() ? a.Params[0][0] : '1';
-        const TLeaveResult result = code == '0'   ? TLeaveResult::Disconnect
-                                    : code == '2' ? TLeaveResult::Win
-                                                  : TLeaveResult::Quit;
-        S.Leaves.push_back({a.Time, a.PlayerId, SenderName(a.PlayerId), result});
+        S.Leaves.push_back({a.Time, a.PlayerId, SenderName(a.PlayerId), LeaveResultOf(a)});
     }
 
     std::string SenderName(uint8_t id) const {

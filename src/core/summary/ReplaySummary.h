@@ -71,8 +71,6 @@ struct TChatLine {
     std::string Text; // as the action list shows it
 };
 
-enum class TLeaveResult : uint8_t { Disconnect, Quit, Win };
-
 struct TLeaveLine {
     int64_t Time = 0;
     uint8_t PlayerId = 0;
