@@ -1,6 +1,7 @@
 // The replay library: indexing 10,000 replays against reading them on one thread, re-scanning them unchanged,
 // searching 100,000 indexed replays, and the bytes each replay takes in the database.
 #include "BenchFiles.h"
+#include "RunTimes.h"
 #include "core/library/LibraryScan.h"
 #include "core/library/LibrarySearch.h"
 #include "core/replay/LoadReplay.h"
@@ -124,17 +125,6 @@ void Search(benchmark::State& state, std::string db, TLibraryQuery query) {
     state.counters["rows"] = static_cast<double>(found);
 }
 
-class TTimes : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const auto& run : runs)
-            if (run.run_type == Run::RT_Iteration)
-                Ms[run.run_name.function_name] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> Ms;
-};
-
 TLibraryQuery Query(void (*set)(TLibraryQuery&)) {
     TLibraryQuery q;
     set(q);
@@ -184,12 +174,12 @@ int main(int argc, char** argv) {
     for (const auto& [name, query] : searches)
         benchmark::RegisterBenchmark(name, Search, big, query)->Unit(benchmark::kMillisecond);
     benchmark::Initialize(&argc, argv);
-    TTimes times;
+    TRunTimes times;
     benchmark::RunSpecifiedBenchmarks(&times);
 
     // Real (wall) times: the pool's threads do not show in one thread's CPU time.
-    const double one = times.Ms["library/read-10000-one-thread"], index = times.Ms["library/index-10000"],
-                 oneThreadIndex = times.Ms["library/index-10000-one-thread"];
+    const double one = times.Times["library/read-10000-one-thread"], index = times.Times["library/index-10000"],
+                 oneThreadIndex = times.Times["library/index-10000-one-thread"];
     if (one > 0 && index > 0 && oneThreadIndex > 0) {
         std::printf("\nindexing 10,000 replays on %u cores: %.2f x the rate of reading them on one thread "
                     "(target >= 1.6 on 2), %.2f x the rate of indexing them on one thread\n",
@@ -198,10 +188,10 @@ int main(int argc, char** argv) {
                     100.0 * (oneThreadIndex - one) / oneThreadIndex);
     }
     std::printf("re-scan of 10,000 unchanged replays: %.0f ms (target < 1000)\n",
-                times.Ms["library/rescan-10000-unchanged"]);
+                times.Times["library/rescan-10000-unchanged"]);
     double slowest = 0;
     for (const auto& [name, query] : searches)
-        slowest = std::max(slowest, times.Ms[name]);
+        slowest = std::max(slowest, times.Times[name]);
     std::printf("slowest search over 100,000 replays: %.1f ms (target < 50)\n", slowest);
     std::error_code ec;
     std::printf("database: %.0f bytes per replay (target < 2048)\n",

@@ -1,6 +1,7 @@
 // Load at detail 0, 1 and 2 against the floor: reading the file and inflating its blocks, nothing else.
 // Prints each ratio to the floor and, for the large replay, the bytes the action list takes per action.
 #include "BenchFiles.h"
+#include "RunTimes.h"
 #include "SampleGames.h"
 #include "core/present/ListRows.h"
 #include "core/rename/Rename.h"
@@ -174,18 +175,6 @@ void PrintActionMemory(const std::string& path) {
                 count, static_cast<double>(bytes) / (1 << 20), static_cast<double>(bytes) / count);
 }
 
-// Keeps each run's time so the ratios can be printed after the table.
-class TRatioReporter : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const auto& run : runs)
-            if (run.run_type == Run::RT_Iteration)
-                Times[run.run_name.function_name] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> Times;
-};
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -229,7 +218,7 @@ int main(int argc, char** argv) {
         ->Unit(benchmark::kMillisecond)
         ->Iterations(3);
     benchmark::Initialize(&argc, argv);
-    TRatioReporter reporter;
+    TRunTimes reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
 
     std::printf("\n%-60s %8s %8s %8s %8s\n", "replay", "floor ms", "d0/floor", "d1/floor", "d2/floor");
