@@ -366,3 +366,88 @@ TEST(LibraryWords, PathsBelowAFolder) {
     EXPECT_EQ(LibraryFolderKey("/"), "/");
     EXPECT_EQ(LibraryFolderKey("/a/./b/../c/"), "/a/c");
 }
+
+// A name met in thousands of games is searched replay by replay rather than from the name index: both ways
+// must find the same games.
+TEST_F(LibraryTest, CommonAndRareNamesFindTheSameWay) {
+    TLibrary library(DbPath);
+    std::vector<TLibraryEntry> entries;
+    for (int i = 0; i < 2400; ++i) {
+        TLibraryEntry e;
+        e.Path = Folder() + "/" + std::to_string(i) + ".w3g";
+        e.Modified = 1000 + i;
+        e.Version = "1.26";
+        e.MapName = "(2)EchoIsles";
+        const bool firstWins = i % 2 == 0;
+        e.WinnerTeam = firstWins ? 1 : 2;
+        e.Players = {{"Common", static_cast<uint8_t>(i % 3 == 0 ? 2 : 1), 1, 0, 100, 50.0, firstWins ? 1 : 2},
+                     {i % 100 == 0 ? "Rare" : "Other" + std::to_string(i), 4, 2, 1, 100, 60.0, firstWins ? 2 : 1}};
+        entries.push_back(std::move(e));
+    }
+    library.Store(entries);
+    struct TCase {
+        const char* Name;
+        TLibraryQuery Query;
+        int64_t Expected;
+    } cases[] = {
+        {"common name",
+         [] {
+             TLibraryQuery q;
+             q.Player = "common";
+             return q;
+         }(),
+         2400},
+        {"common name as orc",
+         [] {
+             TLibraryQuery q;
+             q.Player = "COMMON";
+             q.Race = 2;
+             return q;
+         }(),
+         800},
+        {"common name against undead",
+         [] {
+             TLibraryQuery q;
+             q.Player = "com";
+             q.VsRace = 4;
+             return q;
+         }(),
+         2400},
+        {"common winner",
+         [] {
+             TLibraryQuery q;
+             q.Winner = "common";
+             return q;
+         }(),
+         1200},
+        {"rare name",
+         [] {
+             TLibraryQuery q;
+             q.Player = "rare";
+             return q;
+         }(),
+         24},
+        {"rare winner",
+         [] {
+             TLibraryQuery q;
+             q.Winner = "rare";
+             return q;
+         }(),
+         0},
+        {"rare name against human",
+         [] {
+             TLibraryQuery q;
+             q.Player = "rare";
+             q.VsRace = 1;
+             return q;
+         }(),
+         16},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        EXPECT_EQ(CountLibrary(library, c.Query), c.Expected);
+        TLibraryQuery page = c.Query;
+        page.Limit = 5;
+        EXPECT_EQ(SearchLibrary(library, page).size(), static_cast<size_t>(std::min<int64_t>(5, c.Expected)));
+    }
+}
