@@ -7,7 +7,7 @@
 #include <QLocalSocket>
 #include <QPointer>
 
-#include <unistd.h>
+#include "core/platform/System.h"
 
 namespace quillon::app {
 
@@ -31,7 +31,8 @@ QString InstanceSocketName() {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     if (!runtime.isEmpty() && QDir(runtime).exists())
         return QDir(runtime).filePath(QStringLiteral("quillon-") + tag + QStringLiteral(".sock"));
-    return QDir::temp().filePath(QStringLiteral("quillon-%1-%2.sock").arg(::getuid()).arg(tag));
+    return QDir::temp().filePath(
+        QStringLiteral("quillon-%1-%2.sock").arg(QString::fromStdString(quillon::CurrentUserKey())).arg(tag));
 }
 
 QString HandOffText(const QStringList& parameters) {

@@ -3,50 +3,21 @@
 #include "cli/ReplayJson.h"
 
 #include "core/library/LibraryScan.h"
+#include "core/platform/Console.h"
+#include "core/platform/System.h"
 #include "core/present/GameText.h"
 #include "core/settings/Settings.h"
 
 #include <chrono>
-#include <csignal>
 #include <ctime>
 #include <ostream>
-#include <unistd.h>
 
 namespace quillon::cli {
 
 namespace {
 
-std::atomic<bool> Interrupted{false};
-
-extern "C" void OnInterrupt(int) {
-    Interrupted = true;
-}
-
-// Ctrl+C ends a scan after the batch being written, instead of killing it halfway.
-class TInterruptGuard {
-public:
-    TInterruptGuard() {
-        Interrupted = false;
-        struct sigaction action {};
-        action.sa_handler = OnInterrupt;
-        sigemptyset(&action.sa_mask);
-        sigaction(SIGINT, &action, &Previous);
-        sigaction(SIGTERM, &action, &PreviousTerm);
-    }
-    ~TInterruptGuard() {
-        sigaction(SIGINT, &Previous, nullptr);
-        sigaction(SIGTERM, &PreviousTerm, nullptr);
-    }
-
-private:
-    struct sigaction Previous {};
-    struct sigaction PreviousTerm {};
-};
-
 std::string DateText(int64_t seconds) {
-    const std::time_t t = static_cast<std::time_t>(seconds);
-    std::tm tm{};
-    localtime_r(&t, &tm);
+    const std::tm tm = LocalTime(static_cast<std::time_t>(seconds));
     char text[32];
     std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &tm);
     return text;
@@ -96,10 +67,10 @@ nlohmann::json EntryJson(const TLibraryEntry& e) {
 
 int Add(TLibrary& library, const TLibraryOptions& o, std::ostream& out, std::ostream& err) {
     TInterruptGuard guard;
-    const bool progress = o.ShowProgress && ::isatty(2);
+    const bool progress = o.ShowProgress && StandardErrorIsTerminal();
     const auto start = std::chrono::steady_clock::now();
     TScanOptions scan;
-    scan.Stop = &Interrupted;
+    scan.Stop = &TInterruptGuard::Interrupted();
     if (progress)
         scan.OnProgress = [&err, start](size_t done, size_t total) {
             const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();

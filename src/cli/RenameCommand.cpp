@@ -4,13 +4,14 @@
 #include "cli/ReplayJson.h"
 
 #include "core/lang/StringIds.h"
+#include "core/platform/Console.h"
+#include "core/platform/Paths.h"
 #include "core/rename/Rename.h"
 #include "core/replay/ReplayError.h"
 
 #include <filesystem>
 #include <istream>
 #include <ostream>
-#include <unistd.h>
 
 namespace quillon::cli {
 
@@ -71,11 +72,11 @@ TBatchRow RenameFile(const std::string& path, const TRenameOptions& o, TLanguage
         return row;
     }
 
-    const fs::path p(path);
-    const std::string folder = p.has_parent_path() ? p.parent_path().string() + "/" : std::string("./");
+    const fs::path p = PathOf(path);
+    const std::string folder = p.has_parent_path() ? WithTrailingSeparator(Utf8Of(p.parent_path())) : std::string("./");
     TSingleRenamePlan plan;
     try {
-        plan = PlanSingleRename(folder, p.filename().string(), loaded.Replay.get(), o.Rule, language, files);
+        plan = PlanSingleRename(folder, Utf8Of(p.filename()), loaded.Replay.get(), o.Rule, language, files);
     } catch (const TReplayError& e) { // "<date>" of a file that vanished since it was read
         row.Result = e.what();
         return row;
@@ -111,7 +112,7 @@ int RunRename(const TRenameOptions& o, std::istream& in, std::ostream& out, std:
     TRenameFileSystem real;
     TDryRunFileSystem dry;
     TRenameFileSystem& files = o.DryRun ? dry : real;
-    const bool progress = o.ShowProgress && ::isatty(2);
+    const bool progress = o.ShowProgress && StandardErrorIsTerminal();
     int status = 0;
     size_t done = 0;
     const auto report = [&](const TBatchRow& row) {
@@ -123,7 +124,7 @@ int RunRename(const TRenameOptions& o, std::istream& in, std::ostream& out, std:
     };
     for (const auto& path : o.Paths) {
         std::error_code ec;
-        if (fs::is_directory(path, ec)) {
+        if (fs::is_directory(PathOf(path), ec)) {
             TBatchOptions batch;
             batch.Rule = o.Rule;
             batch.Language = language;

@@ -1,10 +1,13 @@
 #include "cli/Cli.h"
 
+#include "core/platform/Console.h"
+
 #include <iostream>
 
 int main(int argc, char** argv) {
     std::ios::sync_with_stdio(false);
-    std::vector<std::string> args(argv + 1, argv + argc);
+    quillon::UseUtf8Console();
+    const std::vector<std::string> args = quillon::CommandLineArguments(argc, argv);
     const int status = quillon::cli::RunCli(args, std::cout, std::cerr);
     // Output that could not be written (a full disk, a closed pipe) is a failure, never a success.
     std::cout.flush();

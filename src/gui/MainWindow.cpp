@@ -184,7 +184,11 @@ void TQuillonMain::OpenPath(const QString& text) {
     } else if (!text.trimmed().isEmpty() && info.isDir()) {
         ShowFolder(info.absoluteFilePath()); // a folder shows itself rather than the default one
     } else {
-        ShowFolder(FromPath(DefaultReplayFolder()));
+        try {
+            ShowFolder(FromPath(DefaultReplayFolder()));
+        } catch (const TRegistryError& e) { // a registry value of the wrong type (Windows): the folder stays
+            Boxes.Error(this, ToQString(e.what()));
+        }
     }
 }
 

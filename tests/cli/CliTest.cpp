@@ -29,7 +29,7 @@ protected:
         const fs::path path = Dir / name;
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        return path.string();
+        return path.generic_string();
     }
     std::string Demo() { return Write("demo.w3g", BuildReplayFile(DemoGameSpec())); }
 
@@ -200,7 +200,7 @@ TEST_F(CliTest, RenameFoldersAndFiles) {
     const std::string a = Write("games/a.w3g", BuildReplayFile(DemoGameSpec()));
     const std::string b = Write("games/b.w3g", BuildReplayFile(DemoGameSpec()));
     const std::string bad = Write("games/bad.w3g", TBytes{'x'});
-    const std::string folder = (Dir / "games").string();
+    const std::string folder = (Dir / "games").generic_string();
     const std::string named = folder + "/Arthas+Jaina beat Thrall+Sylvanas";
 
     const TRun dry = Cli({"rename", "--dry-run", "--lang", "en", "--settings", settings, folder});
@@ -221,7 +221,7 @@ TEST_F(CliTest, RenameFoldersAndFiles) {
     const std::string c = Write("c.w3g", BuildReplayFile(DemoGameSpec()));
     const TRun single = Cli({"rename", "--lang", "en", "--settings", settings, "--player", "<raceshort>", c});
     EXPECT_EQ(single.Status, 0);
-    EXPECT_EQ(single.Out, c + "\t" + (Dir / "Hum+Orc beat NE+UD.w3g").string() + "\n");
+    EXPECT_EQ(single.Out, c + "\t" + (Dir / "Hum+Orc beat NE+UD.w3g").generic_string() + "\n");
     const std::string d = Write("d.w3g", BuildReplayFile(DemoGameSpec()));
     const TRun taken = Cli({"rename", "--lang", "en", "--settings", settings, "--player", "<raceshort>", d});
     EXPECT_EQ(taken.Status, 1);

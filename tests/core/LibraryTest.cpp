@@ -4,15 +4,15 @@
 #include "core/library/LibraryScan.h"
 #include "core/library/LibrarySearch.h"
 
+#include "TestSystem.h"
+
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <set>
-#include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
 
@@ -43,6 +43,11 @@ const TGame Games[] = {
     {"c/6.w3g", "GrubbyFan", 0x08, "Sky", 0x01, "Maps\\(4)TwistedMeadows.w3x", 40, "2026-04-01"},
 };
 
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary); // closed before anything else may remove the file
+    return std::string((std::istreambuf_iterator<char>(in)), {});
+}
+
 int64_t Day(const std::string& date) {
     return *ParseDate(date) + 12 * 3600; // noon of that day
 }
@@ -65,8 +70,7 @@ protected:
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
         if (modified != 0) {
-            const timespec times[2] = {{modified, 0}, {modified, 0}};
-            utimensat(AT_FDCWD, path.c_str(), times, 0);
+            test::SetModifiedTime(path, modified);
         }
     }
 
@@ -85,7 +89,7 @@ protected:
         q.Limit = -1;
         std::set<std::string> names;
         for (const auto& e : SearchLibrary(library, q))
-            names.insert(fs::relative(e.Path, Folder()).string());
+            names.insert(fs::relative(e.Path, Folder()).generic_string());
         return names;
     }
 
@@ -292,16 +296,14 @@ TEST_F(LibraryTest, FilesThatAreNoLibraryAreRefusedAndLeftAlone) {
     std::ofstream(garbage) << std::string(5000, 'x');
     for (const std::string& path : {foreign, garbage}) {
         SCOPED_TRACE(path);
-        std::ifstream before(path, std::ios::binary);
-        const std::string bytes((std::istreambuf_iterator<char>(before)), {});
+        const std::string bytes = ReadAll(path);
         try {
             TLibrary library(path);
             ADD_FAILURE() << "opened";
         } catch (const TLibraryError& e) {
             EXPECT_EQ(e.Kind, TLibraryError::TKind::NotALibrary);
         }
-        std::ifstream after(path, std::ios::binary);
-        EXPECT_EQ(std::string((std::istreambuf_iterator<char>(after)), {}), bytes);
+        EXPECT_EQ(ReadAll(path), bytes);
         TLibrary::Reset(path);
         EXPECT_EQ(TLibrary(path).Count(), 0);
     }
@@ -363,8 +365,15 @@ TEST(LibraryWords, PathsBelowAFolder) {
         SCOPED_TRACE(std::string(c.Path) + " in " + c.Folder);
         EXPECT_EQ(PathBelow(c.Path, c.Folder), c.Below);
     }
+#ifdef _WIN32
+    EXPECT_EQ(LibraryFolderKey("C:/"), "C:\\");
+    EXPECT_EQ(LibraryFolderKey("C:/a/./b/../c/"), "C:\\a\\c");
+    EXPECT_TRUE(PathBelow("C:\\a\\c\\x.w3g", LibraryFolderKey("C:/a/c")));
+    EXPECT_TRUE(PathBelow("C:\\x.w3g", LibraryFolderKey("C:\\")));
+#else
     EXPECT_EQ(LibraryFolderKey("/"), "/");
     EXPECT_EQ(LibraryFolderKey("/a/./b/../c/"), "/a/c");
+#endif
 }
 
 // A name met in thousands of games is searched replay by replay rather than from the name index: both ways

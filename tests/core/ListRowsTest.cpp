@@ -1,4 +1,5 @@
 #include "TestReplays.h"
+#include "TestSystem.h"
 
 #include "core/present/ListRows.h"
 
@@ -187,21 +188,17 @@ TEST(ListRows, PageRowsFollowTheFilter) {
     EXPECT_TRUE(PageRows(*r, 3, 50, both, tables).empty());
 }
 
+#ifndef _WIN32 // Windows takes the separators from the user's locale settings, not from the environment
 TEST(ListRows, SystemLocaleWithoutSeparatorsUsesCommaAndPoint) {
-    const char* saved = std::getenv("LC_ALL");
-    const std::string keep = saved ? saved : "";
-    ::setenv("LC_ALL", "C.UTF-8", 1);
+    test::TScopedEnvironment locale("LC_ALL", "C.UTF-8");
     const TNumberFormat format = TNumberFormat::FromSystem();
     EXPECT_EQ(format.Thousands, ",");
     EXPECT_EQ(format.Decimal, ".");
     EXPECT_EQ(format.Integer(1234567), "1,234,567");
     EXPECT_EQ(format.Integer(-1000), "-1,000");
     EXPECT_EQ(format.TwoDecimals(123.456), "123.46");
-    if (saved)
-        ::setenv("LC_ALL", keep.c_str(), 1);
-    else
-        ::unsetenv("LC_ALL");
 }
+#endif
 
 TEST(ListRows, PlayersWithoutSlotRecordsShowWhatIsKnown) {
     // Some ladder replays record no slots: the players still played, with their actions and times.

@@ -67,9 +67,14 @@ TEST(LoadReplay, SpecialFilesAreRefusedWithoutBeingRead) {
     const auto dir = std::filesystem::path(::testing::TempDir()) / "load-special";
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
+#ifdef _WIN32
+    const std::vector<std::string> special = {"NUL", "\\\\.\\NUL"};
+#else
     const std::string fifo = (dir / "fifo.w3g").string();
     ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-    for (const std::string& path : {fifo, std::string("/dev/zero"), std::string("/dev/null")}) {
+    const std::vector<std::string> special = {fifo, "/dev/zero", "/dev/null"};
+#endif
+    for (const std::string& path : special) {
         SCOPED_TRACE(path);
         const TLoadResult result = LoadReplay(path, 2); // a FIFO without a writer must not hang
         EXPECT_EQ(result.Error, TLoadError::CannotOpen);

@@ -47,14 +47,15 @@ protected:
         fs::create_directories(path.parent_path());
         std::ofstream(path, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        return path.string();
+        return path.generic_string();
     }
-    std::string Dir() const { return Root.string() + "/"; }
+    // Paths with forward slashes on every system, as a user may type them on Windows too.
+    std::string Dir() const { return Root.generic_string() + "/"; }
     std::vector<std::string> Tree() const {
         std::vector<std::string> names;
         for (const auto& e : fs::recursive_directory_iterator(Root))
             if (e.is_regular_file())
-                names.push_back(fs::relative(e.path(), Root).string());
+                names.push_back(fs::relative(e.path(), Root).generic_string());
         std::sort(names.begin(), names.end());
         return names;
     }
@@ -63,7 +64,7 @@ protected:
         TBatchOptions options;
         options.Rule = std::move(rule);
         options.OnRow = [&rows](const TBatchRow& row) { rows.push_back(row); };
-        RenameFolder(Root.string(), options, files);
+        RenameFolder(Root.generic_string(), options, files);
         return rows;
     }
     std::vector<TBatchRow> Batch(TRenameRule rule = {}) {
@@ -218,8 +219,9 @@ TEST_F(RenameTest, BatchWalksTheTreeAsTheUserExpects) {
     const auto rows = Batch();
     std::vector<std::pair<std::string, std::string>> seen;
     for (const auto& row : rows)
-        seen.emplace_back(fs::relative(row.Path, Root).string(),
-                          row.Result.rfind(Dir(), 0) == 0 ? fs::relative(row.Result, Root).string() : row.Result);
+        seen.emplace_back(fs::relative(row.Path, Root).generic_string(),
+                          row.Result.rfind(Dir(), 0) == 0 ? fs::relative(row.Result, Root).generic_string()
+                                                          : row.Result);
     const std::vector<std::pair<std::string, std::string>> expected = {
         {"named.w3g/inside.w3g", "named.w3g/N1-vs-N2.w3g"},
         {"sub/deeper/d.w3g", "sub/deeper/D1-vs-D2.w3g"},
@@ -260,7 +262,7 @@ TEST_F(RenameTest, BatchCanBeStoppedBetweenFiles) {
     options.OnRow = [&rows](const TBatchRow& row) { rows.push_back(row); };
     options.ShouldStop = [&rows] { return rows.size() == 2; };
     TRenameFileSystem files;
-    EXPECT_FALSE(RenameFolder(Root.string(), options, files));
+    EXPECT_FALSE(RenameFolder(Root.generic_string(), options, files));
     EXPECT_EQ(rows.size(), 2u);
     EXPECT_TRUE(fs::exists(Root / "3.w3g"));
 }
@@ -269,7 +271,7 @@ TEST_F(RenameTest, TheListIsTheBatchOrderAndNothingIsMetTwice) {
     Put("sub/a.w3g", Game("A1", "A2"));
     Put("b.w3g", Game("Z1", "Z2")); // its new name sorts after it: listed once, renamed once
     TRenameFileSystem files;
-    const auto listed = ListBatch(Root.string(), files);
+    const auto listed = ListBatch(Root.generic_string(), files);
     EXPECT_EQ(listed, (std::vector<TBatchItem>{{Dir() + "sub/a.w3g", ""}, {Dir() + "b.w3g", ""}}));
     std::vector<std::string> renamed;
     TBatchOptions options;

@@ -3,6 +3,8 @@
 #include "core/settings/IniFile.h"
 #include "core/settings/SettingsError.h"
 
+#include "TestSystem.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -153,20 +155,28 @@ TEST(Settings, WhereTheFileLives) {
     TempDir dir;
     EXPECT_EQ(SettingsPath("/opt/quillon/", "/tmp/mine.ini"), "/tmp/mine.ini");
     const std::string exeDir = dir.Path.string() + "/";
-    ::setenv("XDG_CONFIG_HOME", "/xdg", 1);
-    EXPECT_EQ(SettingsPath(exeDir), "/xdg/Quillon/Quillon.ini");
-    dir.File("Quillon.ini", "");
-    EXPECT_EQ(SettingsPath(exeDir), exeDir + "Quillon.ini"); // a portable install keeps its file
-    ::unsetenv("XDG_CONFIG_HOME");
-    const char* home = std::getenv("HOME");
-    const std::string savedHome = home ? home : "";
-    ::setenv("HOME", "/home/someone", 1);
+#ifdef _WIN32
+    test::TScopedEnvironment settings("APPDATA", "C:\\Users\\someone\\AppData\\Roaming");
+    test::TScopedEnvironment data("LOCALAPPDATA", "C:\\Users\\someone\\AppData\\Local");
+    EXPECT_EQ(SettingsPath("C:\\none\\"), "C:\\Users\\someone\\AppData\\Roaming\\Quillon\\Quillon.ini");
+    EXPECT_EQ(DefaultLibraryPath("C:\\none\\"), "C:\\Users\\someone\\AppData\\Local\\Quillon\\library.sqlite");
+#else
+    {
+        test::TScopedEnvironment xdg("XDG_CONFIG_HOME", "/xdg");
+        EXPECT_EQ(SettingsPath(exeDir), "/xdg/Quillon/Quillon.ini");
+    }
+    test::TScopedEnvironment noXdg("XDG_CONFIG_HOME", std::nullopt);
+    test::TScopedEnvironment noData("XDG_DATA_HOME", std::nullopt);
+    test::TScopedEnvironment home("HOME", "/home/someone");
     EXPECT_EQ(SettingsPath("/opt/none/"), "/home/someone/.config/Quillon/Quillon.ini");
     // The replay library follows the same rule in the data folder.
     EXPECT_EQ(DefaultLibraryPath("/opt/none/"), "/home/someone/.local/share/Quillon/library.sqlite");
-    ::setenv("XDG_DATA_HOME", "/data", 1);
-    EXPECT_EQ(DefaultLibraryPath("/opt/none/"), "/data/Quillon/library.sqlite");
+    {
+        test::TScopedEnvironment data("XDG_DATA_HOME", "/data");
+        EXPECT_EQ(DefaultLibraryPath("/opt/none/"), "/data/Quillon/library.sqlite");
+    }
+#endif
+    dir.File("Quillon.ini", "");
+    EXPECT_EQ(SettingsPath(exeDir), exeDir + "Quillon.ini"); // a portable install keeps its file
     EXPECT_EQ(DefaultLibraryPath(exeDir), exeDir + "library.sqlite");
-    ::unsetenv("XDG_DATA_HOME");
-    ::setenv("HOME", savedHome.c_str(), 1);
 }

@@ -1,14 +1,13 @@
 #include "TestReplays.h"
+#include "TestSystem.h"
 
 #include "core/rename/Template.h"
 
 #include "core/replay/ReplayError.h"
 
 #include <ctime>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <sys/stat.h>
 
 using namespace quillon;
 using namespace quillon::testing;
@@ -192,9 +191,7 @@ TEST(Template, DateComesFromTheFile) {
         .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     std::tm when{};
     when.tm_year = 103, when.tm_mon = 6, when.tm_mday = 25, when.tm_hour = 12;
-    const timespec stamp{std::mktime(&when), 0};
-    const timespec times[2] = {stamp, stamp};
-    ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+    test::SetModifiedTime(path, std::mktime(&when));
     auto r = TReplayInfo::Create(path.string());
     ASSERT_TRUE(r->Load(1));
     EXPECT_EQ(MakeReplayName("<name>", "+", "<date> <game>", *r), "030725 Who me");

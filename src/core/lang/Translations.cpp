@@ -1,5 +1,7 @@
 #include "core/lang/Translations.h"
 
+#include "core/platform/Locale.h"
+
 #include "core/resources/Resources.h"
 #include "core/text/Lines.h"
 
@@ -104,12 +106,7 @@ std::string GetString(TForm form, int n, TLanguage language) {
 }
 
 TLanguage LanguageFromLocale() {
-    for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        const char* value = std::getenv(name);
-        if (value && *value)
-            return std::string_view(value).substr(0, 5) == "zh_CN" ? TLanguage::Chinese : TLanguage::English;
-    }
-    return TLanguage::English;
+    return SystemLocaleIsChinese() ? TLanguage::Chinese : TLanguage::English;
 }
 
 std::string FormatText(std::string_view text, std::initializer_list<std::string_view> args) {

@@ -1,5 +1,7 @@
 #include "core/library/Library.h"
 
+#include "core/platform/Files.h"
+#include "core/platform/Paths.h"
 #include "core/present/GameText.h"
 #include "core/present/ListRows.h"
 #include "core/replay/LoadReplay.h"
@@ -8,17 +10,9 @@
 
 #include <sqlite3.h>
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 #include <span>
 
@@ -30,7 +24,7 @@ namespace fs = std::filesystem;
 
 constexpr int64_t ApplicationId = 0x51554C4C; // "QULL": marks a file as ours
 constexpr size_t HashedBytes = 64 * 1024;
-constexpr int64_t WholeReadLimit = 16 << 20;
+constexpr uint64_t WholeReadLimit = 16 << 20;
 
 const char* const Schema = R"(
 CREATE TABLE replays(
@@ -108,34 +102,19 @@ std::string HashText(std::span<const uint8_t> bytes) {
 
 // A replay file read whole in one go, when it is a regular file small enough for that (nearly all are); the
 // hash and the parse then share one open and one read.
-std::optional<std::vector<uint8_t>> ReadSmallFile(const std::string& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0)
+std::optional<std::vector<uint8_t>> ReadSmallFile(TReadOnlyFile& file) {
+    if (file.Kind() != TFileKind::File || file.Size() > WholeReadLimit)
         return std::nullopt;
-    std::optional<std::vector<uint8_t>> bytes;
-    struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= WholeReadLimit) {
-        bytes.emplace(static_cast<size_t>(st.st_size));
-        size_t got = 0;
-        while (got < bytes->size()) {
-            const ssize_t n = ::read(fd, bytes->data() + got, bytes->size() - got);
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
-            got += static_cast<size_t>(n);
-        }
-        bytes->resize(got); // a file that shrank meanwhile is read as it now is
-    }
-    ::close(fd);
+    std::vector<uint8_t> bytes(static_cast<size_t>(file.Size()));
+    const int64_t got = file.ReadAt(0, bytes.data(), bytes.size());
+    bytes.resize(static_cast<size_t>(std::max<int64_t>(got, 0))); // a file that shrank meanwhile is read as it now is
     return bytes;
 }
 
-std::string HashOfStart(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+std::string HashOfStart(TReadOnlyFile& file) {
     std::vector<uint8_t> head(HashedBytes);
-    in.read(reinterpret_cast<char*>(head.data()), static_cast<std::streamsize>(head.size()));
-    head.resize(static_cast<size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+    const int64_t got = file.IsOpen() ? file.ReadAt(0, head.data(), head.size()) : 0;
+    head.resize(static_cast<size_t>(std::max<int64_t>(got, 0)));
     return HashText(head);
 }
 
@@ -147,11 +126,12 @@ TLibraryEntry IndexReplayFile(const std::string& path, int64_t size, int64_t mod
     e.Size = size;
     e.Modified = modified;
     TLoadResult loaded;
-    if (auto bytes = ReadSmallFile(path)) {
+    TReadOnlyFile file(path);
+    if (auto bytes = ReadSmallFile(file)) {
         e.Hash = HashText(*bytes);
         loaded = LoadReplayFromBuffer(std::move(*bytes), path, 1);
     } else {
-        e.Hash = HashOfStart(path);
+        e.Hash = HashOfStart(file);
         loaded = LoadReplay(path, 1);
     }
     if (!loaded.Ok()) {
@@ -191,15 +171,15 @@ TLibraryEntry IndexReplayFile(const std::string& path, int64_t size, int64_t mod
 }
 
 std::string DefaultLibraryPath(const std::string& programDir) {
-    return ProgramFilePath(programDir, "XDG_DATA_HOME", ".local/share", "library.sqlite");
+    return ProgramFilePath(programDir, TUserFolder::Data, "library.sqlite");
 }
 
 TLibrary::TLibrary(const std::string& path) : FilePath(path) {
     std::error_code ec;
-    const fs::path folder = fs::path(path).parent_path();
+    const fs::path folder = PathOf(path).parent_path();
     if (!folder.empty())
         fs::create_directories(folder, ec);
-    if (fs::exists(path, ec) && !fs::is_regular_file(path, ec))
+    if (fs::exists(PathOf(path), ec) && !fs::is_regular_file(PathOf(path), ec))
         throw TLibraryError(TLibraryError::TKind::NotALibrary, path + " is not a file");
     Connection = std::make_unique<TSqlite>(path, true);
     CreateOrCheckSchema();
@@ -264,23 +244,16 @@ void TLibrary::CreateOrCheckSchema() {
 }
 
 bool TLibrary::TakeBulkLock() {
-    if (BulkLock >= 0)
-        return true;
-    const int fd = ::open((FilePath + "-bulk").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-    if (fd < 0)
-        return false;
-    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-        ::close(fd);
-        return false;
+    if (!BulkLock) {
+        auto lock = std::make_unique<TFileLock>(FilePath + "-bulk");
+        if (lock->IsHeld())
+            BulkLock = std::move(lock);
     }
-    BulkLock = fd;
-    return true;
+    return BulkLock != nullptr;
 }
 
 void TLibrary::ReleaseBulkLock() {
-    if (BulkLock >= 0)
-        ::close(BulkLock); // closing releases the lock
-    BulkLock = -1;
+    BulkLock.reset();
 }
 
 TLibrary::~TLibrary() {
@@ -314,7 +287,7 @@ void TLibrary::EndBulk() {
 void TLibrary::Reset(const std::string& path) {
     for (const char* suffix : {"", "-wal", "-shm", "-journal", "-bulk"}) {
         std::error_code ec;
-        fs::remove(path + suffix, ec);
+        fs::remove(PathOf(path + suffix), ec);
         if (ec)
             throw TLibraryError(TLibraryError::TKind::Failed, "cannot remove " + path + suffix + ": " + ec.message());
     }
@@ -322,7 +295,7 @@ void TLibrary::Reset(const std::string& path) {
 }
 
 std::string PathPrefixOf(const std::string& folder) {
-    return !folder.empty() && folder.back() == '/' ? folder : folder + "/";
+    return WithTrailingSeparator(folder);
 }
 
 bool PathBelow(const std::string& path, const std::string& folder) {
@@ -335,7 +308,7 @@ std::unordered_map<std::string, TLibrary::TStamp> TLibrary::StampsBelow(const st
     TSqlStatement s(Db(), "SELECT path, id, size, modified FROM replays WHERE path >= ?1 AND path < ?2");
     const std::string prefix = PathPrefixOf(folder);
     std::string end = prefix;
-    end.back() = '0'; // '0' follows '/': every path below, nothing beside
+    end.back() = static_cast<char>(end.back() + 1); // just after the separator: every path below, nothing beside
     s.Bind(1, prefix).Bind(2, end);
     while (s.Step())
         stamps.emplace(s.Text(0), TStamp{s.Int(1), s.Int(2), s.Int(3)});

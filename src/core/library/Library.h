@@ -10,6 +10,8 @@
 
 namespace quillon {
 
+class TFileLock;
+
 struct TLibraryPlayer {
     std::string Name; // stored bytes
     uint8_t Race = 0; // 1 Human, 2 Orc, 3 Night Elf, 4 Undead, 5 Demon, 6 Random; 0 unknown
@@ -43,11 +45,12 @@ struct TLibraryEntry {
 /// Reads a replay at detail 1 into a library entry; a file that cannot be read gives an entry with Error.
 TLibraryEntry IndexReplayFile(const std::string& path, int64_t size, int64_t modified);
 
-/// The library file of this user: $XDG_DATA_HOME/Quillon/library.sqlite (else ~/.local/share/...), or
-/// library.sqlite beside the program in a portable install (where a Quillon.ini is).
+/// The library file of this user: $XDG_DATA_HOME/Quillon/library.sqlite (else ~/.local/share/...;
+/// %LOCALAPPDATA%\Quillon\library.sqlite on Windows), or library.sqlite beside the program in a portable install
+/// (where a Quillon.ini is).
 std::string DefaultLibraryPath(const std::string& programDir);
 
-/// The start every path below folder has: the folder and one slash ("/" for the root itself).
+/// The start every path below folder has: the folder and one separator ("/" for the root itself).
 std::string PathPrefixOf(const std::string& folder);
 /// Whether path lies below folder (not beside it: "/a/bc" is not below "/a/b").
 bool PathBelow(const std::string& path, const std::string& folder);
@@ -103,7 +106,7 @@ private:
     std::string FilePath;
     std::unique_ptr<TSqlite> Connection;
     bool Bulk = false;
-    int BulkLock = -1; // descriptor of the locked "-bulk" file
+    std::unique_ptr<TFileLock> BulkLock; // held on the "-bulk" file while writing in bulk
 };
 
 } // namespace quillon

@@ -1,8 +1,8 @@
 #include "core/library/LibraryScan.h"
 
+#include "core/platform/Files.h"
+#include "core/platform/Paths.h"
 #include "core/rename/Rename.h"
-
-#include <sys/stat.h>
 
 #include <algorithm>
 #include <condition_variable>
@@ -64,16 +64,17 @@ private:
             if (i >= Files.size())
                 break;
             const TListedFile& file = Files[i];
-            struct stat st {};
-            const bool regular = ::stat(file.Path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-            if (!regular || (file.Known && file.Known->Size == st.st_size && file.Known->Modified == st.st_mtime)) {
+            const TFileStatus st = FileStatus(file.Path);
+            const auto size = static_cast<int64_t>(st.Size);
+            const bool regular = st.Kind == TFileKind::File;
+            if (!regular || (file.Known && file.Known->Size == size && file.Known->Modified == st.Modified)) {
                 Regular += regular;
                 Unchanged += regular;
                 ++Checked;
                 continue; // special files are no replays; unchanged ones are not opened
             }
             ++Regular;
-            TLibraryEntry entry = IndexReplayFile(file.Path, st.st_size, st.st_mtime);
+            TLibraryEntry entry = IndexReplayFile(file.Path, size, st.Modified);
             std::unique_lock lock(Mutex);
             // Keep memory bounded when writing falls behind.
             Room.wait(lock, [this] { return Done.size() < RoomFor || Abandon; });
@@ -102,8 +103,9 @@ private:
 
 std::string LibraryFolderKey(const std::string& folder) {
     std::error_code ec;
-    std::string key = fs::absolute(fs::path(folder), ec).lexically_normal().string();
-    while (key.size() > 1 && key.back() == '/')
+    std::string key = Utf8Of(fs::absolute(PathOf(folder), ec).lexically_normal());
+    // Keep the separator of a root ("/", "C:\") only.
+    while (key.size() > 1 && IsPathSeparator(key.back()) && !(key.size() == 3 && key[1] == ':'))
         key.pop_back();
     return key;
 }
@@ -120,7 +122,7 @@ TScanResult ScanFolders(TLibrary& library, const std::vector<std::string>& folde
     for (const std::string& given : folders) {
         const std::string folder = LibraryFolderKey(given);
         std::error_code ec;
-        if (!fs::is_directory(folder, ec)) {
+        if (!fs::is_directory(PathOf(folder), ec)) {
             // A folder that is not there (an unplugged disk) keeps its rows.
             result.Problems.push_back(folder + ": not a folder");
             continue;

@@ -1,8 +1,8 @@
 #include "core/platform/FileAssociation.h"
 
 #include "core/platform/AtomicFile.h"
+#include "core/platform/System.h"
 
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -78,10 +78,7 @@ std::string DesktopEntryText(const std::string& programPath, const std::string& 
 }
 
 std::string UserDataHome() {
-    if (const char* xdg = std::getenv("XDG_DATA_HOME"); xdg && *xdg)
-        return xdg;
-    const char* home = std::getenv("HOME");
-    return (fs::path(home && *home ? home : "/") / ".local" / "share").string();
+    return UserFolder(TUserFolder::Data);
 }
 
 bool InstalledSystemWide(const std::string& programPath) {

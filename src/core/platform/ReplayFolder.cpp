@@ -1,10 +1,10 @@
 #include "core/platform/ReplayFolder.h"
 
+#include "core/platform/Paths.h"
 #include "core/text/Lines.h"
 
 #include <algorithm>
 #include <cctype>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -72,20 +72,9 @@ bool IsFolder(const fs::path& p) {
     return fs::is_directory(p, ec);
 }
 
-std::string WithSlash(std::string s) {
-    if (!s.empty() && s.back() != '/')
-        s += '/';
-    return s;
-}
-
 std::string ReadText(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
-}
-
-std::string HomeFolder() {
-    const char* home = std::getenv("HOME");
-    return WithSlash(home && *home ? home : "/");
 }
 
 } // namespace
@@ -125,39 +114,35 @@ std::optional<std::string> WinePathToUnix(const std::string& prefix, std::string
     std::replace(rest.begin(), rest.end(), '\\', '/');
     while (!rest.empty() && rest.front() == '/')
         rest.erase(rest.begin());
-    const fs::path drive = fs::path(prefix) / "dosdevices" / (Lower(windowsPath.substr(0, 1)) + ":");
-    return (drive / rest).string();
+    const fs::path drive = PathOf(prefix) / "dosdevices" / (Lower(windowsPath.substr(0, 1)) + ":");
+    return Utf8Of(drive / PathOf(rest));
 }
 
-std::optional<std::string> WineReplayFolder(const std::string& prefix) {
-    const std::string reg = ReadText(fs::path(prefix) / "user.reg");
-    if (const auto install =
-            ReadWineRegistryString(reg, "Software\\Blizzard Entertainment\\Warcraft III", "InstallPath"))
-        if (const auto folder = WinePathToUnix(prefix, *install);
-            folder && IsFolder(*folder) && IsFolder(fs::path(*folder) / "replay"))
-            return WithSlash((fs::path(*folder) / "replay").string());
-    // The newer game keeps replays in the user's documents.
+std::optional<std::string> DocumentsReplayFolder(const std::string& documents) {
     std::error_code ec;
-    const fs::path users = fs::path(prefix) / "drive_c" / "users";
-    for (fs::directory_iterator user(users, ec), end; !ec && user != end; user.increment(ec)) {
-        const fs::path game = user->path() / "Documents" / "Warcraft III";
-        const fs::path battleNet = game / "BattleNet";
-        for (fs::directory_iterator account(battleNet, ec), e2; !ec && account != e2; account.increment(ec))
-            if (IsFolder(account->path() / "Replays"))
-                return WithSlash((account->path() / "Replays").string());
-        ec.clear();
-        if (IsFolder(game / "Replay"))
-            return WithSlash((game / "Replay").string());
-    }
+    const fs::path game = PathOf(documents) / "Warcraft III";
+    for (fs::directory_iterator account(game / "BattleNet", ec), end; !ec && account != end; account.increment(ec))
+        if (IsFolder(account->path() / "Replays"))
+            return WithTrailingSeparator(Utf8Of(account->path() / "Replays"));
+    if (IsFolder(game / "Replay"))
+        return WithTrailingSeparator(Utf8Of(game / "Replay"));
     return std::nullopt;
 }
 
-std::string DefaultReplayFolder() {
-    const char* wine = std::getenv("WINEPREFIX");
-    const std::string prefix = wine && *wine ? std::string(wine) : HomeFolder() + ".wine";
-    if (const auto folder = WineReplayFolder(prefix))
-        return *folder;
-    return HomeFolder();
+std::optional<std::string> WineReplayFolder(const std::string& prefix) {
+    const std::string reg = ReadText(PathOf(prefix) / "user.reg");
+    if (const auto install =
+            ReadWineRegistryString(reg, "Software\\Blizzard Entertainment\\Warcraft III", "InstallPath"))
+        if (const auto folder = WinePathToUnix(prefix, *install);
+            folder && IsFolder(PathOf(*folder)) && IsFolder(PathOf(*folder) / "replay"))
+            return WithTrailingSeparator(Utf8Of(PathOf(*folder) / "replay"));
+    // The newer game keeps replays in the user's documents.
+    std::error_code ec;
+    const fs::path users = PathOf(prefix) / "drive_c" / "users";
+    for (fs::directory_iterator user(users, ec), end; !ec && user != end; user.increment(ec))
+        if (auto folder = DocumentsReplayFolder(Utf8Of(user->path() / "Documents")))
+            return folder;
+    return std::nullopt;
 }
 
 } // namespace quillon

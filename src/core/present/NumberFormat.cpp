@@ -1,23 +1,18 @@
 #include "core/present/NumberFormat.h"
 
+#include "core/platform/Locale.h"
+
 #include <charconv>
-#include <langinfo.h>
-#include <locale.h>
 
 namespace quillon {
 
 TNumberFormat TNumberFormat::FromSystem() {
     TNumberFormat format;
-    locale_t loc = newlocale(LC_NUMERIC_MASK, "", static_cast<locale_t>(nullptr));
-    if (loc == static_cast<locale_t>(nullptr))
-        return format;
-    const char* thousands = nl_langinfo_l(THOUSEP, loc);
-    const char* decimal = nl_langinfo_l(RADIXCHAR, loc);
-    if (thousands && *thousands)
-        format.Thousands = thousands;
-    if (decimal && *decimal)
-        format.Decimal = decimal;
-    freelocale(loc);
+    const TNumberSeparators system = SystemNumberSeparators();
+    if (!system.Thousands.empty())
+        format.Thousands = system.Thousands;
+    if (!system.Decimal.empty())
+        format.Decimal = system.Decimal;
     return format;
 }
 

@@ -1,17 +1,12 @@
 #pragma once
 
+#include "core/platform/Files.h"
+
 #include <set>
 #include <string>
 #include <vector>
 
 namespace quillon {
-
-enum class TRenameResult { Renamed, TargetExists, Failed };
-
-/// Renames without ever replacing: fails with TargetExists when "to" exists, even when another program
-/// creates it at the same moment (renameat2 RENAME_NOREPLACE; link-then-unlink where the file system
-/// does not support it).
-TRenameResult RenameNoReplace(const std::string& from, const std::string& to);
 
 /// What renaming needs of the file system; tests and dry runs put their own in its place.
 class TRenameFileSystem {

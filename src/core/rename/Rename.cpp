@@ -1,6 +1,7 @@
 #include "core/rename/Rename.h"
 
 #include "core/lang/StringIds.h"
+#include "core/platform/Paths.h"
 #include "core/rename/Template.h"
 #include "core/replay/LoadReplay.h"
 #include "core/replay/ReplayError.h"
@@ -14,12 +15,6 @@ namespace quillon {
 namespace {
 
 constexpr const char* Extension = ".w3g";
-
-std::string WithSlash(std::string folder) {
-    if (!folder.empty() && folder.back() != '/')
-        folder += '/';
-    return folder;
-}
 
 bool IsReplayName(const std::string& name) {
     if (name.size() < 4)
@@ -106,7 +101,7 @@ TBatchRow RenameOne(const std::string& dir, const std::string& path, const TBatc
 TSingleRenamePlan PlanSingleRename(const std::string& folder, const std::string& selectedName, const TReplayInfo* shown,
                                    const TRenameRule& rule, TLanguage language, const TRenameFileSystem& files) {
     TSingleRenamePlan plan;
-    const std::string dir = WithSlash(folder);
+    const std::string dir = WithTrailingSeparator(folder);
     plan.From = dir + selectedName;
     if (selectedName.empty() || !shown || !files.FileExists(plan.From)) {
         plan.Message = GetString(MainString::ChooseFile, language);
@@ -151,7 +146,7 @@ namespace {
 
 bool ListInto(const std::string& folder, const TRenameFileSystem& files, const std::function<bool()>& shouldStop,
               std::vector<TBatchItem>& items) {
-    const std::string dir = WithSlash(folder);
+    const std::string dir = WithTrailingSeparator(folder);
     if (!files.FolderExists(dir))
         return true;
     if (shouldStop && shouldStop())
@@ -188,7 +183,7 @@ bool RenameListed(const std::vector<TBatchItem>& items, const TBatchOptions& opt
             row = {TBatchRow::TOutcome::Unlisted, item.Path,
                    FormatText(GetString(AppString::CannotListFolder, options.Language), {item.ListError})};
         } else {
-            row = RenameOne(item.Path.substr(0, item.Path.rfind('/') + 1), item.Path, options, files, next);
+            row = RenameOne(item.Path.substr(0, FileNameStart(item.Path)), item.Path, options, files, next);
         }
         if (options.OnRow)
             options.OnRow(row);

@@ -1,17 +1,17 @@
 #include "core/rename/Template.h"
 
 #include "core/lang/StringIds.h"
+#include "core/platform/Files.h"
+#include "core/platform/System.h"
 #include "core/present/GameText.h"
 #include "core/rename/Tokens.h"
 #include "core/replay/ReplayError.h"
 #include "core/text/Utf8.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <ctime>
-#include <sys/stat.h>
 
 namespace quillon {
 
@@ -82,12 +82,10 @@ TTemplateCheck CheckTokens(std::string_view text, bool player, TLanguage languag
 }
 
 std::string FileDate(const std::string& fileName) {
-    struct stat st {};
-    if (::stat(fileName.c_str(), &st) != 0)
-        throw TReplayError("Cannot open file \"" + fileName + "\". " + std::strerror(errno), TReplayError::TKind::Open);
-    std::tm local{};
-    const time_t t = st.st_mtime;
-    localtime_r(&t, &local);
+    const TFileStatus st = FileStatus(fileName);
+    if (st.Kind == TFileKind::Missing)
+        throw TReplayError("Cannot open file \"" + fileName + "\". " + LastSystemError(), TReplayError::TKind::Open);
+    const std::tm local = LocalTime(static_cast<std::time_t>(st.Modified));
     char buf[16];
     std::strftime(buf, sizeof buf, "%y%m%d", &local);
     return buf;
@@ -215,9 +213,7 @@ std::string RuleSampleName(std::string_view playerTemplate, std::string_view con
 }
 
 std::string TodayText() {
-    const time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const std::tm local = LocalTime(std::time(nullptr));
     char buf[16];
     std::strftime(buf, sizeof buf, "%y%m%d", &local);
     return buf;

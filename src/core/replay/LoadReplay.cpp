@@ -1,10 +1,11 @@
 #include "core/replay/LoadReplay.h"
 
+#include "core/platform/Files.h"
+
 #include "core/lang/StringIds.h"
 #include "core/replay/ReplayError.h"
 
 #include <new>
-#include <sys/stat.h>
 
 namespace quillon {
 
@@ -35,8 +36,7 @@ TLoadResult Finish(std::unique_ptr<TReplayInfo> replay, TLoadResult result, uint
 TLoadResult LoadReplay(const std::string& path, uint8_t detail) {
     TLoadResult result;
     result.Path = path;
-    struct stat st {};
-    if (::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (FileStatus(path).Kind == TFileKind::Folder) {
         result.Error = TLoadError::IsFolder;
         return result;
     }

@@ -1,11 +1,12 @@
 #include "core/replay/ReplayInfo.h"
 
+#include "core/platform/Files.h"
+
 #include "core/replay/internal/ByteReader.h"
 #include "core/replay/internal/ReplayParser.h"
 
 #include <cerrno>
 #include <cstring>
-#include <sys/stat.h>
 
 namespace quillon {
 
@@ -24,8 +25,8 @@ std::span<const uint8_t> ReplayInside(std::span<const uint8_t> file) {
 }
 
 std::unique_ptr<TReplayInfo> TReplayInfo::Create(const std::string& fileName) {
-    struct stat st {};
-    if (::stat(fileName.c_str(), &st) != 0 || S_ISDIR(st.st_mode))
+    const TFileKind kind = FileStatus(fileName).Kind;
+    if (kind == TFileKind::Missing || kind == TFileKind::Folder)
         return nullptr;
     std::unique_ptr<TReplayInfo> replay(new TReplayInfo());
     replay->FileName = fileName;

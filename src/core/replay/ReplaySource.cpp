@@ -3,12 +3,10 @@
 #include "core/replay/ReplayError.h"
 #include "core/replay/ReplayInfo.h"
 
+#include "core/platform/Files.h"
+
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace quillon {
 
@@ -26,18 +24,16 @@ constexpr size_t WindowSize = 256 * 1024;
 std::unique_ptr<TReplaySource> TReplaySource::OpenFile(const std::string& path) {
     std::unique_ptr<TReplaySource> source(new TReplaySource());
     source->Path = path;
-    // Non-blocking, so a FIFO without a writer cannot hold us; then only a regular file is read.
-    source->Fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (source->Fd < 0)
-        ThrowCannotOpen(path, std::strerror(errno));
-    struct stat st {};
-    if (::fstat(source->Fd, &st) != 0)
-        ThrowCannotOpen(path, std::strerror(errno));
-    if (S_ISDIR(st.st_mode))
-        ThrowCannotOpen(path, std::strerror(EISDIR));
-    if (!S_ISREG(st.st_mode))
+    // Opening never blocks, so a FIFO without a writer cannot hold us; then only a regular file is read.
+    source->File = std::make_unique<TReadOnlyFile>(path);
+    const TReadOnlyFile& file = *source->File;
+    if (!file.IsOpen())
+        ThrowCannotOpen(path, file.Failure().c_str());
+    if (file.Kind() == TFileKind::Folder)
+        ThrowCannotOpen(path, "Is a directory");
+    if (file.Kind() != TFileKind::File)
         ThrowCannotOpen(path, "Not a regular file");
-    source->Total = static_cast<uint64_t>(st.st_size);
+    source->Total = file.Size();
     source->FindWrappedReplay();
     return source;
 }
@@ -51,10 +47,7 @@ std::unique_ptr<TReplaySource> TReplaySource::FromBuffer(std::vector<uint8_t> by
     return source;
 }
 
-TReplaySource::~TReplaySource() {
-    if (Fd >= 0)
-        ::close(Fd);
-}
+TReplaySource::~TReplaySource() = default;
 
 void TReplaySource::FindWrappedReplay() {
     const std::vector<uint8_t> head = ReadUpTo(0, 16);
@@ -66,16 +59,9 @@ void TReplaySource::Fill(uint64_t offset, size_t n) {
     const size_t want = std::max(n, WindowSize);
     const size_t size = static_cast<size_t>(std::min<uint64_t>(want, Total - offset));
     Buffer.resize(size);
-    size_t done = 0;
-    while (done < size) {
-        const ssize_t got = ::pread(Fd, Buffer.data() + done, size - done, static_cast<off_t>(offset + done));
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got <= 0)
-            break; // the file shrank since it was opened
-        done += static_cast<size_t>(got);
-    }
-    Buffer.resize(done);
+    // A file that shrank since it was opened gives fewer bytes, and a read error none.
+    const int64_t done = File->ReadAt(offset, Buffer.data(), size);
+    Buffer.resize(static_cast<size_t>(std::max<int64_t>(done, 0)));
     WindowStart = offset;
 }
 

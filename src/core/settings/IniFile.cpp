@@ -1,19 +1,13 @@
 #include "core/settings/IniFile.h"
 
 #include "core/platform/AtomicFile.h"
+#include "core/platform/Files.h"
 #include "core/settings/SettingsError.h"
 #include "core/text/Lines.h"
 #include "core/text/Utf8.h"
 
-#include <cerrno>
 #include <charconv>
-#include <cstdio>
 #include <cstring>
-#include <fcntl.h>
-#include <fstream>
-#include <sstream>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace quillon {
 
@@ -97,49 +91,32 @@ TIniFile TIniFile::Parse(std::string_view text) {
 
 TIniFile::TRead TIniFile::Read(const std::string& path) {
     TRead read;
-    // Non-blocking, so a FIFO named as the settings cannot hold the program.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    if (fd < 0) {
-        read.Missing = errno == ENOENT;
-        read.Problem = read.Missing ? "No such file" : std::strerror(errno);
+    // Opening never blocks, so a FIFO named as the settings cannot hold the program.
+    TReadOnlyFile file(path);
+    if (!file.IsOpen()) {
+        read.Missing = file.Missing();
+        read.Problem = read.Missing ? "No such file" : file.Failure();
         return read;
     }
-    struct TClose {
-        int Fd;
-        ~TClose() { ::close(Fd); }
-    } closer{fd};
-    struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        read.Problem = std::strerror(errno);
-        return read;
-    }
-    if (S_ISDIR(st.st_mode)) {
+    if (file.Kind() == TFileKind::Folder) {
         read.Problem = "It is a folder";
         return read;
     }
-    if (!S_ISREG(st.st_mode)) {
+    if (file.Kind() != TFileKind::File) {
         read.Problem = "Not a regular file";
         return read;
     }
-    if (static_cast<uint64_t>(st.st_size) > MaxFileSize) {
+    if (file.Size() > MaxFileSize) {
         read.Problem = "Larger than 1 MiB: not a settings file";
         return read;
     }
-    std::string text(static_cast<size_t>(st.st_size), '\0');
-    size_t done = 0;
-    while (done < text.size()) {
-        const ssize_t got = ::read(fd, text.data() + done, text.size() - done);
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0) {
-            read.Problem = std::strerror(errno);
-            return read;
-        }
-        if (got == 0)
-            break;
-        done += static_cast<size_t>(got);
+    std::string text(static_cast<size_t>(file.Size()), '\0');
+    const int64_t got = file.ReadAt(0, text.data(), text.size());
+    if (got < 0) {
+        read.Problem = LastSystemError();
+        return read;
     }
-    text.resize(done);
+    text.resize(static_cast<size_t>(got));
     if (text.find('\0') != std::string::npos) {
         read.Problem = "A binary file, not a settings file";
         return read;

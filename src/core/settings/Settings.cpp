@@ -1,10 +1,10 @@
 #include "core/settings/Settings.h"
 
+#include "core/platform/Paths.h"
 #include "core/settings/IniFile.h"
 #include "core/settings/SettingsError.h"
 
 #include <algorithm>
-#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 
@@ -61,40 +61,21 @@ void SaveSettings(const std::string& path, const TSettings& s) {
     ini.Write("template", "conj", s.Rule.Conjunction);
     ini.Write("template", "global", s.Rule.GlobalTemplate);
     std::error_code ec;
-    const fs::path parent = fs::path(path).parent_path();
+    const fs::path parent = PathOf(path).parent_path();
     if (!parent.empty())
         fs::create_directories(parent, ec); // the per-user folder may not exist yet; Save reports failure
     ini.Save(path);
 }
 
-std::string ProgramFilePath(const std::string& programDir, const char* xdgVariable, const char* homeFallback,
-                            const std::string& name) {
+std::string ProgramFilePath(const std::string& programDir, TUserFolder kind, const std::string& name) {
     std::error_code ec;
-    if (!programDir.empty() && fs::is_regular_file(fs::path(programDir) / "Quillon.ini", ec))
-        return (fs::path(programDir) / name).string();
-    fs::path folder;
-    if (const char* xdg = std::getenv(xdgVariable); xdg && *xdg)
-        folder = xdg;
-    else if (const char* home = std::getenv("HOME"); home && *home)
-        folder = fs::path(home) / homeFallback;
-    else
-        folder = fs::temp_directory_path(ec);
-    return (folder / "Quillon" / name).string();
+    if (!programDir.empty() && fs::is_regular_file(PathOf(programDir) / "Quillon.ini", ec))
+        return Utf8Of(PathOf(programDir) / name);
+    return Utf8Of(PathOf(UserFolder(kind)) / "Quillon" / name);
 }
 
 std::string SettingsPath(const std::string& programDir, const std::string& override) {
-    return override.empty() ? ProgramFilePath(programDir, "XDG_CONFIG_HOME", ".config", "Quillon.ini") : override;
-}
-
-std::string ProgramDir() {
-    std::error_code ec;
-    const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
-    if (ec)
-        return {};
-    std::string dir = exe.parent_path().string();
-    if (!dir.empty() && dir.back() != '/')
-        dir += '/';
-    return dir;
+    return override.empty() ? ProgramFilePath(programDir, TUserFolder::Settings, "Quillon.ini") : override;
 }
 
 } // namespace quillon

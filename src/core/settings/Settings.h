@@ -2,6 +2,8 @@
 
 #include "core/rename/RenameRule.h"
 
+#include "core/platform/System.h"
+
 #include <string>
 
 namespace quillon {
@@ -37,15 +39,12 @@ TSettingsRead ReadSettings(const std::string& path);
 void SaveSettings(const std::string& path, const TSettings& settings);
 
 /// Where a file of this program's own lives: beside the executable in a portable install (one with a Quillon.ini
-/// there); else in the user's folder of that kind, $xdgVariable/Quillon/name (~/homeFallback when unset).
-std::string ProgramFilePath(const std::string& programDir, const char* xdgVariable, const char* homeFallback,
-                            const std::string& name);
+/// there); else in the Quillon folder of the user's folder of that kind.
+std::string ProgramFilePath(const std::string& programDir, TUserFolder kind, const std::string& name);
 
 /// Where the settings live: the override when given; else Quillon.ini beside the executable when there is one;
-/// else the per-user configuration folder ($XDG_CONFIG_HOME/Quillon/Quillon.ini, ~/.config by default).
+/// else the per-user settings folder ($XDG_CONFIG_HOME/Quillon/Quillon.ini, ~/.config by default;
+/// %APPDATA%\Quillon\Quillon.ini on Windows).
 std::string SettingsPath(const std::string& programDir, const std::string& override = {});
-
-/// The folder of the running executable, with a trailing slash; empty when it cannot be found.
-std::string ProgramDir();
 
 } // namespace quillon

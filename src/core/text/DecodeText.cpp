@@ -1,11 +1,9 @@
 #include "core/text/DecodeText.h"
 
-#include <iconv.h>
+#include "core/platform/Locale.h"
 
-#include <cerrno>
 #include <map>
 #include <memory>
-#include <stdexcept>
 
 namespace quillon {
 
@@ -15,37 +13,13 @@ bool IsUtf8Name(std::string_view name) {
     return name == "UTF-8" || name == "utf-8" || name == "UTF8" || name == "utf8";
 }
 
-struct TIconvCloser {
-    void operator()(void* cd) const { iconv_close(static_cast<iconv_t>(cd)); }
-};
-
-// One converter per code page and thread, opened on first use.
-iconv_t Converter(std::string_view codePage) {
-    thread_local std::map<std::string, std::unique_ptr<void, TIconvCloser>, std::less<>> open;
-    auto it = open.find(codePage);
-    if (it == open.end()) {
-        iconv_t cd = iconv_open(std::string(codePage).c_str(), "UTF-32LE");
-        if (cd == reinterpret_cast<iconv_t>(-1))
-            throw std::runtime_error("unknown code page " + std::string(codePage));
-        it = open.emplace(std::string(codePage), std::unique_ptr<void, TIconvCloser>(cd)).first;
-    }
-    return static_cast<iconv_t>(it->second.get());
-}
-
-void AppendCharacter(std::string& out, char32_t code, iconv_t cd) {
-    char in[4] = {static_cast<char>(code & 0xFF), static_cast<char>((code >> 8) & 0xFF),
-                  static_cast<char>((code >> 16) & 0xFF), static_cast<char>(code >> 24)};
-    char buf[16];
-    char* inp = in;
-    size_t inLeft = sizeof in;
-    char* outp = buf;
-    size_t outLeft = sizeof buf;
-    iconv(cd, nullptr, nullptr, nullptr, nullptr); // fresh shift state
-    if (iconv(cd, &inp, &inLeft, &outp, &outLeft) == static_cast<size_t>(-1)) {
-        out.push_back('?'); // the code page has no such character
-        return;
-    }
-    out.append(buf, static_cast<size_t>(outp - buf));
+// One encoder per code page and thread, made on first use.
+TCodePageEncoder& Encoder(std::string_view codePage) {
+    thread_local std::map<std::string, std::unique_ptr<TCodePageEncoder>, std::less<>> made;
+    auto it = made.find(codePage);
+    if (it == made.end())
+        it = made.emplace(std::string(codePage), std::make_unique<TCodePageEncoder>(codePage)).first;
+    return *it->second;
 }
 
 } // namespace
@@ -53,7 +27,7 @@ void AppendCharacter(std::string& out, char32_t code, iconv_t cd) {
 std::string DecodeUtf8Text(std::string_view bytes, std::string_view codePage) {
     if (IsUtf8Name(codePage))
         return std::string(bytes);
-    iconv_t cd = Converter(codePage);
+    TCodePageEncoder& encoder = Encoder(codePage);
     std::string out;
     out.reserve(bytes.size());
     const auto at = [&](size_t i) { return static_cast<unsigned char>(bytes[i]); };
@@ -64,12 +38,12 @@ std::string DecodeUtf8Text(std::string_view bytes, std::string_view codePage) {
         if (four) {
             const char32_t code = (char32_t(b0 & 0x07) << 18) | (char32_t(at(i + 1) & 0x3F) << 12) |
                                   (char32_t(at(i + 2) & 0x3F) << 6) | char32_t(at(i + 3) & 0x3F);
-            AppendCharacter(out, code, cd);
+            encoder.Append(out, code);
             i += 4;
         } else if (b0 >= 0xE0 && i + 2 < bytes.size()) {
             const char32_t code =
                 (char32_t(b0 & 0x0F) << 12) | (char32_t(at(i + 1) & 0x3F) << 6) | char32_t(at(i + 2) & 0x3F);
-            AppendCharacter(out, code, cd);
+            encoder.Append(out, code);
             i += 3;
         } else {
             out.push_back(static_cast<char>(b0)); // ASCII, two-byte sequences, stray or cut-off bytes

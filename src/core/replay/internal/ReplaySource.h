@@ -11,6 +11,8 @@
 
 namespace quillon {
 
+class TReadOnlyFile;
+
 /// The bytes of a replay, read as far as its header and block headers ask and no further: a file is read
 /// through a small window, so memory never follows the size of the file. A GRBN wrapper's own header is
 /// skipped: offset 0 is the replay's first byte.
@@ -33,7 +35,7 @@ private:
     void FindWrappedReplay();
     void Fill(uint64_t offset, size_t n);
 
-    int Fd = -1;
+    std::unique_ptr<TReadOnlyFile> File;
     std::string Path;
     std::vector<uint8_t> Buffer; // the whole replay for a buffer source, else the window
     uint64_t WindowStart = 0;    // absolute offset of Buffer[0] in the file
