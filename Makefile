@@ -2,11 +2,13 @@
 BUILD      ?= build
 ASAN_BUILD ?= build-asan
 FUZZ_BUILD ?= build-fuzz
+WIN_BUILD  ?= build-win
 FUZZ_SECONDS ?= 60
 JOBS       ?= $(shell nproc)
 DEMO       := $(BUILD)/demo/demo.w3g
 
-.PHONY: all deps build run test test-asan bench fuzz install uninstall package format clean
+.PHONY: all deps build run test test-asan bench fuzz install uninstall package format clean windows test-windows \
+        dist-windows
 
 all: build
 
@@ -37,6 +39,21 @@ test-asan: deps
 test: build test-asan
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# The core, quillon-cli and their tests cross-built for 64-bit Windows (MinGW-w64), the tests run under Wine.
+windows:
+	@./tools/install-deps.sh --windows
+	./tools/fetch-sqlite.sh $(WIN_BUILD)/sqlite
+	cmake -S . -B $(WIN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+	      -DQUILLON_SQLITE_DIR=$(abspath $(WIN_BUILD))/sqlite
+	./tools/wine-session.sh $(WIN_BUILD) cmake --build $(WIN_BUILD) -j $(JOBS)
+
+test-windows: windows
+	./tools/wine-session.sh $(WIN_BUILD) sh -c 'cd $(WIN_BUILD) && ctest --output-on-failure -j $(JOBS)'
+
+# build-win/Quillon-VERSION-win64-cli.zip: the standalone quillon-cli.exe and its README.
+dist-windows: windows
+	./tools/dist-windows.sh $(WIN_BUILD)
+
 PREFIX ?= /usr/local
 
 # The programs and their desktop files under PREFIX; build/install_manifest.txt lists them for uninstall.
@@ -66,4 +83,4 @@ format:
 	find src tests bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(WIN_BUILD)

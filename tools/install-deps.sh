@@ -15,6 +15,13 @@ packages=(
 if [ "${1:-}" = "--fuzz" ]; then
     packages+=(clang)
 fi
+# The Windows build: MinGW-w64 (POSIX threads) with its zlib, GoogleTest's sources, Wine to run it all, npm for
+# the SQLite sources, and zip for the package. nlohmann-json and CLI11 (headers only) come from the host.
+if [ "${1:-}" = "--windows" ]; then
+    packages+=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest wine wine64 zip unzip)
+    # The machine's Node.js usually brings npm; Debian's npm only where none is there.
+    command -v npm >/dev/null || packages+=(npm)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
