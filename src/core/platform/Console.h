@@ -10,7 +10,8 @@ namespace quillon {
 /// in the system's code page), so there they are read from the wide command line.
 std::vector<std::string> CommandLineArguments(int argc, char** argv);
 
-/// Makes the console show UTF-8 output as such (Windows); redirected output is UTF-8 bytes everywhere.
+/// Makes the console show UTF-8 output as such until the program ends (Windows); redirected output is UTF-8 bytes
+/// everywhere.
 void UseUtf8Console();
 
 /// Whether standard error is a terminal (progress lines go only there).

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <io.h>
 #include <shellapi.h>
 
@@ -33,7 +34,11 @@ std::vector<std::string> CommandLineArguments(int argc, char** argv) {
 }
 
 void UseUtf8Console() {
-    SetConsoleOutputCP(CP_UTF8);
+    // The code page belongs to the console, which outlives us: the one it had comes back at exit.
+    static const UINT previous = GetConsoleOutputCP();
+    if (previous == 0 || previous == CP_UTF8 || !SetConsoleOutputCP(CP_UTF8))
+        return;
+    std::atexit([] { SetConsoleOutputCP(previous); });
 }
 
 bool StandardErrorIsTerminal() {
