@@ -1,4 +1,5 @@
-// What only Windows has: UTF-16 file names, MoveFileEx renames, the registry, the program's folder and %APPDATA%.
+// What only Windows has: UTF-16 file names, MoveFileEx renames, the registry (the game's folder, the locale, the
+// file association), the program's folder and %APPDATA%.
 #include "ReplayWriter.h"
 #include "SampleGames.h"
 #include "TestSystem.h"
@@ -6,6 +7,7 @@
 #include "core/platform/Files.h"
 #include "core/platform/Locale.h"
 #include "core/platform/Paths.h"
+#include "core/platform/RegistryAssociation.h"
 #include "core/platform/ReplayFolder.h"
 #include "core/rename/Rename.h"
 #include "core/replay/LoadReplay.h"
@@ -184,4 +186,35 @@ TEST_F(WindowsTest, SettingsLiveInAppDataOrBesideTheProgram) {
     fs::remove(beside);
     EXPECT_EQ(read.Language, 1);
     EXPECT_EQ(read.Rule.GlobalTemplate, settings.Rule.GlobalTemplate);
+}
+
+namespace {
+
+std::wstring ClassValue(const wchar_t* key) {
+    wchar_t value[1024] = {};
+    DWORD size = sizeof value;
+    const std::wstring path = std::wstring(L"Software\\Classes\\") + key;
+    if (RegGetValueW(HKEY_CURRENT_USER, path.c_str(), nullptr, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+        return L"(none)";
+    return value;
+}
+
+} // namespace
+
+TEST_F(WindowsTest, ReplaysAreTiedToTheProgramForThisUser) {
+    Reg("delete \"HKCU\\Software\\Classes\\Quillon\" /f");
+    Reg("delete \"HKCU\\Software\\Classes\\.w3g\" /f");
+    const std::string program = Folder() + "Quillon.exe";
+    EXPECT_TRUE(RegisterFileTypeForUser("&Open with Quillon", program));
+    EXPECT_EQ(ClassValue(L".w3g"), L"Quillon");
+    EXPECT_EQ(ClassValue(L"Quillon"), L"Warcraft III Replay File");
+    EXPECT_EQ(ClassValue(L"Quillon\\DefaultIcon"), PathOf(program).wstring() + L",0");
+    EXPECT_EQ(ClassValue(L"Quillon\\shell\\open"), L"&Open with Quillon");
+    EXPECT_EQ(ClassValue(L"Quillon\\shell\\open\\command"), L"\"" + PathOf(program).wstring() + L"\" \"%1\"");
+    // Written again only when something differs: the verb in the other language.
+    EXPECT_FALSE(RegisterFileTypeForUser("&Open with Quillon", program));
+    EXPECT_TRUE(RegisterFileTypeForUser("\xE7\x94\xA8 Quillon \xE6\x89\x93\xE5\xBC\x80(&O)", program));
+    EXPECT_EQ(ClassValue(L"Quillon\\shell\\open"), L"\u7528 Quillon \u6253\u5F00(&O)");
+    Reg("delete \"HKCU\\Software\\Classes\\Quillon\" /f");
+    Reg("delete \"HKCU\\Software\\Classes\\.w3g\" /f");
 }
