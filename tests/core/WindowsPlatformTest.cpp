@@ -91,6 +91,18 @@ TEST_F(WindowsTest, NonAsciiPathsAreReadListedAndRenamed) {
     EXPECT_TRUE(fs::exists(sub / PathOf(player + "-vs-Bob.w3g")));
 }
 
+TEST_F(WindowsTest, BatchSkipsFoldersMarkedHiddenButNotHiddenReplays) {
+    WriteBytes(Root / "secret" / "x.w3g", BuildReplayFile(DuelSpec("A", "B")));
+    WriteBytes(Root / "y.w3g", BuildReplayFile(DuelSpec("C", "D")));
+    ASSERT_TRUE(SetFileAttributesW((Root / "secret").c_str(), FILE_ATTRIBUTE_HIDDEN));
+    ASSERT_TRUE(SetFileAttributesW((Root / "y.w3g").c_str(), FILE_ATTRIBUTE_HIDDEN));
+    TBatchOptions options;
+    TRenameFileSystem files;
+    EXPECT_TRUE(RenameFolder(Folder(), options, files));
+    EXPECT_TRUE(fs::exists(Root / "secret" / "x.w3g"));
+    EXPECT_TRUE(fs::exists(Root / "C-vs-D.w3g"));
+}
+
 TEST_F(WindowsTest, RenameNeverReplacesAnExistingTarget) {
     WriteBytes(Root / "a.w3g", {'a'});
     WriteBytes(Root / "b.w3g", {'b'});

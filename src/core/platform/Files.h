@@ -44,6 +44,10 @@ private:
     uint64_t FileSize = 0;
 };
 
+/// Whether the file system marks the entry hidden or a system file (Windows' attributes; names starting with "."
+/// are the caller's to judge).
+bool MarkedHidden(const std::string& path);
+
 enum class TRenameResult { Renamed, TargetExists, Failed };
 
 /// Renames without ever replacing: TargetExists when "to" exists, even when another program creates it at the

@@ -45,6 +45,11 @@ TFileStatus FileStatus(const std::string& path) {
     return {TFileKind::File, SizeOf(data.nFileSizeHigh, data.nFileSizeLow), UnixSeconds(data.ftLastWriteTime)};
 }
 
+bool MarkedHidden(const std::string& path) {
+    const DWORD attributes = GetFileAttributesW(WideOf(path).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+}
+
 TReadOnlyFile::TReadOnlyFile(const std::string& path) {
     // Others may read, write, rename and delete meanwhile, as they may on Linux; folders open too, to be told apart.
     const HANDLE h =

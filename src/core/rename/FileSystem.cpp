@@ -32,7 +32,8 @@ std::vector<TRenameFileSystem::TEntry> TRenameFileSystem::List(const std::string
         const bool folder = it->is_directory(ec); // follows links
         e.Folder = folder && !it->is_symlink(ec);
         e.File = !folder && it->exists(ec);
-        e.Hidden = !e.Name.empty() && e.Name.front() == '.';
+        e.Hidden = (!e.Name.empty() && e.Name.front() == '.') ||
+                   (BackslashSeparates && MarkedHidden(Utf8Of(it->path()))); // Windows' attributes
         entries.push_back(std::move(e));
     }
     std::sort(entries.begin(), entries.end(), [](const TEntry& a, const TEntry& b) { return a.Name < b.Name; });

@@ -15,7 +15,7 @@ public:
         std::string Name;
         bool Folder = false; // a real folder, not a link to one
         bool File = false;   // anything that is not a folder, links to files included
-        bool Hidden = false;
+        bool Hidden = false; // a name starting with "."; on Windows also a hidden or system file
     };
     virtual ~TRenameFileSystem() = default;
     /// True only for files (folders are not files).
