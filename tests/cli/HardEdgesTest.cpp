@@ -190,8 +190,9 @@ TEST_F(HardEdges, NewNamesAreSafe) {
         args.push_back(replay);
         const TRun name = Cli(args);
         EXPECT_EQ(name.Status, c.Name.empty() ? 1 : 0);
-        if (!c.Name.empty())
+        if (!c.Name.empty()) {
             EXPECT_EQ(name.Out, c.Name + "\n");
+        }
         args[0] = "rename";
         args.insert(args.begin() + 1, {"--settings", settings});
         const TRun rename = Cli(args);

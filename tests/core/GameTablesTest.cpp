@@ -77,8 +77,9 @@ TEST(GameTables, IdTexts) {
     for (const TCase& c : cases) {
         SCOPED_TRACE(c.Id);
         EXPECT_EQ(Tables(TLanguage::English).IdText(c.Id, c.Bare), c.English);
-        if (c.Chinese)
+        if (c.Chinese) {
             EXPECT_EQ(Tables(TLanguage::Chinese).IdText(c.Id, c.Bare), c.Chinese);
+        }
     }
 }
 

@@ -130,8 +130,9 @@ TEST(ListRows, ResultsWithoutAWinnerAreDraws) {
     spec.Records = rec::End();
     auto r = Loaded(spec, 1);
     for (const auto& row : PlayerRows(*r, {}, English, TLanguage::English))
-        if (row.FullRow)
+        if (row.FullRow) {
             EXPECT_EQ(row.SubItems[8], "Draw");
+        }
 }
 
 TEST(ListRows, ShownPlayersAreTheCheckedHumans) {

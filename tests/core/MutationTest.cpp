@@ -54,8 +54,9 @@ TEST(Mutation, DamagedDataNeverBreaksTheParser) {
                 ++recorded[r->Actions->At(i).PlayerId];
             for (int i = 0; i < r->Players->Count(); ++i) {
                 const TPlayerInfo& p = r->Players->At(i);
-                if (p.Id >= 1 && p.Id <= 24 && r->Players->IndexOfId(p.Id) == i)
+                if (p.Id >= 1 && p.Id <= 24 && r->Players->IndexOfId(p.Id) == i) {
                     EXPECT_EQ(recorded[p.Id], p.Actions) << "round " << round << ", player " << int{p.Id};
+                }
             }
         }
     }
