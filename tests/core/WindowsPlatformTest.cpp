@@ -9,6 +9,7 @@
 #include "core/platform/Paths.h"
 #include "core/platform/RegistryAssociation.h"
 #include "core/platform/ReplayFolder.h"
+#include "core/present/NumberFormat.h"
 #include "core/rename/Rename.h"
 #include "core/replay/LoadReplay.h"
 #include "core/settings/Settings.h"
@@ -173,6 +174,19 @@ TEST_F(WindowsTest, LanguageComesFromTheLocaleValue) {
     }
     if (had)
         RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\International", L"Locale", REG_SZ, saved, size);
+}
+
+TEST_F(WindowsTest, NumbersUseTheUsersSeparators) {
+    // The user's own choice in the regional settings, over the locale's defaults.
+    const std::string key = "\"HKCU\\Control Panel\\International\"";
+    ASSERT_EQ(Reg("add " + key + " /v sThousand /t REG_SZ /d . /f"), 0);
+    ASSERT_EQ(Reg("add " + key + " /v sDecimal /t REG_SZ /d , /f"), 0);
+    const TNumberFormat format = TNumberFormat::FromSystem();
+    // Back to the values of the build's own prefix (English, United States).
+    Reg("add " + key + " /v sThousand /t REG_SZ /d , /f");
+    Reg("add " + key + " /v sDecimal /t REG_SZ /d . /f");
+    EXPECT_EQ(format.Integer(1234567), "1.234.567");
+    EXPECT_EQ(format.TwoDecimals(123.456), "123,46");
 }
 
 TEST_F(WindowsTest, SettingsLiveInAppDataOrBesideTheProgram) {

@@ -105,7 +105,8 @@ std::string LibraryFolderKey(const std::string& folder) {
     std::error_code ec;
     std::string key = Utf8Of(fs::absolute(PathOf(folder), ec).lexically_normal());
     // Keep the separator of a root ("/", "C:\") only.
-    while (key.size() > 1 && IsPathSeparator(key.back()) && !(key.size() == 3 && key[1] == ':'))
+    const auto driveRoot = [&key] { return BackslashSeparates && key.size() == 3 && key[1] == ':'; };
+    while (key.size() > 1 && IsPathSeparator(key.back()) && !driveRoot())
         key.pop_back();
     return key;
 }

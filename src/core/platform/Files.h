@@ -26,7 +26,7 @@ public:
     TReadOnlyFile(const TReadOnlyFile&) = delete;
     TReadOnlyFile& operator=(const TReadOnlyFile&) = delete;
 
-    bool IsOpen() const { return Open; }
+    bool IsOpen() const { return Handle != -1; }
     /// Why it could not be opened: the system's text; Missing() when there is no such file.
     const std::string& Failure() const { return Reason; }
     bool Missing() const { return NotThere; }
@@ -36,8 +36,7 @@ public:
     int64_t ReadAt(uint64_t offset, void* out, size_t n);
 
 private:
-    intptr_t Handle = -1;
-    bool Open = false;
+    intptr_t Handle = -1; // the descriptor, or the Windows handle
     bool NotThere = false;
     std::string Reason;
     TFileKind FileKind = TFileKind::Missing;

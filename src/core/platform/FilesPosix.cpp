@@ -42,13 +42,12 @@ TReadOnlyFile::TReadOnlyFile(const std::string& path) {
         return;
     }
     Handle = fd;
-    Open = true;
     FileKind = KindOf(st);
     FileSize = FileKind == TFileKind::File ? static_cast<uint64_t>(st.st_size) : 0;
 }
 
 TReadOnlyFile::~TReadOnlyFile() {
-    if (Open)
+    if (IsOpen())
         ::close(static_cast<int>(Handle));
 }
 

@@ -30,19 +30,15 @@ bool IsMissingError(DWORD code) {
 
 TFileStatus FileStatus(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
-    if (!GetFileAttributesExW(WideOf(path).c_str(), GetFileExInfoStandard, &data)) {
-        // Devices such as NUL have no attributes, yet they open.
-        TReadOnlyFile file(path);
-        return {file.IsOpen() ? file.Kind() : TFileKind::Missing, file.Size(), 0};
-    }
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-        return {TFileKind::Folder, 0, UnixSeconds(data.ftLastWriteTime)};
-    if (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) {
-        // A link: ask the file it leads to.
-        TReadOnlyFile file(path);
-        return {file.IsOpen() ? file.Kind() : TFileKind::Missing, file.Size(), UnixSeconds(data.ftLastWriteTime)};
-    }
-    return {TFileKind::File, SizeOf(data.nFileSizeHigh, data.nFileSizeLow), UnixSeconds(data.ftLastWriteTime)};
+    const bool known = GetFileAttributesExW(WideOf(path).c_str(), GetFileExInfoStandard, &data);
+    const int64_t modified = known ? UnixSeconds(data.ftLastWriteTime) : 0;
+    if (known && (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        return {TFileKind::Folder, 0, modified};
+    if (known && !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return {TFileKind::File, SizeOf(data.nFileSizeHigh, data.nFileSizeLow), modified};
+    // A link, or a device such as NUL (no attributes, yet it opens): the opened file tells what it is.
+    TReadOnlyFile file(path);
+    return {file.IsOpen() ? file.Kind() : TFileKind::Missing, file.Size(), modified};
 }
 
 bool MarkedHidden(const std::string& path) {
@@ -62,7 +58,6 @@ TReadOnlyFile::TReadOnlyFile(const std::string& path) {
         return;
     }
     Handle = reinterpret_cast<intptr_t>(h);
-    Open = true;
     BY_HANDLE_FILE_INFORMATION info{};
     if (GetFileType(h) != FILE_TYPE_DISK || !GetFileInformationByHandle(h, &info))
         FileKind = TFileKind::Other;
@@ -75,7 +70,7 @@ TReadOnlyFile::TReadOnlyFile(const std::string& path) {
 }
 
 TReadOnlyFile::~TReadOnlyFile() {
-    if (Open)
+    if (IsOpen())
         CloseHandle(reinterpret_cast<HANDLE>(Handle));
 }
 
