@@ -48,6 +48,13 @@ std::string ReadAll(const std::string& path) {
     return std::string((std::istreambuf_iterator<char>(in)), {});
 }
 
+// A query with the fields the setter gives it: Query([](TLibraryQuery& q) { q.Player = "moon"; }).
+template <class TSet> TLibraryQuery Query(TSet set) {
+    TLibraryQuery query;
+    set(query);
+    return query;
+}
+
 int64_t Day(const std::string& date) {
     return *ParseDate(date) + 12 * 3600; // noon of that day
 }
@@ -105,11 +112,6 @@ TEST_F(LibraryTest, SearchCases) {
     const TScanResult scan = ScanFolders(library, {Folder()}, {});
     ASSERT_EQ(scan.Indexed, std::size(Games));
     ASSERT_EQ(scan.Unreadable, 0u);
-    const auto q = [](auto set) {
-        TLibraryQuery query;
-        set(query);
-        return query;
-    };
     using Q = TLibraryQuery;
     struct TCase {
         const char* Name;
@@ -118,43 +120,43 @@ TEST_F(LibraryTest, SearchCases) {
     } cases[] = {
         {"everything", {}, {"a/1.w3g", "a/2.w3g", "a/b/3.w3g", "a/b/4.w3g", "c/5.w3g", "c/6.w3g"}},
         {"whole name, any case",
-         q([](Q& x) { x.Player = "GRUBBY"; }),
+         Query([](Q& x) { x.Player = "GRUBBY"; }),
          {"a/1.w3g", "a/2.w3g", "a/b/3.w3g", "a/b/4.w3g", "c/6.w3g"}},
-        {"name prefix", q([](Q& x) { x.Player = "grubbyf"; }), {"c/6.w3g"}},
-        {"no name inside a name", q([](Q& x) { x.Player = "ubby"; }), {}},
+        {"name prefix", Query([](Q& x) { x.Player = "grubbyf"; }), {"c/6.w3g"}},
+        {"no name inside a name", Query([](Q& x) { x.Player = "ubby"; }), {}},
         {"player as orc",
-         q([](Q& x) {
+         Query([](Q& x) {
              x.Player = "grubby";
              x.Race = 2;
          }),
          {"a/1.w3g", "a/2.w3g", "a/b/3.w3g", "a/b/4.w3g"}},
         {"orc against night elf",
-         q([](Q& x) {
+         Query([](Q& x) {
              x.Player = "grubby";
              x.Race = 2;
              x.VsRace = 3;
          }),
          {"a/1.w3g", "a/2.w3g"}},
-        {"any undead", q([](Q& x) { x.Race = 4; }), {"c/6.w3g"}},
-        {"map after its player count", q([](Q& x) { x.Map = "twisted"; }), {"a/2.w3g", "a/b/3.w3g", "c/6.w3g"}},
-        {"map with its player count", q([](Q& x) { x.Map = "(2)echo"; }), {"a/1.w3g", "a/b/4.w3g"}},
-        {"winner", q([](Q& x) { x.Winner = "moon"; }), {"a/2.w3g"}},
-        {"loser is no winner", q([](Q& x) { x.Winner = "th000"; }), {}},
+        {"any undead", Query([](Q& x) { x.Race = 4; }), {"c/6.w3g"}},
+        {"map after its player count", Query([](Q& x) { x.Map = "twisted"; }), {"a/2.w3g", "a/b/3.w3g", "c/6.w3g"}},
+        {"map with its player count", Query([](Q& x) { x.Map = "(2)echo"; }), {"a/1.w3g", "a/b/4.w3g"}},
+        {"winner", Query([](Q& x) { x.Winner = "moon"; }), {"a/2.w3g"}},
+        {"loser is no winner", Query([](Q& x) { x.Winner = "th000"; }), {}},
         {"dates",
-         q([](Q& x) {
+         Query([](Q& x) {
              x.After = ParseDate("2026-02-10");
              x.Before = ParseDate("2026-03-20");
          }),
          {"a/2.w3g", "a/b/3.w3g"}},
-        {"long games", q([](Q& x) { x.MinLength = 25 * 60000; }), {"a/2.w3g", "a/b/4.w3g", "c/6.w3g"}},
+        {"long games", Query([](Q& x) { x.MinLength = 25 * 60000; }), {"a/2.w3g", "a/b/4.w3g", "c/6.w3g"}},
         {"version",
-         q([](Q& x) { x.Version = "1.26"; }),
+         Query([](Q& x) { x.Version = "1.26"; }),
          {"a/1.w3g", "a/2.w3g", "a/b/3.w3g", "a/b/4.w3g", "c/5.w3g", "c/6.w3g"}},
-        {"other version", q([](Q& x) { x.Version = "1.3"; }), {}},
-        {"full text: map word", q([](Q& x) { x.Text = "oasis"; }), {}},
-        {"full text: map prefix", q([](Q& x) { x.Text = "Mur"; }), {"c/5.w3g"}},
-        {"full text: two names", q([](Q& x) { x.Text = "lyn moon"; }), {"c/5.w3g"}},
-        {"full text: quotes are words", q([](Q& x) { x.Text = "\"lyn OR"; }), {}},
+        {"other version", Query([](Q& x) { x.Version = "1.3"; }), {}},
+        {"full text: map word", Query([](Q& x) { x.Text = "oasis"; }), {}},
+        {"full text: map prefix", Query([](Q& x) { x.Text = "Mur"; }), {"c/5.w3g"}},
+        {"full text: two names", Query([](Q& x) { x.Text = "lyn moon"; }), {"c/5.w3g"}},
+        {"full text: quotes are words", Query([](Q& x) { x.Text = "\"lyn OR"; }), {}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Name);
@@ -399,57 +401,24 @@ TEST_F(LibraryTest, CommonAndRareNamesFindTheSameWay) {
         TLibraryQuery Query;
         int64_t Expected;
     } cases[] = {
-        {"common name",
-         [] {
-             TLibraryQuery q;
-             q.Player = "common";
-             return q;
-         }(),
-         2400},
-        {"common name as orc",
-         [] {
-             TLibraryQuery q;
+        {"common name", Query([](TLibraryQuery& q) { q.Player = "common"; }), 2400},
+        {"common name as orc", Query([](TLibraryQuery& q) {
              q.Player = "COMMON";
              q.Race = 2;
-             return q;
-         }(),
+         }),
          800},
-        {"common name against undead",
-         [] {
-             TLibraryQuery q;
+        {"common name against undead", Query([](TLibraryQuery& q) {
              q.Player = "com";
              q.VsRace = 4;
-             return q;
-         }(),
+         }),
          2400},
-        {"common winner",
-         [] {
-             TLibraryQuery q;
-             q.Winner = "common";
-             return q;
-         }(),
-         1200},
-        {"rare name",
-         [] {
-             TLibraryQuery q;
-             q.Player = "rare";
-             return q;
-         }(),
-         24},
-        {"rare winner",
-         [] {
-             TLibraryQuery q;
-             q.Winner = "rare";
-             return q;
-         }(),
-         0},
-        {"rare name against human",
-         [] {
-             TLibraryQuery q;
+        {"common winner", Query([](TLibraryQuery& q) { q.Winner = "common"; }), 1200},
+        {"rare name", Query([](TLibraryQuery& q) { q.Player = "rare"; }), 24},
+        {"rare winner", Query([](TLibraryQuery& q) { q.Winner = "rare"; }), 0},
+        {"rare name against human", Query([](TLibraryQuery& q) {
              q.Player = "rare";
              q.VsRace = 1;
-             return q;
-         }(),
+         }),
          16},
     };
     for (const auto& c : cases) {
