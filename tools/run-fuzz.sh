@@ -7,13 +7,13 @@ build=$1
 fuzz_build=$2
 seconds=$3
 shared="$(cd "$(dirname "$0")/.." && pwd)/../shared/replays"
-for target in load records templates; do
+for target in load records templates summary; do
     corpus="$fuzz_build/corpus/$target"
     findings="$fuzz_build/findings/$target/"
     mkdir -p "$corpus" "$findings"
     "$build/bin/fuzz-$target" --write-seeds "$corpus"
     inputs=("$corpus" "tests/fuzz/seeds/$target")
-    if [ "$target" = load ] && [ -d "$shared" ]; then
+    if { [ "$target" = load ] || [ "$target" = summary ]; } && [ -d "$shared" ]; then
         inputs+=("$shared")
     fi
     echo "== fuzz-$target for ${seconds}s"

@@ -1,6 +1,7 @@
 // quillon-cli summary: how the game went, from APM per minute to who left when.
 #include "cli/Commands.h"
 #include "cli/ReplayJson.h"
+#include "cli/SummaryOutput.h"
 
 #include "core/lang/StringIds.h"
 #include "core/present/GameText.h"
@@ -19,6 +20,8 @@ using nlohmann::json;
 bool Plays(const TPlayerSummary& p) {
     return !p.Observer && !p.Computer;
 }
+
+} // namespace
 
 json SummaryJson(const std::string& file, const TReplaySummary& s, TLanguage language) {
     json out;
@@ -92,6 +95,8 @@ json SummaryJson(const std::string& file, const TReplaySummary& s, TLanguage lan
     out["leaves"] = leaves;
     return out;
 }
+
+namespace {
 
 class TSummaryPrinter {
 public:
@@ -217,6 +222,10 @@ private:
 
 } // namespace
 
+void PrintSummary(const TReplaySummary& s, TLanguage language, std::ostream& out) {
+    TSummaryPrinter(s, language, out).Print();
+}
+
 int RunSummary(const TSummaryOptions& options, std::ostream& out, std::ostream& err) {
     const auto replay = LoadOrReport(options.File, 2, options.Json, out, err);
     if (!replay)
@@ -227,7 +236,7 @@ int RunSummary(const TSummaryOptions& options, std::ostream& out, std::ostream& 
     if (options.Json)
         out << SummaryJson(options.File, summary, options.Language).dump() << "\n";
     else
-        TSummaryPrinter(summary, options.Language, out).Print();
+        PrintSummary(summary, options.Language, out);
     return 0;
 }
 

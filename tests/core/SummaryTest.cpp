@@ -305,3 +305,26 @@ TEST(Summary, SparklineScalesToThePeak) {
     EXPECT_EQ(Sparkline({3, 3}, 0), "  ");
     EXPECT_EQ(Sparkline({}, 5), "");
 }
+
+TEST(Summary, OrdersOfIdsNoCatalogueKnowsAreLeftOut) {
+    // The first id looked up decides nothing by itself: four zero bytes once crashed the catalogue's cache.
+    const struct {
+        const char* Name;
+        TBytes First;
+    } cases[] = {
+        {"four zero bytes", Train("\0\0\0\0")},
+        {"four 0xFF bytes", Train("\xFF\xFF\xFF\xFF")},
+        {"an unknown letter id", Train("zzzz")},
+        {"an order code", Train("0003")},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        TScript s;
+        s.At(1000, 1, c.First).At(2000, 1, Train("\0\0\0\0")).At(3000, 1, Train("hpea"));
+        const TReplaySummary sum = Summarize(s);
+        ASSERT_EQ(sum.Players.size(), 2u);
+        ASSERT_EQ(sum.Players[0].Builds.size(), 1u);
+        EXPECT_EQ(sum.Players[0].Builds[0].Id, "hpea");
+        EXPECT_EQ(sum.Players[0].Apm.Total, 3);
+    }
+}

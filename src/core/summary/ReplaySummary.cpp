@@ -42,7 +42,8 @@ public:
             return none;
         uint32_t key = 0;
         std::memcpy(&key, id.data(), 4);
-        if (key == LastKey)
+        // The cache is empty before the first look-up, whatever key it was made with.
+        if (Last != nullptr && key == LastKey)
             return *Last;
         const auto [it, fresh] = Known.try_emplace(key);
         if (fresh)
