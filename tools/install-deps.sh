@@ -9,6 +9,7 @@ packages=(
     nlohmann-json3-dev libcli11-dev
     qt6-base-dev libgl-dev
     xvfb xauth fonts-wqy-microhei
+    libglib2.0-bin util-linux
 )
 
 # make fuzz needs clang with libFuzzer as well.

@@ -1,6 +1,8 @@
 #include "app/DesktopIntegration.h"
 
+#include "core/lang/StringIds.h"
 #include "core/platform/FileAssociation.h"
+#include "core/text/Utf8.h"
 #include "gui/QtText.h"
 
 #include <QCoreApplication>
@@ -9,6 +11,7 @@
 #include <QStandardPaths>
 #include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
+#include <cstdio>
 
 namespace quillon::app {
 
@@ -23,19 +26,26 @@ void Refresh(const char* tool, const QString& folder) {
 
 } // namespace
 
-void RegisterReplayType(const std::string& openVerb) {
+void RegisterReplayType(const std::string& openVerb, TLanguage language) {
     // Writing flushes to disk: off the window's thread, one registration after the other.
     static QThreadPool pool;
     pool.setMaxThreadCount(1);
-    (void)QtConcurrent::run(&pool, [openVerb, program = gui::ToPath(QCoreApplication::applicationFilePath())] {
-        const std::string dataHome = UserDataHome();
-        const TRegistration done = RegisterFileType(openVerb, program, dataHome);
-        const QDir home(gui::FromPath(dataHome));
-        if (done.MimeWritten)
-            Refresh("update-mime-database", home.filePath(QStringLiteral("mime")));
-        if (done.DesktopWritten)
-            Refresh("update-desktop-database", home.filePath(QStringLiteral("applications")));
-    });
+    (void)QtConcurrent::run(
+        &pool, [openVerb, language, program = gui::ToPath(QCoreApplication::applicationFilePath())] {
+            const std::string dataHome = UserDataHome();
+            const TRegistration done = RegisterFileType(openVerb, program, dataHome);
+            static bool told = false; // the pool runs one registration at a time
+            if (done.UnsafePath && !told) {
+                told = true;
+                const std::string text = FormatText(GetString(AppString::UnsafeProgramPath, language), {program});
+                std::fprintf(stderr, "quillon: %s\n", EscapedText(text, true).c_str());
+            }
+            const QDir home(gui::FromPath(dataHome));
+            if (done.MimeWritten)
+                Refresh("update-mime-database", home.filePath(QStringLiteral("mime")));
+            if (done.DesktopWritten)
+                Refresh("update-desktop-database", home.filePath(QStringLiteral("applications")));
+        });
 }
 
 } // namespace quillon::app

@@ -7,7 +7,11 @@
 #include <QLocalSocket>
 #include <QPointer>
 
+#include "core/lang/StringIds.h"
 #include "core/platform/System.h"
+#include "core/text/Utf8.h"
+
+#include <QTimer>
 
 namespace quillon::app {
 
@@ -23,16 +27,29 @@ constexpr quint32 MaxText = 1 << 20; // a path, or many: far below this
 
 } // namespace
 
-QString InstanceSocketName() {
+QString InstanceSessionTag() {
     const QString session = qEnvironmentVariable("WAYLAND_DISPLAY") + QLatin1Char('|') +
                             qEnvironmentVariable("DISPLAY") + QLatin1Char('|') + qEnvironmentVariable("XDG_SESSION_ID");
-    const QString tag =
-        QString::fromLatin1(QCryptographicHash::hash(session.toUtf8(), QCryptographicHash::Sha1).toHex().left(12));
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    if (!runtime.isEmpty() && QDir(runtime).exists())
-        return QDir(runtime).filePath(QStringLiteral("quillon-") + tag + QStringLiteral(".sock"));
-    return QDir::temp().filePath(
-        QStringLiteral("quillon-%1-%2.sock").arg(QString::fromStdString(quillon::CurrentUserKey())).arg(tag));
+    return QString::fromLatin1(QCryptographicHash::hash(session.toUtf8(), QCryptographicHash::Sha1).toHex().left(12));
+}
+
+TInstanceAddress InstanceAddress(TLanguage language) {
+#ifdef Q_OS_WIN
+    (void)language;
+    return {QStringLiteral("quillon-%1-%2").arg(QString::fromStdString(CurrentUserKey()), InstanceSessionTag()), {}};
+#else
+    const TPrivateFolder folder = PrivateRuntimeFolder();
+    if (folder.Path.empty()) {
+        const std::string problem =
+            folder.Problem == TPrivateFolderProblem::NotPrivate
+                ? FormatText(GetString(AppString::InstanceFolderNotPrivate, language), {folder.Checked})
+                : FormatText(GetString(AppString::InstanceFolderUnusable, language), {folder.Checked, folder.Reason});
+        return {{}, QString::fromStdString(EscapedText(problem, true))};
+    }
+    return {QDir(QString::fromStdString(folder.Path))
+                .filePath(QStringLiteral("quillon-") + InstanceSessionTag() + QStringLiteral(".sock")),
+            {}};
+#endif
 }
 
 QString HandOffText(const QStringList& parameters) {
@@ -46,11 +63,14 @@ QString HandOffText(const QStringList& parameters) {
     return text.mid(start, end - start);
 }
 
-bool HandOffToRunningInstance(const QString& socketName, const QString& text) {
+THandOff HandOffToRunningInstance(const QString& socketName, const QString& text) {
     QLocalSocket socket;
     socket.connectToServer(socketName);
     if (!socket.waitForConnected(AnswerMs))
-        return false;
+        return THandOff::NoInstance;
+    // Whoever made the socket gets nothing unless they are this user: a path says what the user opens.
+    if (!LocalPeerIsCurrentUser(socket.socketDescriptor(), true))
+        return THandOff::ForeignPeer;
     QByteArray answer;
     while (answer.size() < 4 && socket.waitForReadyRead(AnswerMs))
         answer += socket.read(4 - answer.size());
@@ -58,7 +78,7 @@ bool HandOffToRunningInstance(const QString& socketName, const QString& text) {
     if (answer.size() == 4)
         QDataStream(answer) >> magic;
     if (magic != InstanceMagic)
-        return false;
+        return THandOff::NoInstance;
     QByteArray request;
     QDataStream out(&request, QIODevice::WriteOnly);
     const QByteArray utf8 = text.toUtf8();
@@ -70,12 +90,12 @@ bool HandOffToRunningInstance(const QString& socketName, const QString& text) {
     }
     socket.write(request);
     if (!socket.waitForBytesWritten(AnswerMs))
-        return false;
+        return THandOff::NoInstance;
     // Wait until the instance has handled it, so a file manager's next click finds it done.
     while (socket.bytesAvailable() < 1)
         if (!socket.waitForReadyRead(HandledMs))
-            return true; // it answered as an instance and has the request; it is only slow
-    return true;
+            return THandOff::Handed; // it answered as an instance and has the request; it is only slow
+    return THandOff::Handed;
 }
 
 TInstanceServer::TInstanceServer(std::function<void()> activate, std::function<void(const QString&)> open,
@@ -95,7 +115,14 @@ bool TInstanceServer::Listen(const QString& socketName) {
 
 void TInstanceServer::Serve() {
     while (QLocalSocket* socket = Server->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        if (Peers >= MaxPeers || !LocalPeerIsCurrentUser(socket->socketDescriptor(), false)) {
+            socket->abort();
+            socket->deleteLater();
+            continue;
+        }
+        ++Peers;
+        socket->setReadBufferSize(5 + MaxText);
+        connect(socket, &QLocalSocket::disconnected, this, [this, socket] { Drop(*socket); });
         QByteArray magic;
         QDataStream(&magic, QIODevice::WriteOnly) << InstanceMagic;
         socket->write(magic);
@@ -104,7 +131,26 @@ void TInstanceServer::Serve() {
             if (peer && !peer->property("handled").toBool())
                 Handle(*peer);
         });
+        // A peer gets its time to ask; what it sent by then is still served, then it goes.
+        QTimer::singleShot(PeerMs, this, [this, peer] {
+            if (!peer)
+                return;
+            if (!peer->property("handled").toBool())
+                Handle(*peer);
+            Drop(*peer);
+        });
     }
+}
+
+void TInstanceServer::Drop(QLocalSocket& peer) {
+    if (peer.property("dropped").toBool())
+        return;
+    peer.setProperty("dropped", true);
+    --Peers;
+    peer.disconnect(this);
+    if (peer.state() != QLocalSocket::UnconnectedState)
+        peer.disconnectFromServer(); // what was written still goes out
+    peer.deleteLater();
 }
 
 void TInstanceServer::Handle(QLocalSocket& peer) {
@@ -119,6 +165,7 @@ void TInstanceServer::Handle(QLocalSocket& peer) {
         QDataStream(head.mid(1)) >> length;
         if (length > MaxText) {
             peer.abort();
+            Drop(peer);
             return;
         }
         if (peer.bytesAvailable() < 5 + qint64(length))
@@ -129,6 +176,7 @@ void TInstanceServer::Handle(QLocalSocket& peer) {
         peer.read(1);
     } else {
         peer.abort(); // not one of ours
+        Drop(peer);
         return;
     }
     peer.setProperty("handled", true);

@@ -2,12 +2,18 @@
 // its path to the running window and ends.
 #include "app/DesktopIntegration.h"
 #include "app/SingleInstance.h"
+#include "core/lang/StringIds.h"
+#include "core/platform/Locale.h"
 #include "core/settings/Settings.h"
+#include "core/text/Utf8.h"
 #include "gui/MainWindow.h"
 #include "gui/QtText.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QStatusBar>
+
+#include <cstdio>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -29,10 +35,24 @@ int main(int argc, char** argv) {
     parser.process(app);
     const QStringList paths = parser.positionalArguments();
 
-    // A running instance takes the path; this start then ends without a window or the settings.
-    const QString socketName = quillon::app::InstanceSocketName();
-    if (quillon::app::HandOffToRunningInstance(socketName, quillon::app::HandOffText(paths)))
-        return 0;
+    // A running instance of this user takes the path; this start then ends without a window or the settings. When
+    // the socket cannot be trusted, this start is a window of its own and says why.
+    using quillon::app::THandOff;
+    const quillon::TLanguage systemLanguage =
+        quillon::SystemLocaleIsChinese() ? quillon::TLanguage::Chinese : quillon::TLanguage::English;
+    const quillon::app::TInstanceAddress address = quillon::app::InstanceAddress(systemLanguage);
+    QString notShared = address.Problem;
+    if (!address.Name.isEmpty()) {
+        const THandOff handOff = quillon::app::HandOffToRunningInstance(address.Name, quillon::app::HandOffText(paths));
+        if (handOff == THandOff::Handed)
+            return 0;
+        if (handOff == THandOff::ForeignPeer)
+            notShared = quillon::gui::ToQString(
+                quillon::FormatText(quillon::GetString(quillon::AppString::InstanceForeignPeer, systemLanguage),
+                                    {quillon::EscapedText(quillon::gui::ToPath(address.Name), true)}));
+    }
+    if (!notShared.isEmpty())
+        std::fprintf(stderr, "quillon: %s\n", notShared.toUtf8().constData());
 
     quillon::gui::TMainWindowOptions options;
     options.SettingsPath = quillon::SettingsPath(quillon::ProgramDir(), quillon::gui::ToPath(parser.value(settings)));
@@ -47,8 +67,11 @@ int main(int argc, char** argv) {
             window.activateWindow();
         },
         [&window](const QString& text) { window.OpenPath(text); });
-    instance.Listen(socketName);
+    if (notShared.isEmpty())
+        instance.Listen(address.Name);
     window.show();
+    if (!notShared.isEmpty())
+        window.statusBar()->showMessage(notShared);
     window.OpenPath(paths.isEmpty() ? QString() : paths.front());
     return app.exec();
 }

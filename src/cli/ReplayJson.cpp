@@ -38,45 +38,14 @@ std::string JsonText(const std::string& bytes) {
     return Utf8WithReplacement(bytes);
 }
 
-void AppendEscaped(std::string& out, unsigned char c) {
-    char buf[5];
-    std::snprintf(buf, sizeof buf, "\\x%02X", c);
-    out += buf;
-}
-
-namespace {
-
-// bytes with every byte outside a well-formed sequence as \xNN; controls too when controlsToo.
-std::string Escaped(std::string_view bytes, bool controlsToo) {
-    std::string out;
-    out.reserve(bytes.size());
-    for (size_t i = 0; i < bytes.size();) {
-        const auto c = static_cast<unsigned char>(bytes[i]);
-        const size_t length = Utf8SequenceLength(bytes, i);
-        const bool c0 = length == 1 && (c < 0x20 || c == 0x7F);
-        const bool c1 = length == 2 && c == 0xC2 && static_cast<unsigned char>(bytes[i + 1]) < 0xA0;
-        if (length == 0 || (controlsToo && (c0 || c1))) {
-            for (size_t k = 0; k < std::max<size_t>(length, 1); ++k)
-                AppendEscaped(out, static_cast<unsigned char>(bytes[i + k]));
-            i += std::max<size_t>(length, 1);
-            continue;
-        }
-        out.append(bytes.substr(i, length));
-        i += length;
-    }
-    return out;
-}
-
-} // namespace
-
 std::string TerminalText(std::string_view bytes) {
-    return Escaped(bytes, true);
+    return EscapedText(bytes, true);
 }
 
 void AddPath(nlohmann::json& object, const std::string& key, const std::string& path) {
     object[key] = JsonText(path);
     if (!IsValidUtf8(path))
-        object[key + "Bytes"] = Escaped(path, false);
+        object[key + "Bytes"] = EscapedText(path, false);
 }
 
 nlohmann::json WalkEndJson(const TWalkEnd& end) {

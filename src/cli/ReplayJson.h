@@ -29,9 +29,6 @@ std::unique_ptr<TReplayInfo> LoadOrReport(const std::string& path, uint8_t detai
 /// Stored bytes as JSON text: UTF-8, invalid bytes as U+FFFD.
 std::string JsonText(const std::string& bytes);
 
-/// Appends one byte as \xNN.
-void AppendEscaped(std::string& out, unsigned char c);
-
 /// Text for a terminal: control characters (C0, DEL, C1) and bytes that are no UTF-8 as \xNN, so nothing a
 /// replay or a file name holds can drive the terminal.
 std::string TerminalText(std::string_view bytes);

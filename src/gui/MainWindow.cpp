@@ -443,7 +443,7 @@ void TQuillonMain::LanguageChange(int index) {
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     ApplyLanguageToForms();
     if (Options.RegisterFileType)
-        Options.RegisterFileType(GetString(MainString::OpenVerb, Lang));
+        Options.RegisterFileType(GetString(MainString::OpenVerb, Lang), Lang);
     Tables.Load(Lang);
     if (Shown) {
         FillInfoList();

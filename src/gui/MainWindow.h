@@ -45,7 +45,7 @@ struct TMainWindowOptions {
     std::string SettingsPath;
     IMessageBoxes* Boxes = nullptr; // the desktop's when none is given
     /// Called at start and at every language switch with the open verb's text (the file association).
-    std::function<void(const std::string& verb)> RegisterFileType;
+    std::function<void(const std::string& verb, TLanguage language)> RegisterFileType;
     /// The replay library's file; none: the user's default library.
     std::string LibraryPath;
 };

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <thread>
 
 using namespace quillon;
 namespace fs = std::filesystem;
@@ -45,9 +48,56 @@ TEST(FileAssociation, WritesTheTypeAndTheEntryOnceAndFollowsTheLanguage) {
     EXPECT_NE(Read(desktop).find("Name=用Quillon打开(O)\n"), std::string::npos);
 }
 
-TEST(FileAssociation, ExecQuotesWhatTheDesktopWouldReadOtherwise) {
-    const std::string entry = DesktopEntryText("/home/a\"b$c/quillon", "&Open");
-    EXPECT_NE(entry.find("Exec=\"/home/a\\\\\"b\\\\$c/quillon\" %f"), std::string::npos) << entry;
+// The program in a folder of the given name, a shell script that writes its own path and its arguments; the
+// desktop entry registered for it, then launched by GLib on a replay path. GLib must run the script with exactly
+// that path and the one argument: nothing the folder name holds may split, expand or add a command.
+TEST(FileAssociation, GLibRunsTheProgramWhateverItsFolderIsCalled) {
+    if (std::system("gio help launch >/dev/null 2>&1") != 0)
+        GTEST_SKIP() << "no gio launch (libglib2.0-bin)";
+    const fs::path root = fs::path(::testing::TempDir()) / "quillon-exec";
+    const std::string names[] = {"with space",          "a\"quote",     "dollar$HOME",  "back`tick`",  "c\\sd",
+                                 "semi;colon&amp|pipe", "single'quote", "tilde~*?[ab]", "中文 文件夹", "ends with \\"};
+    for (const std::string& name : names) {
+        SCOPED_TRACE(name);
+        fs::remove_all(root);
+        const fs::path folder = root / name;
+        fs::create_directories(folder);
+        const fs::path program = folder / "quillon";
+        std::ofstream(program) << "#!/bin/sh\nprintf '%s\\n' \"$0\" \"$@\" > \"$QUILLON_EXEC_OUT\"\n";
+        fs::permissions(program, fs::perms::owner_all);
+        const fs::path home = root / "data";
+        ASSERT_TRUE(RegisterFileType("&Open", program.string(), home.string()).DesktopWritten);
+
+        const fs::path out = root / "argv.txt";
+        const fs::path replay = root / "a b.w3g";
+        std::ofstream(replay) << "x";
+        const fs::path entry = home / "applications" / "io.github.quillon.Quillon.desktop";
+        const std::string command = "QUILLON_EXEC_OUT='" + out.string() + "' gio launch '" + entry.string() + "' '" +
+                                    replay.string() + "' >/dev/null 2>&1";
+        ASSERT_EQ(std::system(command.c_str()), 0) << Read(entry);
+        for (int i = 0; i < 100 && !fs::exists(out); ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        EXPECT_EQ(Read(out), program.string() + "\n" + replay.string() + "\n") << Read(entry);
+    }
+}
+
+TEST(FileAssociation, APathNoDesktopEntryCanHoldWritesNothing) {
+    const fs::path home = fs::path(::testing::TempDir()) / "quillon-xdg-unsafe";
+    const std::string paths[] = {"/tmp/n\nExec=touch PWNED #/quillon",
+                                 "/tmp/cr\r/quillon",
+                                 "/tmp/tab\t/quillon",
+                                 "/tmp/bad\xFF/quillon",
+                                 "/tmp/del\x7F/quillon",
+                                 "/tmp/x%fy%u/quillon",
+                                 "/tmp/per%%cent/quillon"};
+    for (const std::string& path : paths) {
+        SCOPED_TRACE(path);
+        fs::remove_all(home);
+        const TRegistration done = RegisterFileType("&Open", path, home.string());
+        EXPECT_TRUE(done.UnsafePath);
+        EXPECT_FALSE(done.MimeWritten || done.DesktopWritten);
+        EXPECT_FALSE(fs::exists(home));
+    }
 }
 
 TEST(FileAssociation, ARefusedWriteIsSkippedQuietly) {

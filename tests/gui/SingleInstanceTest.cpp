@@ -6,9 +6,18 @@
 #include <QLocalSocket>
 #include <QProcess>
 #include <QSignalSpy>
+#include <QStandardPaths>
 #include <QTest>
 
+#include <QTimer>
+
+#include <algorithm>
+#include <functional>
+#include <memory>
+#include <vector>
+
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
@@ -17,15 +26,31 @@ using namespace quillon::guitest;
 
 namespace {
 
-// The second start: the real program, in its own process.
+QString SocketName() {
+    return app::InstanceAddress(TLanguage::English).Name;
+}
+
+// The second start: the real program, in its own process; with a user id, started as that user.
 struct TSecondStart {
-    explicit TSecondStart(const QStringList& args, const QString& runtimeDir = {}) {
+    explicit TSecondStart(const QStringList& args, const QString& runtimeDir = {},
+                          const QProcessEnvironment& extra = {}, int asUser = -1) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
         if (!runtimeDir.isEmpty())
             env.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtimeDir);
+        for (const QString& key : extra.keys())
+            env.insert(key, extra.value(key));
+        if (extra.contains(QStringLiteral("UNSET_XDG_RUNTIME_DIR")))
+            env.remove(QStringLiteral("XDG_RUNTIME_DIR"));
         Process.setProcessEnvironment(env);
-        Process.start(QStringLiteral(QUILLON_APP_PATH), args);
+        if (asUser >= 0)
+            Process.start(QStringLiteral("setpriv"),
+                          QStringList{QStringLiteral("--reuid=%1").arg(asUser),
+                                      QStringLiteral("--regid=%1").arg(asUser), QStringLiteral("--clear-groups"),
+                                      QStringLiteral(QUILLON_APP_PATH)} +
+                              args);
+        else
+            Process.start(QStringLiteral(QUILLON_APP_PATH), args);
         Process.waitForStarted();
     }
     ~TSecondStart() {
@@ -59,6 +84,9 @@ private slots:
     void LongPathsAndSpacesArriveWhole();
     void StaleSocketsAndSilentPeersDoNotHoldTheStart();
     void OtherSessionsDoNotMeet();
+    void FoldersOthersCanReachAreNotUsed();
+    void AnotherUsersSocketGetsNothing();
+    void IdlePeersAreBoundedAndDropped();
     void HandOffTextJoinsAndTrims();
 
 private:
@@ -73,7 +101,7 @@ void SingleInstanceTest::SecondStartHandsItsPathOver() {
     TWindowFixture f;
     int activated = 0;
     app::TInstanceServer server([&activated] { ++activated; }, [&f](const QString& text) { f.Window->OpenPath(text); });
-    QVERIFY(server.Listen(app::InstanceSocketName()));
+    QVERIFY(server.Listen(SocketName()));
     const QString replay = WriteFile(f.Path(QStringLiteral("handed over.w3g")), Duel("Hand", "Over"));
     const QString secondSettings = f.Path(QStringLiteral("second.ini"));
     QSignalSpy shown(f.Window.get(), &gui::TQuillonMain::ReplayShown);
@@ -90,7 +118,7 @@ void SingleInstanceTest::SecondStartWithoutPathOnlyActivates() {
     TWindowFixture f;
     int activated = 0, opened = 0;
     app::TInstanceServer server([&activated] { ++activated; }, [&opened](const QString&) { ++opened; });
-    QVERIFY(server.Listen(app::InstanceSocketName()));
+    QVERIFY(server.Listen(SocketName()));
     TSecondStart second({});
     QTRY_VERIFY_WITH_TIMEOUT(second.Process.state() == QProcess::NotRunning, 10000);
     QCOMPARE(second.Process.exitCode(), 0);
@@ -101,7 +129,7 @@ void SingleInstanceTest::SecondStartWithoutPathOnlyActivates() {
 void SingleInstanceTest::LongPathsAndSpacesArriveWhole() {
     QStringList received;
     app::TInstanceServer server([] {}, [&received](const QString& text) { received << text; });
-    QVERIFY(server.Listen(app::InstanceSocketName()));
+    QVERIFY(server.Listen(SocketName()));
     const QString longPath = QStringLiteral("/replays/") + QString(300, QLatin1Char('x')) + QStringLiteral(".w3g");
     const QString spaced = QStringLiteral("/my  replays/a   b.w3g");
     for (const QString& path : {longPath, spaced}) {
@@ -116,7 +144,7 @@ void SingleInstanceTest::LongPathsAndSpacesArriveWhole() {
 }
 
 void SingleInstanceTest::StaleSocketsAndSilentPeersDoNotHoldTheStart() {
-    const QString name = app::InstanceSocketName();
+    const QString name = SocketName();
     {
         // A socket file left by a crash: bound, never listened on, never removed.
         const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
@@ -145,12 +173,150 @@ void SingleInstanceTest::StaleSocketsAndSilentPeersDoNotHoldTheStart() {
 void SingleInstanceTest::OtherSessionsDoNotMeet() {
     int activated = 0;
     app::TInstanceServer server([&activated] { ++activated; }, [](const QString&) {});
-    QVERIFY(server.Listen(app::InstanceSocketName()));
+    QVERIFY(server.Listen(SocketName()));
     QTemporaryDir otherRuntime;
     TSecondStart other({}, otherRuntime.path());
     QTest::qWait(1500);
     QCOMPARE(other.Process.state(), QProcess::Running); // the instance of its own session
     QCOMPARE(activated, 0);
+}
+
+namespace {
+
+constexpr int Nobody = 65534;
+
+// A folder for a user other than the one running the tests (root), with the files they need.
+QString FolderOf(const QTemporaryDir& root, const QString& name, int uid, QFile::Permissions mode) {
+    const QString path = root.filePath(name);
+    QDir().mkpath(path);
+    QFile::setPermissions(path, mode);
+    return ::chown(path.toLocal8Bit().constData(), static_cast<uid_t>(uid), static_cast<gid_t>(uid)) == 0 ? path
+                                                                                                          : QString();
+}
+
+bool RunningAsRoot() {
+    return ::getuid() == 0 && !QStandardPaths::findExecutable(QStringLiteral("setpriv")).isEmpty();
+}
+
+} // namespace
+
+void SingleInstanceTest::FoldersOthersCanReachAreNotUsed() {
+    // No runtime folder: the socket goes to quillon-UID in the temporary folder, which another user may have made
+    // first, or made a link, or opened to everyone. Each start is then a window of its own, and says why.
+    QTemporaryDir temp;
+    QVERIFY(QFile::setPermissions(temp.path(), QFile::Permissions(0x7777))); // a shared /tmp
+    const QString folder = temp.filePath(QStringLiteral("quillon-%1").arg(::getuid()));
+    const QDir target(temp.filePath(QStringLiteral("elsewhere")));
+    const struct {
+        const char* Name;
+        std::function<void()> Prepare;
+    } cases[] = {
+        {"another user's folder",
+         [&] {
+             QDir().mkdir(folder);
+             QVERIFY(::chown(folder.toLocal8Bit().constData(), Nobody, Nobody) == 0 || ::getuid() != 0);
+         }},
+        {"open to everyone",
+         [&] {
+             QDir().mkdir(folder);
+             QFile::setPermissions(folder, QFile::Permissions(0x7777));
+         }},
+        {"a link to a private folder",
+         [&] {
+             QDir().mkpath(target.path());
+             QFile::setPermissions(target.path(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+             QFile::link(target.path(), folder);
+         }},
+        {"a file", [&] { QFile(folder).open(QIODevice::WriteOnly); }},
+    };
+    for (const auto& c : cases) {
+        qInfo("%s", c.Name);
+        QFile::remove(folder);
+        QDir(folder).removeRecursively();
+        c.Prepare();
+        QProcessEnvironment env;
+        env.insert(QStringLiteral("TMPDIR"), temp.path());
+        env.insert(QStringLiteral("UNSET_XDG_RUNTIME_DIR"), QStringLiteral("1"));
+        TSecondStart first({}, {}, env);
+        TSecondStart second({}, {}, env);
+        QTest::qWait(1500);
+        QCOMPARE(first.Process.state(), QProcess::Running);
+        QCOMPARE(second.Process.state(), QProcess::Running); // nothing to hand to: a window of its own
+        QVERIFY2(second.Process.readAllStandardError().contains(folder.toUtf8()), c.Name);
+        QVERIFY(QDir(folder).entryList(QDir::System | QDir::Files).isEmpty());
+    }
+    // The folder made by the first start is private, and the second start finds the first through it.
+    QFile::remove(folder);
+    QDir(folder).removeRecursively();
+    QProcessEnvironment env;
+    env.insert(QStringLiteral("TMPDIR"), temp.path());
+    env.insert(QStringLiteral("UNSET_XDG_RUNTIME_DIR"), QStringLiteral("1"));
+    TSecondStart first({}, {}, env);
+    QTRY_VERIFY_WITH_TIMEOUT(!QDir(folder).entryList(QDir::System).isEmpty(), 10000);
+    QCOMPARE(int(QFileInfo(folder).permissions() & QFile::Permissions(0x0077)), 0);
+    TSecondStart second({}, {}, env);
+    QTRY_VERIFY_WITH_TIMEOUT(second.Process.state() == QProcess::NotRunning, 10000);
+    QCOMPARE(second.Process.exitCode(), 0);
+}
+
+void SingleInstanceTest::AnotherUsersSocketGetsNothing() {
+    if (!RunningAsRoot())
+        QSKIP("needs root and setpriv to start the program as another user");
+    // The victim (nobody) has a private runtime folder; the squatter (root, who can reach any folder) listens on
+    // the victim's socket name first and answers as an instance would.
+    QTemporaryDir root;
+    QVERIFY(QFile::setPermissions(root.path(), QFile::Permissions(0x7755)));
+    const QString runtime =
+        FolderOf(root, QStringLiteral("runtime"), Nobody, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    const QString home = FolderOf(root, QStringLiteral("home"), Nobody, QFile::Permissions(0x7700));
+    QVERIFY(!runtime.isEmpty() && !home.isEmpty());
+    QLocalServer squatter;
+    QVERIFY(squatter.listen(QDir(runtime).filePath(QStringLiteral("quillon-%1.sock").arg(app::InstanceSessionTag()))));
+    ::chmod(squatter.fullServerName().toLocal8Bit().constData(), 0777);
+    QByteArray received;
+    connect(&squatter, &QLocalServer::newConnection, this, [&] {
+        while (QLocalSocket* peer = squatter.nextPendingConnection()) {
+            QByteArray magic;
+            QDataStream(&magic, QIODevice::WriteOnly) << app::InstanceMagic;
+            peer->write(magic);
+            connect(peer, &QLocalSocket::readyRead, this, [&received, peer] { received += peer->readAll(); });
+        }
+    });
+    QProcessEnvironment env;
+    env.insert(QStringLiteral("HOME"), home);
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home);
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home);
+    TSecondStart victim({QStringLiteral("/home/victim/secret plans.w3g")}, runtime, env, Nobody);
+    QTest::qWait(2000);
+    QCOMPARE(victim.Process.state(), QProcess::Running); // a window of its own
+    QVERIFY(received.isEmpty());
+    QVERIFY(victim.Process.readAllStandardError().contains("another user"));
+}
+
+void SingleInstanceTest::IdlePeersAreBoundedAndDropped() {
+    int opened = 0;
+    app::TInstanceServer server([] {}, [&opened](const QString&) { ++opened; });
+    QVERIFY(server.Listen(SocketName()));
+    std::vector<std::unique_ptr<QLocalSocket>> idle;
+    int peak = 0;
+    QTimer watch;
+    connect(&watch, &QTimer::timeout, this, [&] { peak = std::max(peak, server.PeerCount()); });
+    watch.start(1);
+    for (int i = 0; i < 300; ++i) {
+        idle.push_back(std::make_unique<QLocalSocket>());
+        idle.back()->connectToServer(SocketName()); // in the background: the server's loop must run meanwhile
+    }
+    QTRY_VERIFY_WITH_TIMEOUT(std::all_of(idle.begin(), idle.end(),
+                                         [](const auto& s) { return s->state() != QLocalSocket::ConnectingState; }),
+                             10000);
+    QVERIFY(peak > 0);
+    QVERIFY(peak <= app::TInstanceServer::MaxPeers);
+    // Silent peers are dropped after their time, so a real start gets through while they still hold on.
+    QTRY_COMPARE_WITH_TIMEOUT(server.PeerCount(), 0, app::TInstanceServer::PeerMs + 3000);
+    TSecondStart second({QStringLiteral("/replays/after the flood.w3g")});
+    QTRY_VERIFY_WITH_TIMEOUT(second.Process.state() == QProcess::NotRunning, 10000);
+    QCOMPARE(second.Process.exitCode(), 0);
+    QCOMPARE(opened, 1);
 }
 
 void SingleInstanceTest::HandOffTextJoinsAndTrims() {

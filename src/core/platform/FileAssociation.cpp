@@ -2,6 +2,7 @@
 
 #include "core/platform/AtomicFile.h"
 #include "core/platform/System.h"
+#include "core/text/Utf8.h"
 
 #include <filesystem>
 #include <system_error>
@@ -12,13 +13,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// An Exec argument: quoted, with the four characters the desktop entry spec reserves escaped.
+// An Exec argument as the desktop entry spec reads it: quoted, the reserved characters escaped with a backslash,
+// then every backslash doubled once more because Exec is itself an escaped string.
 std::string QuotedArgument(const std::string& text) {
     std::string out = "\"";
     for (char c : text) {
-        if (c == '"' || c == '`' || c == '$' || c == '\\')
-            out += "\\\\";
-        out.push_back(c);
+        if (c == '\\')
+            out += "\\\\\\\\";
+        else if (c == '"' || c == '`' || c == '$')
+            out += std::string("\\\\") + c;
+        else
+            out.push_back(c);
     }
     return out + "\"";
 }
@@ -77,6 +82,17 @@ std::string DesktopEntryText(const std::string& programPath, const std::string& 
            ";\nActions=open;\n\n[Desktop Action open]\nName=" + MenuText(openVerb) + "\nExec=" + exec + "\n";
 }
 
+bool CanBeExecPath(const std::string& programPath) {
+    if (!IsValidUtf8(programPath))
+        return false;
+    // GLib expands a single "%" as a field code even inside quotes, and looks for the program under the literal
+    // "%%" that the spec asks for instead: no spelling of "%" runs the program.
+    for (unsigned char c : programPath)
+        if (c < 0x20 || c == 0x7F || c == '%')
+            return false;
+    return true;
+}
+
 std::string UserDataHome() {
     return UserFolder(TUserFolder::Data);
 }
@@ -97,6 +113,10 @@ TRegistration RegisterFileType(const std::string& openVerb, const std::string& p
     TRegistration done;
     if (InstalledSystemWide(programPath)) {
         done.Skipped = true;
+        return done;
+    }
+    if (!CanBeExecPath(programPath)) {
+        done.UnsafePath = true;
         return done;
     }
     const fs::path home(dataHome);

@@ -14,6 +14,10 @@ std::string MimePackageText();
 /// (its "&" mnemonic removed).
 std::string DesktopEntryText(const std::string& programPath, const std::string& openVerb);
 
+/// False for a program path no desktop entry can hold safely: text that is not UTF-8 (desktop files are), a control
+/// character (a line break would start a key of its own), or "%" (GLib reads it as a field code).
+bool CanBeExecPath(const std::string& programPath);
+
 /// $XDG_DATA_HOME, else ~/.local/share.
 std::string UserDataHome();
 
@@ -24,6 +28,7 @@ bool InstalledSystemWide(const std::string& programPath);
 /// What RegisterFileType did.
 struct TRegistration {
     bool Skipped = false;        // installed system-wide
+    bool UnsafePath = false;     // nothing written: the program's path cannot be put in a desktop entry
     bool MimeWritten = false;    // the mime package changed on disk
     bool DesktopWritten = false; // the desktop entry changed on disk
 };

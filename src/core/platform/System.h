@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <ctime>
 #include <optional>
 #include <string>
@@ -24,6 +25,28 @@ std::string UserFolder(TUserFolder kind);
 /// Tells this user's objects (sockets, pipes) from another user's: the user id here; user name and session
 /// on Windows.
 std::string CurrentUserKey();
+
+/// Why a folder for the user's sockets cannot be trusted.
+enum class TPrivateFolderProblem {
+    None,
+    Unusable,   // cannot be made or looked at; the system's reason comes with it
+    NotPrivate, // not a folder of its own, another user's, or open to other users
+};
+
+/// A folder only the current user can enter, for sockets: $XDG_RUNTIME_DIR when it is the user's own and closed to
+/// others, else "quillon-UID" in the temporary folder, made with mode 0700 when missing and checked (a real folder,
+/// the user's, closed to others) before use. On Windows, where sockets are named pipes, always empty.
+struct TPrivateFolder {
+    std::string Path; // empty when there is none to trust
+    TPrivateFolderProblem Problem = TPrivateFolderProblem::None;
+    std::string Checked; // the folder that was refused
+    std::string Reason;  // the system's words for Unusable
+};
+TPrivateFolder PrivateRuntimeFolder();
+
+/// True when the process at the other end of a connected local socket (a named pipe on Windows) runs as the
+/// current user. peerIsServer: this side is the client.
+bool LocalPeerIsCurrentUser(intptr_t descriptor, bool peerIsServer);
 
 /// A time as the local calendar date and time of day.
 std::tm LocalTime(std::time_t t);

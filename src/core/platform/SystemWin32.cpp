@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <vector>
 
 namespace quillon {
 
@@ -53,6 +54,42 @@ std::string CurrentUserKey() {
     DWORD session = 0;
     ProcessIdToSessionId(GetCurrentProcessId(), &session);
     return (GetUserNameW(name, &size) ? Utf8OfWide(name) : std::string()) + "-" + std::to_string(session);
+}
+
+TPrivateFolder PrivateRuntimeFolder() {
+    return {};
+}
+
+namespace {
+
+// The user of a process's token, copied into buffer; nullptr when the system does not tell.
+PSID TokenUserOf(HANDLE process, std::vector<unsigned char>& buffer) {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(process, TOKEN_QUERY, &token))
+        return nullptr;
+    DWORD size = 0;
+    GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+    buffer.resize(size);
+    const bool ok = size > 0 && GetTokenInformation(token, TokenUser, buffer.data(), size, &size);
+    CloseHandle(token);
+    return ok ? reinterpret_cast<TOKEN_USER*>(buffer.data())->User.Sid : nullptr;
+}
+
+} // namespace
+
+bool LocalPeerIsCurrentUser(intptr_t descriptor, bool peerIsServer) {
+    const auto pipe = reinterpret_cast<HANDLE>(descriptor);
+    ULONG pid = 0;
+    if (!(peerIsServer ? GetNamedPipeServerProcessId(pipe, &pid) : GetNamedPipeClientProcessId(pipe, &pid)))
+        return false;
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid);
+    if (!process)
+        return false; // another user's process is not ours to look at
+    std::vector<unsigned char> theirs, ours;
+    const PSID peer = TokenUserOf(process, theirs);
+    CloseHandle(process);
+    const PSID self = TokenUserOf(GetCurrentProcess(), ours);
+    return peer && self && EqualSid(peer, self);
 }
 
 std::tm LocalTime(std::time_t t) {

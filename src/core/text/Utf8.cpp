@@ -1,5 +1,6 @@
 #include "core/text/Utf8.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace quillon {
@@ -87,6 +88,33 @@ std::string Utf8OrLatin1(std::string_view s) {
             out.push_back(static_cast<char>(0xC0 | (b >> 6)));
             out.push_back(static_cast<char>(0x80 | (b & 0x3F)));
         }
+    }
+    return out;
+}
+
+void AppendEscaped(std::string& out, unsigned char c) {
+    static constexpr char Hex[] = "0123456789ABCDEF";
+    out += "\\x";
+    out.push_back(Hex[c >> 4]);
+    out.push_back(Hex[c & 0x0F]);
+}
+
+std::string EscapedText(std::string_view bytes, bool controlsToo) {
+    std::string out;
+    out.reserve(bytes.size());
+    for (size_t i = 0; i < bytes.size();) {
+        const auto c = static_cast<unsigned char>(bytes[i]);
+        const size_t length = Utf8SequenceLength(bytes, i);
+        const bool c0 = length == 1 && (c < 0x20 || c == 0x7F);
+        const bool c1 = length == 2 && c == 0xC2 && static_cast<unsigned char>(bytes[i + 1]) < 0xA0;
+        if (length == 0 || (controlsToo && (c0 || c1))) {
+            for (size_t k = 0; k < std::max<size_t>(length, 1); ++k)
+                AppendEscaped(out, static_cast<unsigned char>(bytes[i + k]));
+            i += std::max<size_t>(length, 1);
+            continue;
+        }
+        out.append(bytes.substr(i, length));
+        i += length;
     }
     return out;
 }

@@ -23,4 +23,11 @@ std::string Utf8WithReplacement(std::string_view s);
 /// so no byte value is lost.
 std::string Utf8OrLatin1(std::string_view s);
 
+/// Appends one byte as \xNN.
+void AppendEscaped(std::string& out, unsigned char c);
+
+/// bytes with every byte outside a well-formed sequence as \xNN; control characters (C0, DEL, C1) too when
+/// controlsToo, so nothing a replay or a file name holds can drive a terminal.
+std::string EscapedText(std::string_view bytes, bool controlsToo);
+
 } // namespace quillon
