@@ -84,7 +84,9 @@ void AddQueryFlags(CLI::App* cmd, TQueryFlags& f, TLibraryQuery& q) {
     cmd->add_option("--version", q.Version, "The patch, as 1.26 (or its start, as 1.3)");
     cmd->add_option("--after", f.After, "Played on or after this day (YYYY-MM-DD)");
     cmd->add_option("--before", f.Before, "Played before this day (YYYY-MM-DD)");
-    cmd->add_option("--min-length", f.MinLength, "At least this many minutes long")->check(CLI::NonNegativeNumber);
+    // Bounded, so the minutes can never overflow into a length every replay has: a replay lasts under 36,000.
+    cmd->add_option("--min-length", f.MinLength, "At least this many minutes long")
+        ->check(CLI::Range(int64_t{0}, int64_t{1000000}));
     cmd->add_option("--winner", q.Winner, "A player on the winning team");
     cmd->add_option("--text", q.Text, "Words in game names, maps and player names");
     cmd->add_option("--sort", f.Sort, "date, length, apm, map or version (default date, newest first)")
@@ -143,8 +145,10 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     infoCmd->add_flag("--model", info.Model, "The replay model as text: header, game, every player field, teams")
         ->excludes("--json");
     AddLanguage(infoCmd, info.Language, infoLang);
-    infoCmd->add_option("--show-unused", info.ShowUnused, "List open and closed slots (0 or 1)");
-    infoCmd->add_option("--show-observers", info.ShowObservers, "List observers (0 or 1)");
+    infoCmd->add_option("--show-unused", info.ShowUnused, "List open and closed slots (0 or 1)")
+        ->check(CLI::IsMember({"0", "1"}));
+    infoCmd->add_option("--show-observers", info.ShowObservers, "List observers (0 or 1)")
+        ->check(CLI::IsMember({"0", "1"}));
 
     TActionsOptions actions;
     std::string actionsLang;

@@ -9,8 +9,10 @@
 #include "core/settings/Settings.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <ctime>
 #include <ostream>
+#include <thread>
 
 namespace quillon::cli {
 
@@ -65,12 +67,31 @@ nlohmann::json EntryJson(const TLibraryEntry& e) {
     return j;
 }
 
+// Tests cut a scan at a known point: QUILLON_TEST_KILL_SCAN=batch:N (after N batches) or indexes; and slow it
+// down so another command meets it under way: QUILLON_TEST_SLOW_SCAN=1 (a tenth of a second per batch).
+std::function<void(TScanStage)> TestKillPoint() {
+    const auto spec = EnvironmentText("QUILLON_TEST_KILL_SCAN");
+    const bool slow = EnvironmentText("QUILLON_TEST_SLOW_SCAN").has_value();
+    if (!spec && !slow)
+        return {};
+    const int batches = !spec ? 0 : spec->rfind("batch:", 0) == 0 ? std::atoi(spec->c_str() + 6) : -1;
+    return [batches, slow, written = 0](TScanStage stage) mutable {
+        if (slow)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+        if ((stage == TScanStage::BatchWritten && ++written == batches) ||
+            (stage == TScanStage::MakingIndexes && batches < 0))
+            KillThisProcess();
+    };
+}
+
 int Add(TLibrary& library, const TLibraryOptions& o, std::ostream& out, std::ostream& err) {
     TInterruptGuard guard;
     const bool progress = o.ShowProgress && StandardErrorIsTerminal();
     const auto start = std::chrono::steady_clock::now();
     TScanOptions scan;
     scan.Stop = &TInterruptGuard::Interrupted();
+    scan.OnWait = [&err] { err << "quillon-cli: waiting for another Quillon writing to the library\n"; };
+    scan.OnStage = TestKillPoint();
     if (progress)
         scan.OnProgress = [&err, start](size_t done, size_t total) {
             const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -145,7 +166,42 @@ int Stats(TLibrary& library, const TLibraryOptions& o, std::ostream& out) {
     return 0;
 }
 
-int Rename(TLibrary& library, const TLibraryOptions& o, std::ostream& out) {
+// The disk and the library change together: the row learns of a rename before it happens and follows it after,
+// so a process killed in between leaves what the next open needs to settle it.
+class TLibraryRenames : public TRenameFileSystem {
+public:
+    TLibraryRenames(TLibrary& library, std::unordered_map<std::string, int64_t> ids)
+        : Library(library), Ids(std::move(ids)) {}
+    TRenameResult Rename(const std::string& from, const std::string& to) override {
+        const auto it = Ids.find(from);
+        if (it == Ids.end())
+            return TRenameFileSystem::Rename(from, to);
+        Library.WillRename(it->second, from, to);
+        const TRenameResult result = TRenameFileSystem::Rename(from, to);
+        if (result == TRenameResult::Renamed)
+            Library.Renamed(it->second, to);
+        else
+            Library.Unrenamed(it->second);
+        return result;
+    }
+
+private:
+    TLibrary& Library;
+    std::unordered_map<std::string, int64_t> Ids;
+};
+
+int Rename(TLibrary& library, const TLibraryOptions& o, std::ostream& out, std::ostream& err) {
+    library.LockForWriting({}, [&err] { err << "quillon-cli: waiting for another Quillon writing to the library\n"; });
+    int status = 0;
+    // What the search finds is looked at on disk first: rows of files that are gone go, changed files are read
+    // again, and the search runs once more on what is true now.
+    if (!o.DryRun) {
+        for (const auto& [path, reason] : RecheckEntries(library, SearchLibrary(library, o.Query))) {
+            PrintBatchRow({TBatchRow::TOutcome::Failed, path, reason + " (removed from the library)"}, o.Json, out);
+            out.flush();
+            status = 1;
+        }
+    }
     const auto rows = SearchLibrary(library, o.Query);
     std::vector<TBatchItem> items;
     std::unordered_map<std::string, int64_t> idOfPath;
@@ -153,21 +209,46 @@ int Rename(TLibrary& library, const TLibraryOptions& o, std::ostream& out) {
         items.push_back({e.Path, {}});
         idOfPath.emplace(e.Path, e.Id);
     }
-    TRenameFileSystem real;
+    TLibraryRenames real(library, std::move(idOfPath));
     TDryRunFileSystem dry;
-    int status = 0;
     TBatchOptions batch;
     batch.Rule = o.Rule;
     batch.Language = o.Language;
     batch.OnRow = [&](const TBatchRow& row) {
         PrintBatchRow(row, o.Json, out);
+        out.flush(); // the log is a true record even when the process is killed at the next file
         if (!BatchRowSucceeded(row))
             status = 1;
-        if (!o.DryRun && row.Outcome == TBatchRow::TOutcome::Renamed)
-            library.UpdatePath(idOfPath[row.Path], row.Result);
     };
     RenameListed(items, batch, o.DryRun ? static_cast<TRenameFileSystem&>(dry) : real);
     return status;
+}
+
+// What went wrong with the library, and what the user can do about it. Only a file that is no library, or that a
+// whole-file check finds damaged, is offered the reset.
+void ReportLibraryError(const TLibraryError& e, const std::string& path, std::ostream& err) {
+    using K = TLibraryError::TKind;
+    const K kind = e.Kind == K::Corrupt && TLibrary::FoundDamaged(path) ? K::NotALibrary : e.Kind;
+    err << "quillon-cli: library " << TerminalText(path) << ": " << TerminalText(e.what()) << "\n";
+    switch (kind) {
+    case K::NotALibrary:
+        err << "The file was left as it is. 'quillon-cli library reset' replaces it with an empty library.\n";
+        break;
+    case K::Busy:
+        err << "Another Quillon is writing to it; try again when it has finished.\n";
+        break;
+    case K::DiskFull:
+        err << "The disk is full: what was written before is kept. Free some space and run the command again.\n";
+        break;
+    case K::ReadOnly:
+        err << "The library or its folder cannot be written; searching and counting still work.\n";
+        break;
+    case K::Corrupt:
+        err << "A check of the whole file found it sound: the library was left as it is. Try again.\n";
+        break;
+    default:
+        break;
+    }
 }
 
 } // namespace
@@ -180,20 +261,19 @@ int RunLibrary(const TLibraryOptions& o, std::ostream& out, std::ostream& err) {
             out << "Made an empty library at " << TerminalText(path) << "\n";
             return 0;
         }
-        TLibrary library(path);
+        const bool reads = o.Action == "search" || o.Action == "stats";
+        TLibrary library(path, reads ? TLibrary::TAccess::Read : TLibrary::TAccess::Write);
         if (o.Action == "add")
             return Add(library, o, out, err);
+        // Searching answers from every page of the file: a damaged page must not pass for rows.
+        library.CheckIntegrity();
         if (o.Action == "stats")
             return Stats(library, o, out);
         if (o.Action == "rename")
-            return Rename(library, o, out);
+            return Rename(library, o, out, err);
         return Search(library, o, out);
     } catch (const TLibraryError& e) {
-        err << "quillon-cli: library " << TerminalText(path) << ": " << TerminalText(e.what()) << "\n";
-        if (e.Kind == TLibraryError::TKind::NotALibrary)
-            err << "The file was left as it is. 'quillon-cli library reset' replaces it with an empty library.\n";
-        if (e.Kind == TLibraryError::TKind::Busy)
-            err << "Another Quillon is writing to it; try again when it has finished.\n";
+        ReportLibraryError(e, path, err);
         return 1;
     }
 }

@@ -176,14 +176,15 @@ bool TLibraryWindow::OpenLibrary() {
     if (Library)
         return Search();
     try {
-        Library = std::make_unique<TLibrary>(Path);
+        Library = std::make_unique<TLibrary>(Path, TLibrary::TAccess::Read); // a library it cannot write is still shown
     } catch (const TLibraryError& e) {
         const QString problem =
             ToQString(FormatText(GetString(LibraryString::Unusable, Lang), {Path, std::string(e.what())}));
-        // A file that is no library is never replaced unasked.
-        if (e.Kind != TLibraryError::TKind::NotALibrary ||
-            !Boxes.Ask(this, problem + QLatin1Char('\n') + Text(LibraryString::OfferReset, Lang))) {
-            if (e.Kind != TLibraryError::TKind::NotALibrary)
+        // A file that is no library, or that a whole-file check finds damaged, is offered a reset; never unasked.
+        const bool damaged = e.Kind == TLibraryError::TKind::NotALibrary ||
+                             (e.Kind == TLibraryError::TKind::Corrupt && TLibrary::FoundDamaged(Path));
+        if (!damaged || !Boxes.Ask(this, problem + QLatin1Char('\n') + Text(LibraryString::OfferReset, Lang))) {
+            if (!damaged)
                 Boxes.Error(this, problem);
             Status->setText(problem);
             return false;

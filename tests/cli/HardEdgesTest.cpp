@@ -229,6 +229,16 @@ TEST_F(HardEdges, ClearUsageErrors) {
         {{"actions", "--raw", "--page", "2", replay}, 2, "excludes"},
         {{"actions", "--raw", "--players", "1", replay}, 2, "excludes"},
         {{"info", "--json", "--model", replay}, 2, "excludes"},
+        // Numbers out of range are usage errors, never wrapped into something that matches everything.
+        {{"library", "search", "--min-length", "153722867280913"}, 2, "--min-length"},
+        {{"library", "rename", "--min-length", "9223372036854775807"}, 2, "--min-length"},
+        {{"library", "search", "--min-length", "-1"}, 2, "--min-length"},
+        {{"library", "search", "--limit", "99999999999999"}, 2, "--limit"},
+        {{"actions", "--page", "99999999999999999999", replay}, 2, "pages start at 1"},
+        {{"actions", "--per-page", "4294967297", replay}, 2, "--per-page"},
+        {{"actions", "--players", "257", replay}, 2, "--players"},
+        {{"info", "--detail", "4294967298", replay}, 2, "--detail"},
+        {{"info", "--show-unused", "2", replay}, 2, "--show-unused"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.Said);

@@ -11,10 +11,12 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <span>
+#include <thread>
 
 namespace quillon {
 
@@ -48,6 +50,11 @@ CREATE TABLE state(key TEXT PRIMARY KEY, value) WITHOUT ROWID;
 CREATE VIRTUAL TABLE replay_text USING fts5(game_name, map_name, player_names, content='replays',
     content_rowid='id', tokenize='unicode61');
 )";
+
+// Renames between disk and row (see WillRename); not part of the versioned schema, so any version may hold it.
+constexpr const char* PendingRenamesTable =
+    "CREATE TABLE IF NOT EXISTS pending_renames(id INTEGER PRIMARY KEY, from_path TEXT NOT NULL, "
+    "to_path TEXT NOT NULL)";
 
 // The indexes searches use: left out while many rows are written, made again at the end.
 constexpr std::pair<std::string_view, std::string_view> SearchIndexes[] = {{"replays_modified", "replays(modified)"},
@@ -174,15 +181,48 @@ std::string DefaultLibraryPath(const std::string& programDir) {
     return ProgramFilePath(programDir, TUserFolder::Data, "library.sqlite");
 }
 
-TLibrary::TLibrary(const std::string& path) : FilePath(path) {
+TLibrary::TLibrary(const std::string& path, TAccess access) : FilePath(path) {
     std::error_code ec;
+    if (fs::exists(PathOf(path), ec) && !fs::is_regular_file(PathOf(path), ec))
+        throw TLibraryError(TLibraryError::TKind::NotALibrary, path + " is not a file");
+    if (access == TAccess::Read && fs::exists(PathOf(path), ec)) {
+        try {
+            Connection = std::make_unique<TSqlite>(path, TSqlite::TOpen::ReadWrite);
+            if (!Connection->ReadOnly()) {
+                CreateOrCheckSchema();
+                return;
+            }
+        } catch (const TLibraryError& e) {
+            if (e.Kind != TLibraryError::TKind::ReadOnly)
+                throw;
+        }
+        OpenForReading();
+        return;
+    }
     const fs::path folder = PathOf(path).parent_path();
     if (!folder.empty())
         fs::create_directories(folder, ec);
-    if (fs::exists(PathOf(path), ec) && !fs::is_regular_file(PathOf(path), ec))
-        throw TLibraryError(TLibraryError::TKind::NotALibrary, path + " is not a file");
-    Connection = std::make_unique<TSqlite>(path, true);
+    Connection = std::make_unique<TSqlite>(path, TSqlite::TOpen::Create);
+    if (Connection->ReadOnly())
+        throw TLibraryError(TLibraryError::TKind::ReadOnly, path + " is write-protected");
     CreateOrCheckSchema();
+}
+
+// A library this user may read but not write: read as it is, nothing completed or changed. Where SQLite cannot
+// make its lock files beside it (a read-only folder) the file is read as unchanging.
+void TLibrary::OpenForReading() {
+    CanWrite = false;
+    for (const auto mode : {TSqlite::TOpen::ReadOnly, TSqlite::TOpen::Immutable}) {
+        try {
+            Connection = std::make_unique<TSqlite>(FilePath, mode);
+            if (ReadHeader().Tables == 0)
+                throw TLibraryError(TLibraryError::TKind::NotALibrary, FilePath + " is empty, not a Quillon library");
+            return;
+        } catch (const TLibraryError& e) {
+            if (e.Kind != TLibraryError::TKind::ReadOnly || mode == TSqlite::TOpen::Immutable)
+                throw;
+        }
+    }
 }
 
 // What a file holds, read in one snapshot so that a library being made by another process is seen whole or not
@@ -202,7 +242,7 @@ TLibrary::THeader TLibrary::ReadHeader() {
         db.Exec("COMMIT");
     } catch (const TLibraryError& e) {
         sqlite3_exec(db.Handle(), "ROLLBACK", nullptr, nullptr, nullptr);
-        if (e.Kind == TLibraryError::TKind::Busy)
+        if (e.Kind != TLibraryError::TKind::NotALibrary && e.Kind != TLibraryError::TKind::Corrupt)
             throw;
         throw TLibraryError(TLibraryError::TKind::NotALibrary,
                             FilePath + " is not a Quillon library or is damaged (" + e.what() + ")");
@@ -237,54 +277,119 @@ void TLibrary::CreateOrCheckSchema() {
     db.Exec("PRAGMA foreign_keys=ON");
     db.Exec("PRAGMA synchronous=NORMAL"); // with the log, a crash loses at most the last batches, never the file
     db.Exec("PRAGMA wal_autocheckpoint=10000");
-    // A bulk write whose writer is gone (killed) left its indexes unmade: make them now. A live writer holds
-    // the bulk lock, and its library is left to it.
-    if (InBulk() && TakeBulkLock())
-        EndBulk();
+    CompleteWhatAWriterLeft();
 }
 
-bool TLibrary::TakeBulkLock() {
-    if (!BulkLock) {
-        auto lock = std::make_unique<TFileLock>(FilePath + "-bulk");
-        if (lock->IsHeld())
-            BulkLock = std::move(lock);
+// A writer killed halfway leaves its bulk state (search indexes not made) or renames between disk and row. Only
+// when no writer is alive: a live one holds the lock and finishes its own work.
+void TLibrary::CompleteWhatAWriterLeft() {
+    bool renames = false;
+    if (TSqlStatement table(Db(), "SELECT 1 FROM sqlite_schema WHERE name = 'pending_renames'"); table.Step()) {
+        TSqlStatement any(Db(), "SELECT 1 FROM pending_renames LIMIT 1");
+        renames = any.Step();
     }
-    return BulkLock != nullptr;
+    if (!(renames || InBulk()) || !TryLockForWriting())
+        return;
+    if (InBulk()) {
+        // A library of an earlier Quillon may also have left its text index out during a bulk write.
+        TSqlTransaction t(Db());
+        Db().Exec("INSERT INTO replay_text(replay_text) VALUES('rebuild')");
+        t.Commit();
+        EndBulk();
+    }
+    struct TPending {
+        int64_t Id;
+        std::string From, To;
+    };
+    std::vector<TPending> pending;
+    if (renames) {
+        TSqlStatement list(Db(), "SELECT id, from_path, to_path FROM pending_renames");
+        while (list.Step())
+            pending.push_back({list.Int(0), list.Text(1), list.Text(2)});
+    }
+    for (const TPending& p : pending) {
+        const bool moved = FileStatus(p.To).Kind != TFileKind::Missing && FileStatus(p.From).Kind == TFileKind::Missing;
+        if (moved)
+            Renamed(p.Id, p.To);
+        else
+            Unrenamed(p.Id);
+    }
+    WriterLock.reset(); // this open is not a writer unless it asks to be
 }
 
-void TLibrary::ReleaseBulkLock() {
-    BulkLock.reset();
+bool TLibrary::TryLockForWriting() {
+    if (!WriterLock) {
+        auto lock = std::make_unique<TFileLock>(FilePath + "-lock");
+        if (lock->IsHeld())
+            WriterLock = std::move(lock);
+    }
+    return WriterLock != nullptr;
 }
 
-TLibrary::~TLibrary() {
-    ReleaseBulkLock();
+bool TLibrary::LockForWriting(const std::function<bool()>& stop, const std::function<void()>& onWait) {
+    if (!CanWrite)
+        throw TLibraryError(TLibraryError::TKind::ReadOnly, FilePath + " cannot be written");
+    bool told = false;
+    while (!TryLockForWriting()) {
+        if (stop && stop())
+            return false;
+        if (!told && onWait) {
+            onWait();
+            told = true;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+    return true;
 }
+
+TLibrary::~TLibrary() = default;
 
 bool TLibrary::InBulk() {
     TSqlStatement s(Db(), "SELECT 1 FROM state WHERE key = 'bulk'");
     return s.Step();
 }
 
-bool TLibrary::BeginBulk() {
-    if (!TakeBulkLock())
-        return false; // another process writes in bulk: rows go in one by one meanwhile
+void TLibrary::BeginBulk() {
     TSqlTransaction t(Db());
     Db().Exec("INSERT OR REPLACE INTO state(key, value) VALUES('bulk', 1);" + DropSearchIndexes());
     t.Commit();
     Bulk = true;
-    return true;
 }
 
 void TLibrary::EndBulk() {
     TSqlTransaction t(Db());
-    Db().Exec("INSERT INTO replay_text(replay_text) VALUES('rebuild'); DELETE FROM state WHERE key = 'bulk'");
     Db().Exec(MakeSearchIndexes());
+    Db().Exec("DELETE FROM state WHERE key = 'bulk'");
     t.Commit();
     Bulk = false;
-    ReleaseBulkLock();
+}
+
+void TLibrary::CheckIntegrity() {
+    TSqlStatement check(Db(), "PRAGMA quick_check");
+    std::string findings;
+    while (check.Step())
+        if (check.Text(0) != "ok" && findings.size() < 500)
+            findings += (findings.empty() ? "" : "; ") + check.Text(0);
+    if (!findings.empty())
+        throw TLibraryError(TLibraryError::TKind::NotALibrary, FilePath + " is damaged (" + findings + ")");
+}
+
+bool TLibrary::FoundDamaged(const std::string& path) {
+    try {
+        TLibrary library(path, TAccess::Read);
+        library.CheckIntegrity();
+        return false;
+    } catch (const TLibraryError& e) {
+        return e.Kind == TLibraryError::TKind::NotALibrary || e.Kind == TLibraryError::TKind::Corrupt;
+    }
 }
 
 void TLibrary::Reset(const std::string& path) {
+    TFileLock lock(path + "-lock");
+    if (!lock.IsHeld())
+        throw TLibraryError(TLibraryError::TKind::Busy,
+                            path + " is being written by another Quillon; reset it when that has finished");
+    // The lock file itself stays: removing it would let a writer that starts now take a lock of its own.
     for (const char* suffix : {"", "-wal", "-shm", "-journal", "-bulk"}) {
         std::error_code ec;
         fs::remove(PathOf(path + suffix), ec);
@@ -399,8 +504,7 @@ void TLibrary::Store(const std::vector<TLibraryEntry>& entries) {
         int64_t id = fresh ? insert.Int(0) : 0;
         insert.Reset();
         if (!fresh) {
-            if (!Bulk)
-                forget.Bind(1, e.Path).Run();
+            forget.Bind(1, e.Path).Run();
             bind(update);
             if (!update.Step())
                 throw TLibraryError(TLibraryError::TKind::Failed, "database: no row written for " + e.Path);
@@ -409,8 +513,7 @@ void TLibrary::Store(const std::vector<TLibraryEntry>& entries) {
             clearPlayers.Bind(1, id).Run();
         }
         players.Insert(id, e.Players);
-        if (!Bulk)
-            addText.Bind(1, id).Bind(2, e.GameName).Bind(3, e.MapName).Bind(4, names).Run();
+        addText.Bind(1, id).Bind(2, e.GameName).Bind(3, e.MapName).Bind(4, names).Run();
     }
     t.Commit();
 }
@@ -420,8 +523,7 @@ void TLibrary::Remove(const std::vector<int64_t>& ids) {
     TSqlStatement text(Db(), std::string(ForgetText) + "WHERE id = ?1");
     TSqlStatement row(Db(), "DELETE FROM replays WHERE id = ?1");
     for (const int64_t id : ids) {
-        if (!Bulk)
-            text.Bind(1, id).Run();
+        text.Bind(1, id).Run();
         row.Bind(1, id).Run();
     }
     t.Commit();
@@ -430,6 +532,34 @@ void TLibrary::Remove(const std::vector<int64_t>& ids) {
 void TLibrary::UpdatePath(int64_t id, const std::string& path) {
     TSqlStatement s(Db(), "UPDATE replays SET path = ?2 WHERE id = ?1");
     s.Bind(1, id).Bind(2, path).Run();
+}
+
+void TLibrary::WillRename(int64_t id, const std::string& from, const std::string& to) {
+    Db().Exec(PendingRenamesTable); // made when first needed: opening a library writes nothing
+    TSqlStatement s(Db(), "INSERT OR REPLACE INTO pending_renames(id, from_path, to_path) VALUES(?1, ?2, ?3)");
+    s.Bind(1, id).Bind(2, from).Bind(3, to).Run();
+}
+
+void TLibrary::Renamed(int64_t id, const std::string& path) {
+    TSqlTransaction t(Db());
+    // The rename never replaces a file: a row still at the new path is of a file deleted outside Quillon.
+    TSqlStatement stale(Db(), "SELECT id FROM replays WHERE path = ?1 AND id != ?2");
+    stale.Bind(1, path).Bind(2, id);
+    std::vector<int64_t> gone;
+    while (stale.Step())
+        gone.push_back(stale.Int(0));
+    stale.Reset();
+    for (const int64_t staleId : gone) {
+        TSqlStatement(Db(), std::string(ForgetText) + "WHERE id = ?1").Bind(1, staleId).Run();
+        TSqlStatement(Db(), "DELETE FROM replays WHERE id = ?1").Bind(1, staleId).Run();
+    }
+    UpdatePath(id, path);
+    TSqlStatement(Db(), "DELETE FROM pending_renames WHERE id = ?1").Bind(1, id).Run();
+    t.Commit();
+}
+
+void TLibrary::Unrenamed(int64_t id) {
+    TSqlStatement(Db(), "DELETE FROM pending_renames WHERE id = ?1").Bind(1, id).Run();
 }
 
 int64_t TLibrary::Count() {

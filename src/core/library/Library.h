@@ -3,6 +3,7 @@
 #include "core/library/Sqlite.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -56,17 +57,47 @@ std::string PathPrefixOf(const std::string& folder);
 bool PathBelow(const std::string& path, const std::string& folder);
 
 /// A replay library in one SQLite file: versioned schema, write-ahead log, foreign keys on.
+///
+/// Writers (a scan, a rename, a reset) take turns: each holds the writer lock beside the file for its whole run,
+/// so one never works from rows another is changing. Readers are never held up.
 class TLibrary {
 public:
-    /// Opens the library at path, creating it (and its folder) when missing. A file that is no Quillon library,
-    /// is damaged or was made by a newer Quillon throws TLibraryError and is left as it is.
-    explicit TLibrary(const std::string& path);
+    enum class TAccess {
+        Write, // creates the library (and its folder) when missing
+        Read   // also opens a library it cannot write (a read-only file or folder), for searching and counting
+    };
+    /// Opens the library at path. A file that is no Quillon library or was made by a newer Quillon throws
+    /// TLibraryError and is left as it is. Opened for writing (or readable and writable), it first completes what
+    /// a killed writer left: the search indexes of a bulk write, and renames between disk and row.
+    explicit TLibrary(const std::string& path, TAccess access = TAccess::Write);
     ~TLibrary();
     TLibrary(const TLibrary&) = delete;
     TLibrary& operator=(const TLibrary&) = delete;
 
-    /// Removes the file at path (and its log files) and makes an empty library there.
+    /// Removes the file at path (and its log files) and makes an empty library there. Refused (Busy) while
+    /// another process writes to it.
     static void Reset(const std::string& path);
+
+    /// False when the library could only be opened for reading.
+    bool Writable() const { return CanWrite; }
+
+    /// Waits for the writer lock, asking stop every tenth of a second and calling onWait once when it has to
+    /// wait; false when stopped first. Held until the library is closed.
+    bool LockForWriting(const std::function<bool()>& stop = {}, const std::function<void()>& onWait = {});
+
+    /// Throws NotALibrary with SQLite's findings when a whole-file check finds the file damaged.
+    void CheckIntegrity();
+    /// True when a whole-file check finds the library at path damaged: an error SQLite calls corruption is then
+    /// the file's, not a passing state.
+    static bool FoundDamaged(const std::string& path);
+
+    /// A rename about to happen on disk, kept until Renamed or Unrenamed: a process killed between the disk and
+    /// the row leaves it, and the next open settles the row by what is on disk.
+    void WillRename(int64_t id, const std::string& from, const std::string& to);
+    /// The file of row id is now at path: the row follows (a stale row of another file at path goes).
+    void Renamed(int64_t id, const std::string& path);
+    /// The rename did not happen.
+    void Unrenamed(int64_t id);
 
     const std::string& Path() const { return FilePath; }
     TSqlite& Db() { return *Connection; }
@@ -84,11 +115,11 @@ public:
     void UpdatePath(int64_t id, const std::string& path);
     int64_t Count();
 
-    /// For writing many rows: the text index and the search indexes are left out until EndBulk makes them again
-    /// from the rows (much faster than keeping them row by row). Kept in the file, so a library whose bulk write
-    /// was cut short makes them when it is next opened. A lock beside the file (held until EndBulk or the
-    /// process ends) tells a live bulk writer from a dead one; false when another process holds it.
-    bool BeginBulk();
+    /// For writing many rows: the search indexes are left out until EndBulk makes them again from the rows
+    /// (much faster than keeping them row by row); the text index is always kept in step with the rows. Kept in
+    /// the file, so a library whose bulk write was cut short makes them when it is next opened for writing. Needs
+    /// the writer lock.
+    void BeginBulk();
     void EndBulk();
     bool InBulk();
 
@@ -100,13 +131,15 @@ private:
     };
     THeader ReadHeader();
     void CreateOrCheckSchema();
-    bool TakeBulkLock();
-    void ReleaseBulkLock();
+    void OpenForReading();
+    void CompleteWhatAWriterLeft();
+    bool TryLockForWriting();
 
     std::string FilePath;
     std::unique_ptr<TSqlite> Connection;
+    bool CanWrite = true;
     bool Bulk = false;
-    std::unique_ptr<TFileLock> BulkLock; // held on the "-bulk" file while writing in bulk
+    std::unique_ptr<TFileLock> WriterLock; // held on the "-lock" file beside the library
 };
 
 } // namespace quillon

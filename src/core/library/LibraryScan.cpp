@@ -99,11 +99,40 @@ private:
     std::vector<std::thread> Workers;
 };
 
+bool IsLink(const std::string& path) {
+    std::error_code ec;
+    return fs::is_symlink(PathOf(path), ec);
+}
+
 } // namespace
 
+std::vector<std::pair<std::string, std::string>> RecheckEntries(TLibrary& library,
+                                                                const std::vector<TLibraryEntry>& rows) {
+    std::vector<std::pair<std::string, std::string>> removed;
+    std::vector<int64_t> gone;
+    std::vector<TLibraryEntry> changed;
+    for (const TLibraryEntry& row : rows) {
+        const TFileStatus st = FileStatus(row.Path);
+        if (st.Kind == TFileKind::Missing || IsLink(row.Path) || st.Kind != TFileKind::File) {
+            gone.push_back(row.Id);
+            removed.emplace_back(row.Path, st.Kind == TFileKind::Missing ? "File not found" : "Not a regular file");
+        } else if (static_cast<int64_t>(st.Size) != row.Size || st.Modified != row.Modified) {
+            changed.push_back(IndexReplayFile(row.Path, static_cast<int64_t>(st.Size), st.Modified));
+        }
+    }
+    library.Remove(gone);
+    if (!changed.empty())
+        library.Store(changed);
+    return removed;
+}
+
 std::string LibraryFolderKey(const std::string& folder) {
+    // Links resolved: a folder reached by two paths is one folder, and its files one row each.
     std::error_code ec;
-    std::string key = Utf8Of(fs::absolute(PathOf(folder), ec).lexically_normal());
+    fs::path resolved = fs::weakly_canonical(fs::absolute(PathOf(folder), ec), ec);
+    if (ec)
+        resolved = fs::absolute(PathOf(folder), ec).lexically_normal();
+    std::string key = Utf8Of(resolved);
     // Keep the separator of a root ("/", "C:\") only.
     const auto driveRoot = [&key] { return BackslashSeparates && key.size() == 3 && key[1] == ':'; };
     while (key.size() > 1 && IsPathSeparator(key.back()) && !driveRoot())
@@ -114,6 +143,11 @@ std::string LibraryFolderKey(const std::string& folder) {
 TScanResult ScanFolders(TLibrary& library, const std::vector<std::string>& folders, const TScanOptions& options) {
     TScanResult result;
     const auto stopped = [&options] { return options.Stop && options.Stop->load(); };
+    // One writer at a time: a second scan, a rename or a reset waits for this one, and this one for them.
+    if (!library.LockForWriting(stopped, options.OnWait)) {
+        result.Stopped = true;
+        return result;
+    }
     TRenameFileSystem files;
     std::unordered_map<std::string, TLibrary::TStamp> stamps;
     std::vector<TListedFile> listed;
@@ -134,6 +168,8 @@ TScanResult ScanFolders(TLibrary& library, const std::vector<std::string>& folde
             if (!item.ListError.empty()) {
                 unlisted.push_back(item.Path);
                 result.Problems.push_back(item.Path + ": " + item.ListError);
+            } else if (IsLink(item.Path)) {
+                continue; // a link is no second file: each file has one row, under its own path
             } else if (seen.insert(item.Path).second) {
                 listed.push_back({std::move(item.Path), nullptr});
             }
@@ -160,7 +196,9 @@ TScanResult ScanFolders(TLibrary& library, const std::vector<std::string>& folde
 
     const int threads = options.Threads > 0 ? options.Threads : static_cast<int>(std::thread::hardware_concurrency());
     // Many new rows (a first scan, a large new folder): indexes are made once at the end.
-    const bool bulk = fresh >= 1000 && fresh * 4 >= static_cast<size_t>(library.Count()) && library.BeginBulk();
+    const bool bulk = fresh >= 1000 && fresh * 4 >= static_cast<size_t>(library.Count());
+    if (bulk)
+        library.BeginBulk();
     if (!listed.empty()) {
         const size_t batch = std::max<size_t>(1, options.BatchSize);
         TReaderPool pool(listed, threads, 4 * batch, options.Stop);
@@ -169,6 +207,8 @@ TScanResult ScanFolders(TLibrary& library, const std::vector<std::string>& folde
             if (entries.empty())
                 break;
             library.Store(entries);
+            if (options.OnStage)
+                options.OnStage(TScanStage::BatchWritten);
             result.Indexed += entries.size();
             result.Unreadable += static_cast<size_t>(
                 std::count_if(entries.begin(), entries.end(), [](const TLibraryEntry& e) { return !e.Error.empty(); }));
@@ -179,8 +219,11 @@ TScanResult ScanFolders(TLibrary& library, const std::vector<std::string>& folde
         result.Unchanged = pool.Unchanged;
         result.Stopped = stopped() && pool.Checked < listed.size();
     }
-    if (bulk)
+    if (bulk) {
+        if (options.OnStage)
+            options.OnStage(TScanStage::MakingIndexes);
         library.EndBulk();
+    }
     return result;
 }
 

@@ -9,6 +9,8 @@
 
 namespace quillon {
 
+enum class TScanStage { BatchWritten, MakingIndexes };
+
 struct TScanOptions {
     int Threads = 0;        // replays read at once; 0: one per core
     size_t BatchSize = 256; // rows written per transaction
@@ -16,6 +18,11 @@ struct TScanOptions {
     std::function<void(size_t done, size_t total)> OnProgress;
     /// Set (from any thread, a signal handler included) to end the scan after the batch being written.
     const std::atomic<bool>* Stop = nullptr;
+    /// Called once when another writer holds the library and the scan waits for it.
+    std::function<void()> OnWait;
+    /// Called after each batch is written and before the search indexes are made (for tests that cut a scan at
+    /// a known point).
+    std::function<void(TScanStage)> OnStage;
 };
 
 struct TScanResult {
@@ -34,7 +41,13 @@ struct TScanResult {
 /// the next scan goes on from there.
 TScanResult ScanFolders(TLibrary& library, const std::vector<std::string>& folders, const TScanOptions& options);
 
-/// A folder as the library keys its paths: absolute, without "." or ".." parts or a trailing slash.
+/// Rows whose files changed since they were read, looked at again: a file that is gone, or is now a link or no
+/// regular file, loses its row (its path and reason are returned); a file of another size or time is read again.
+std::vector<std::pair<std::string, std::string>> RecheckEntries(TLibrary& library,
+                                                                const std::vector<TLibraryEntry>& rows);
+
+/// A folder as the library keys its paths: absolute, links resolved, without "." or ".." parts or a trailing
+/// slash.
 std::string LibraryFolderKey(const std::string& folder);
 
 } // namespace quillon

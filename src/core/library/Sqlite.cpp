@@ -1,6 +1,10 @@
 #include "core/library/Sqlite.h"
 
+#include "core/platform/Paths.h"
+
 #include <sqlite3.h>
+
+#include <cctype>
 
 namespace quillon {
 
@@ -13,18 +17,61 @@ TLibraryError ErrorOf(sqlite3* db, int code, std::string_view doing) {
     case SQLITE_LOCKED:
         return {TLibraryError::TKind::Busy, message};
     case SQLITE_NOTADB:
-    case SQLITE_CORRUPT:
         return {TLibraryError::TKind::NotALibrary, message};
+    case SQLITE_CORRUPT:
+        return {TLibraryError::TKind::Corrupt, message};
+    case SQLITE_FULL:
+        return {TLibraryError::TKind::DiskFull, message};
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return {TLibraryError::TKind::ReadOnly, message};
+    case SQLITE_CANTOPEN:
+        return {TLibraryError::TKind::ReadOnly, message};
     default:
         return {TLibraryError::TKind::Failed, message};
     }
 }
 
+// A file: URI of a path, every byte that URIs reserve escaped.
+std::string FileUri(const std::string& path) {
+    static constexpr char Hex[] = "0123456789ABCDEF";
+    const bool drive = BackslashSeparates && path.size() > 1 && path[1] == ':';
+    std::string uri = drive ? "file:/" : "file:";
+    for (size_t i = 0; i < path.size(); ++i) {
+        const auto c = static_cast<unsigned char>(BackslashSeparates && path[i] == '\\' ? '/' : path[i]);
+        if (std::isalnum(c) || c == '/' || c == '-' || c == '_' || c == '.' || c == '~' || (drive && i == 1)) {
+            uri.push_back(static_cast<char>(c));
+        } else {
+            uri.push_back('%');
+            uri.push_back(Hex[c >> 4]);
+            uri.push_back(Hex[c & 15]);
+        }
+    }
+    return uri;
+}
+
 } // namespace
 
-TSqlite::TSqlite(const std::string& path, bool create) {
-    const int flags = SQLITE_OPEN_READWRITE | (create ? SQLITE_OPEN_CREATE : 0) | SQLITE_OPEN_NOMUTEX;
-    const int code = sqlite3_open_v2(path.c_str(), &Db, flags, nullptr);
+TSqlite::TSqlite(const std::string& path, TOpen mode) {
+    int flags = SQLITE_OPEN_NOMUTEX;
+    std::string name = path;
+    switch (mode) {
+    case TOpen::Create:
+        flags |= SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE;
+        break;
+    case TOpen::ReadWrite:
+        flags |= SQLITE_OPEN_READWRITE;
+        break;
+    case TOpen::ReadOnly:
+        flags |= SQLITE_OPEN_READONLY;
+        break;
+    case TOpen::Immutable:
+        flags |= SQLITE_OPEN_READONLY | SQLITE_OPEN_URI;
+        name = FileUri(path) + "?immutable=1";
+        break;
+    }
+    const int code = sqlite3_open_v2(name.c_str(), &Db, flags, nullptr);
     if (code != SQLITE_OK) {
         const TLibraryError error = ErrorOf(Db, code, "cannot open " + path);
         sqlite3_close(Db);
@@ -34,6 +81,10 @@ TSqlite::TSqlite(const std::string& path, bool create) {
     sqlite3_extended_result_codes(Db, 1);
     // Another process scanning holds the write lock for one batch at a time: wait for it rather than fail.
     sqlite3_busy_timeout(Db, 10000);
+}
+
+bool TSqlite::ReadOnly() const {
+    return sqlite3_db_readonly(Db, "main") == 1;
 }
 
 TSqlite::~TSqlite() {

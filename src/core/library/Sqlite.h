@@ -14,7 +14,16 @@ namespace quillon {
 /// A library database that cannot be used, with the reason in words.
 class TLibraryError : public std::runtime_error {
 public:
-    enum class TKind { Failed, Busy, NotALibrary, Newer };
+    enum class TKind {
+        Failed,
+        Busy,        // another process holds the database longer than we wait
+        NotALibrary, // another program's file, or one a check found damaged: only a reset replaces it
+        Newer,       // made by a newer Quillon
+        Corrupt,     // SQLite says damaged; the caller checks the whole file before calling it so
+        DiskFull,
+        ReadOnly, // the file or its folder cannot be written
+        Missing   // opened for reading, and there is no library yet
+    };
     TLibraryError(TKind kind, const std::string& what) : std::runtime_error(what), Kind(kind) {}
     TKind Kind;
 };
@@ -22,8 +31,12 @@ public:
 /// One open SQLite connection; closed with the object.
 class TSqlite {
 public:
-    /// Opens (create true: creates) a database file; throws TLibraryError.
-    TSqlite(const std::string& path, bool create);
+    enum class TOpen { Create, ReadWrite, ReadOnly, Immutable };
+    /// Opens a database file; throws TLibraryError. Immutable reads a file in a folder nobody may write to, where
+    /// SQLite cannot make the files for its locks.
+    TSqlite(const std::string& path, TOpen mode);
+    /// True when SQLite opened the file read-only (the file is write-protected).
+    bool ReadOnly() const;
     ~TSqlite();
     TSqlite(const TSqlite&) = delete;
     TSqlite& operator=(const TSqlite&) = delete;

@@ -48,6 +48,9 @@ TPrivateFolder PrivateRuntimeFolder();
 /// current user. peerIsServer: this side is the client.
 bool LocalPeerIsCurrentUser(intptr_t descriptor, bool peerIsServer);
 
+/// Ends this process at once, as a kill from outside would: nothing is flushed or cleaned up.
+[[noreturn]] void KillThisProcess();
+
 /// A time as the local calendar date and time of day.
 std::tm LocalTime(std::time_t t);
 

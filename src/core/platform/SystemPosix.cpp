@@ -3,6 +3,7 @@
 #include "core/platform/Paths.h"
 
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -87,6 +88,11 @@ bool LocalPeerIsCurrentUser(intptr_t descriptor, bool) {
     if (::getsockopt(static_cast<int>(descriptor), SOL_SOCKET, SO_PEERCRED, &peer, &size) != 0)
         return false;
     return peer.uid == ::getuid();
+}
+
+void KillThisProcess() {
+    ::kill(::getpid(), SIGKILL);
+    std::abort(); // not reached
 }
 
 std::tm LocalTime(std::time_t t) {

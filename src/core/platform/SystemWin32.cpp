@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <system_error>
 #include <vector>
@@ -90,6 +91,11 @@ bool LocalPeerIsCurrentUser(intptr_t descriptor, bool peerIsServer) {
     CloseHandle(process);
     const PSID self = TokenUserOf(GetCurrentProcess(), ours);
     return peer && self && EqualSid(peer, self);
+}
+
+void KillThisProcess() {
+    TerminateProcess(GetCurrentProcess(), 137);
+    std::abort(); // not reached
 }
 
 std::tm LocalTime(std::time_t t) {
