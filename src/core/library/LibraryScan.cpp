@@ -182,7 +182,7 @@ TScanResult ScanFolders(TLibrary& library, const std::vector<std::string>& folde
             if (seen.count(path))
                 stamps.emplace(path, stamp);
             else if (std::none_of(unlisted.begin(), unlisted.end(),
-                                  [&](const std::string& u) { return PathBelow(path, u); }))
+                                  [&rowPath = path](const std::string& u) { return PathBelow(rowPath, u); }))
                 gone.push_back(stamp.Id);
         }
     }
