@@ -69,7 +69,7 @@ void PrintPage(const TReplayInfo& replay, const TActionsOptions& options, std::o
 } // namespace
 
 int RunActions(const TActionsOptions& options, std::ostream& out, std::ostream& err) {
-    const auto replay = LoadOrReport(options.File, 2, options.Json, out, err);
+    const auto replay = LoadOrReport(options.File, 2, options.Language, options.Json, out, err);
     if (!replay)
         return 1;
     if (options.Raw) {

@@ -71,7 +71,7 @@ int RunInfo(const TInfoOptions& options, std::ostream& out, std::ostream& err) {
     int status = 0;
     bool first = true;
     for (const auto& file : options.Files) {
-        TLoaded loaded = LoadReplay(file, detail);
+        TLoaded loaded = LoadReplay(file, detail, options.Language);
         if (!loaded.Replay) {
             status = 1;
             ReportLoadError(file, loaded.Error, options.Json, out, err);

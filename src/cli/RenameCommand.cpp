@@ -66,7 +66,7 @@ TBatchRow RenameFile(const std::string& path, const TRenameOptions& o, TLanguage
                      std::istream& in, std::ostream& err) {
     TBatchRow row;
     row.Path = path;
-    TLoaded loaded = LoadReplay(path, 1);
+    TLoaded loaded = LoadReplay(path, 1, language);
     if (!loaded.Replay) {
         row.Result = loaded.Error;
         return row;

@@ -9,9 +9,9 @@
 
 namespace quillon::cli {
 
-TLoaded LoadReplay(const std::string& path, uint8_t detail) {
+TLoaded LoadReplay(const std::string& path, uint8_t detail, TLanguage language) {
     TLoadResult result = quillon::LoadReplay(path, detail);
-    return {std::move(result.Replay), LoadErrorText(result, TLanguage::English)};
+    return {std::move(result.Replay), LoadErrorText(result, language)};
 }
 
 void ReportLoadError(const std::string& path, const std::string& error, bool json, std::ostream& out,
@@ -26,9 +26,9 @@ void ReportLoadError(const std::string& path, const std::string& error, bool jso
     }
 }
 
-std::unique_ptr<TReplayInfo> LoadOrReport(const std::string& path, uint8_t detail, bool json, std::ostream& out,
-                                          std::ostream& err) {
-    TLoaded loaded = LoadReplay(path, detail);
+std::unique_ptr<TReplayInfo> LoadOrReport(const std::string& path, uint8_t detail, TLanguage language, bool json,
+                                          std::ostream& out, std::ostream& err) {
+    TLoaded loaded = LoadReplay(path, detail, language);
     if (!loaded.Replay)
         ReportLoadError(path, loaded.Error, json, out, err);
     return std::move(loaded.Replay);

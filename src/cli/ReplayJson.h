@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/lang/Translations.h"
 #include "core/replay/ReplayInfo.h"
 
 #include <nlohmann/json.hpp>
@@ -16,15 +17,15 @@ struct TLoaded {
     std::string Error;
 };
 
-TLoaded LoadReplay(const std::string& path, uint8_t detail);
+TLoaded LoadReplay(const std::string& path, uint8_t detail, TLanguage language);
 
 /// Says why a file could not be loaded: a {"file", "error"} line on out with json, else a line on err.
 void ReportLoadError(const std::string& path, const std::string& error, bool json, std::ostream& out,
                      std::ostream& err);
 
 /// The replay loaded at a detail, or nullptr after ReportLoadError has said why not.
-std::unique_ptr<TReplayInfo> LoadOrReport(const std::string& path, uint8_t detail, bool json, std::ostream& out,
-                                          std::ostream& err);
+std::unique_ptr<TReplayInfo> LoadOrReport(const std::string& path, uint8_t detail, TLanguage language, bool json,
+                                          std::ostream& out, std::ostream& err);
 
 /// Stored bytes as JSON text: UTF-8, invalid bytes as U+FFFD.
 std::string JsonText(const std::string& bytes);

@@ -4,6 +4,7 @@
 
 #include "core/lang/StringIds.h"
 #include "core/rename/Template.h"
+#include "core/replay/LoadReplay.h"
 #include "core/replay/ReplayError.h"
 
 #include <ostream>
@@ -14,15 +15,18 @@ bool RuleIsUsable(const TRenameRule& rule, TLanguage language, std::ostream& err
     const auto problem = CheckRule(rule, language);
     if (!problem)
         return true;
-    err << "quillon-cli: the rule's " << problem->PartName() << ": " << problem->Check.Message << " (position "
-        << problem->Check.Start << ", length " << problem->Check.Length << ")\n";
+    err << "quillon-cli: "
+        << FormatText(GetString(AppString::RuleProblem, language),
+                      {GetString(problem->PartNameString(), language), problem->Check.Message,
+                       std::to_string(problem->Check.Start), std::to_string(problem->Check.Length)})
+        << "\n";
     return false;
 }
 
 int RunName(const std::string& file, const TRuleOptions& rule, std::ostream& out, std::ostream& err) {
     if (!RuleIsUsable({rule.PlayerTemplate, rule.Conjunction, rule.GlobalTemplate}, rule.Language, err))
         return 2;
-    TLoaded loaded = LoadReplay(file, 1);
+    TLoaded loaded = LoadReplay(file, 1, rule.Language);
     if (!loaded.Replay) {
         ReportLoadError(file, loaded.Error, false, out, err);
         return 1;
@@ -31,7 +35,13 @@ int RunName(const std::string& file, const TRuleOptions& rule, std::ostream& out
     try {
         name = MakeReplayName(rule.PlayerTemplate, rule.Conjunction, rule.GlobalTemplate, *loaded.Replay);
     } catch (const TReplayError& e) {
-        err << "quillon-cli: " << TerminalText(file) << ": " << TerminalText(e.what()) << "\n";
+        TLoadResult failed;
+        failed.Error = TLoadError::CannotOpen;
+        failed.Detail = e.what();
+        failed.OpenPath = e.Path;
+        failed.OpenReason = e.Reason;
+        err << "quillon-cli: " << TerminalText(file) << ": " << TerminalText(LoadErrorText(failed, rule.Language))
+            << "\n";
         return 1;
     }
     if (name.empty()) {
@@ -46,8 +56,10 @@ int RunCheckRule(const TRuleOptions& rule, std::ostream& out, std::ostream&) {
     const auto problem = CheckRule({rule.PlayerTemplate, rule.Conjunction, rule.GlobalTemplate}, rule.Language);
     if (!problem)
         return 0;
-    out << problem->PartName() << ": " << problem->Check.Message << " (position " << problem->Check.Start << ", length "
-        << problem->Check.Length << ")\n";
+    out << FormatText(GetString(AppString::RuleProblemShort, rule.Language),
+                      {GetString(problem->PartNameString(), rule.Language), problem->Check.Message,
+                       std::to_string(problem->Check.Start), std::to_string(problem->Check.Length)})
+        << "\n";
     return 1;
 }
 

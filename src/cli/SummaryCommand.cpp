@@ -227,7 +227,7 @@ void PrintSummary(const TReplaySummary& s, TLanguage language, std::ostream& out
 }
 
 int RunSummary(const TSummaryOptions& options, std::ostream& out, std::ostream& err) {
-    const auto replay = LoadOrReport(options.File, 2, options.Json, out, err);
+    const auto replay = LoadOrReport(options.File, 2, options.Language, options.Json, out, err);
     if (!replay)
         return 1;
     TGameTables tables;

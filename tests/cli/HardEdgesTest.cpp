@@ -280,3 +280,35 @@ TEST_F(HardEdges, NoFailureReadsAsSuccess) {
     EXPECT_NE(WEXITSTATUS(status), 0);
 }
 #endif
+
+// The program's own words come in the language asked for; the system's reasons stay as the system gives them.
+TEST_F(HardEdges, OwnWordsFollowTheLanguage) {
+    const TBytes whole = Duel("A", "B");
+    const std::string cut = Write("cut.w3g", TBytes(whole.begin(), whole.begin() + 200));
+    const std::string good = Write("good.w3g", whole);
+    const std::string special = Fifo("special.w3g");
+    struct TCase {
+        std::vector<std::string> Args;
+        std::string English, Chinese;
+    };
+    const TCase cases[] = {
+        {{"info", cut}, "Stream read error", "数据流读取错误"},
+        {{"rename", "--dry-run", cut}, "Stream read error", "数据流读取错误"},
+        {{"info", special}, "Cannot open file", "无法打开文件"},
+        {{"name", "--global", "<nope>", good}, "the rule's global template: Unknown template",
+         "改名规则的全局模板: 未知模板"},
+        {{"check-rule", "--conj", "a/b"}, "conjunction: Error filename character! (position 1",
+         "连接符: 错误的文件名字符! (位置 1"},
+    };
+    for (const auto& c : cases) {
+        for (const auto& [lang, said] : {std::pair{"en", c.English}, std::pair{"zh", c.Chinese}}) {
+            SCOPED_TRACE(c.Args.front() + " " + lang);
+            std::vector<std::string> args = c.Args;
+            args.insert(args.begin() + 1, {"--lang", lang});
+            const TRun run = Cli(args);
+            EXPECT_NE((run.Out + run.Err).find(said), std::string::npos) << run.Out << run.Err;
+            if (std::string(lang) == "zh")
+                EXPECT_EQ((run.Out + run.Err).find("Stream read"), std::string::npos);
+        }
+    }
+}

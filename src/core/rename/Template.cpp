@@ -84,7 +84,7 @@ TTemplateCheck CheckTokens(std::string_view text, bool player, TLanguage languag
 std::string FileDate(const std::string& fileName) {
     const TFileStatus st = FileStatus(fileName);
     if (st.Kind == TFileKind::Missing)
-        throw TReplayError("Cannot open file \"" + fileName + "\". " + LastSystemError(), TReplayError::TKind::Open);
+        ThrowCannotOpen(fileName, LastSystemError());
     const std::tm local = LocalTime(static_cast<std::time_t>(st.Modified));
     char buf[16];
     std::strftime(buf, sizeof buf, "%y%m%d", &local);
@@ -302,16 +302,16 @@ std::string FitReplayName(const std::string& base, int n) {
     return base.substr(0, end) + number;
 }
 
-const char* TRuleProblem::PartName() const {
+AppString TRuleProblem::PartNameString() const {
     switch (Part) {
     case TPart::PlayerTemplate:
-        return "player template";
+        return AppString::PartPlayerTemplate;
     case TPart::Conjunction:
-        return "conjunction";
+        return AppString::PartConjunction;
     case TPart::GlobalTemplate:
         break;
     }
-    return "global template";
+    return AppString::PartGlobalTemplate;
 }
 
 std::optional<TRuleProblem> CheckRule(const TRenameRule& rule, TLanguage language) {

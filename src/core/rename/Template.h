@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/lang/StringIds.h"
 #include "core/lang/Translations.h"
 #include "core/present/GameText.h"
 #include "core/rename/RenameRule.h"
@@ -46,7 +47,8 @@ struct TRuleProblem {
     enum class TPart { PlayerTemplate, Conjunction, GlobalTemplate } Part;
     TTemplateCheck Check;
     /// "player template", "conjunction" or "global template".
-    const char* PartName() const;
+    /// The part's name in the translation table.
+    AppString PartNameString() const;
 };
 std::optional<TRuleProblem> CheckRule(const TRenameRule& rule, TLanguage language);
 

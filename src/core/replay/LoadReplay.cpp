@@ -22,6 +22,8 @@ TLoadResult Finish(std::unique_ptr<TReplayInfo> replay, TLoadResult result, uint
     } catch (const TReplayError& e) {
         result.Error = e.Kind == TReplayError::TKind::Open ? TLoadError::CannotOpen : TLoadError::ReadError;
         result.Detail = e.what();
+        result.OpenPath = e.Path;
+        result.OpenReason = e.Reason;
         return result;
     } catch (const std::bad_alloc&) {
         result.Error = TLoadError::OutOfMemory;
@@ -71,8 +73,17 @@ std::string LoadErrorText(const TLoadResult& result, TLanguage language) {
     case TLoadError::OutOfMemory:
         return GetString(AppString::LoadOutOfMemory, language);
     case TLoadError::ReadError:
-    case TLoadError::CannotOpen:
+        if (result.Detail == StreamReadErrorText)
+            return GetString(AppString::StreamReadError, language);
         break;
+    case TLoadError::CannotOpen:
+        if (result.OpenPath.empty())
+            break;
+        // The system's reason stays in the system's words; the program's own are translated.
+        return FormatText(GetString(AppString::CannotOpenFile, language),
+                          {result.OpenPath, result.OpenReason == NotRegularFileText
+                                                ? GetString(AppString::NotRegularFile, language)
+                                                : result.OpenReason});
     }
     return result.Detail;
 }

@@ -29,6 +29,7 @@ struct TLoadResult {
     TLoadError Error = TLoadError::None;
     std::string Path;
     std::string Detail; // the reader's or the system's own words, for ReadError and CannotOpen
+    std::string OpenPath, OpenReason; // CannotOpen: the file and the system's reason
 
     bool Ok() const { return Error == TLoadError::None; }
 };

@@ -15,10 +15,6 @@ namespace {
 // Big enough that a whole replay of ordinary size takes a handful of reads.
 constexpr size_t WindowSize = 256 * 1024;
 
-[[noreturn]] void ThrowCannotOpen(const std::string& path, const char* reason) {
-    throw TReplayError("Cannot open file \"" + path + "\". " + reason, TReplayError::TKind::Open);
-}
-
 } // namespace
 
 std::unique_ptr<TReplaySource> TReplaySource::OpenFile(const std::string& path) {
@@ -28,11 +24,11 @@ std::unique_ptr<TReplaySource> TReplaySource::OpenFile(const std::string& path) 
     source->File = std::make_unique<TReadOnlyFile>(path);
     const TReadOnlyFile& file = *source->File;
     if (!file.IsOpen())
-        ThrowCannotOpen(path, file.Failure().c_str());
+        ThrowCannotOpen(path, file.Failure());
     if (file.Kind() == TFileKind::Folder)
         ThrowCannotOpen(path, "Is a directory");
     if (file.Kind() != TFileKind::File)
-        ThrowCannotOpen(path, "Not a regular file");
+        ThrowCannotOpen(path, NotRegularFileText);
     source->Total = file.Size();
     source->FindWrappedReplay();
     return source;
