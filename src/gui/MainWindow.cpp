@@ -5,6 +5,7 @@
 #include "core/platform/ReplayFolder.h"
 #include "core/platform/VersionInfo.h"
 #include "core/rename/Rename.h"
+#include "core/rename/Template.h"
 #include "core/replay/ReplayError.h"
 #include "core/settings/SettingsError.h"
 #include "gui/AboutDialog.h"
@@ -105,6 +106,17 @@ void TQuillonMain::FormCreate() {
         QTimer::singleShot(0, this, [this] {
             Boxes.Error(this, ToQString(FormatText(GetString(AppString::SettingsUnusable, Lang),
                                                    {Options.SettingsPath, SettingsProblem})));
+        });
+    // A stored rule the editor would refuse is still the user's rule: renames use it as it stands, as they always
+    // have, and the user hears once, at start, where it fails.
+    if (const auto problem = CheckRule(Current.Rule, Lang))
+        QTimer::singleShot(0, this, [this, problem = *problem] {
+            const std::string where = FormatText(
+                GetString(AppString::RuleProblemShort, Lang),
+                {GetString(problem.PartNameString(), Lang), problem.Check.Message, std::to_string(problem.Check.Start),
+                 std::to_string(problem.Check.Length)});
+            Boxes.Inform(this, ToQString(FormatText(GetString(AppString::StoredRuleFails, Lang),
+                                                    {Options.SettingsPath, where})));
         });
 }
 

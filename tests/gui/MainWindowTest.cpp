@@ -71,6 +71,7 @@ private slots:
     void SettingsAreWrittenAtCloseAndReadAtStart();
     void UnwritableSettingsAreSaidAndTheWindowStillCloses();
     void UnusableSettingsAreSaidAndNotWrittenOver();
+    void AStoredRuleThatFailsItsCheckIsSaidAtStart();
     void SingleRenameAsksFirst();
     void SingleRenameRefusals();
     void BatchRenameShowsRowsAndEnablesTheWindowAtTheEnd();
@@ -300,6 +301,18 @@ void MainWindowTest::UnusableSettingsAreSaidAndNotWrittenOver() {
     QCOMPARE(w.Settings().ActionsPerPage, 50);
     QVERIFY(w.close());
     QCOMPARE(QFileInfo(binary).size(), 5); // left as it was
+}
+
+void MainWindowTest::AStoredRuleThatFailsItsCheckIsSaidAtStart() {
+    // The window keeps using the rule as the settings file has it, and says once where it fails.
+    TWindowFixture f(QStringLiteral("[general]\nlanguage=1\n[template]\nglobal=<Name>-<win>\n"));
+    QTRY_COMPARE(f.Boxes.Informed.size(), 1);
+    QVERIFY2(f.Boxes.Informed.front().contains(QStringLiteral("全局模板")), qPrintable(f.Boxes.Informed.front()));
+    QVERIFY(f.Boxes.Informed.front().contains(QStringLiteral("<Name>")));
+    QCOMPARE(f.Window->Settings().Rule.GlobalTemplate, std::string("<Name>-<win>"));
+    TWindowFixture sound(QStringLiteral("[template]\nglobal=<win>-vs-<loss>\n"));
+    QTest::qWait(50);
+    QVERIFY(sound.Boxes.Informed.isEmpty());
 }
 
 void MainWindowTest::SingleRenameAsksFirst() {
