@@ -7,6 +7,8 @@
 #include "TestSystem.h"
 
 #include <gtest/gtest.h>
+
+#include <tuple>
 #include <sqlite3.h>
 
 #include <algorithm>
@@ -326,6 +328,27 @@ TEST(LibraryWords, RacesAndDates) {
     EXPECT_TRUE(ParseDate("2026-02-28"));
     for (const char* bad : {"2026-02-30", "2026-13-01", "26-01-01", "2026/01/01", "2026-01-1x", ""})
         EXPECT_FALSE(ParseDate(bad)) << bad;
+}
+
+TEST(LibraryWords, PlayersAreShownTeamByTeam) {
+    const auto entry = [](std::vector<std::tuple<const char*, int, bool>> players) {
+        TLibraryEntry e;
+        for (const auto& [name, team, observer] : players) {
+            TLibraryPlayer p;
+            p.Name = name;
+            p.Team = static_cast<uint8_t>(team);
+            p.Observer = observer;
+            e.Players.push_back(p);
+        }
+        return e;
+    };
+    const auto names = [](const TLibraryPlayer& p) { return p.Name; };
+    // Slots alternate between the teams in a 2v2 as the game often fills them.
+    EXPECT_EQ(TeamsText(entry({{"A", 1, false}, {"B", 2, false}, {"C", 1, false}, {"D", 2, false}}), names),
+              "A + C vs B + D");
+    EXPECT_EQ(TeamsText(entry({{"A", 2, false}, {"Obs", 3, true}, {"B", 1, false}, {"C", 3, false}}), names),
+              "A vs B vs C");
+    EXPECT_EQ(TeamsText(entry({}), names), "");
 }
 
 TEST(LibraryCorpus, EveryRealReplayIsIndexed) {
