@@ -39,11 +39,18 @@ test-asan: deps
 test: build test-asan
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
-# The core, quillon-cli and their tests cross-built for 64-bit Windows (MinGW-w64), the tests run under Wine.
+# The window, the core, quillon-cli and their tests cross-built for 64-bit Windows (MinGW-w64) against Qt for
+# Windows built once from Debian's sources (tools/build-qt-windows.sh: 20 to 40 minutes the first time), the tests
+# run under Wine.
 windows:
 	@./tools/install-deps.sh --windows
 	./tools/fetch-sqlite.sh $(WIN_BUILD)/sqlite
-	cmake -S . -B $(WIN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake \
+	@qt=$$(./tools/build-qt-windows.sh | tail -1) && \
+	if [ -f $(WIN_BUILD)/CMakeCache.txt ] && ! grep -q "$$qt" $(WIN_BUILD)/CMakeCache.txt; then \
+	    rm -f $(WIN_BUILD)/CMakeCache.txt; fi && \
+	cmake -S . -B $(WIN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+	      -DCMAKE_TOOLCHAIN_FILE=$$qt/lib/cmake/Qt6/qt.toolchain.cmake \
+	      -DQT_CHAINLOAD_TOOLCHAIN_FILE=$(abspath cmake/mingw-w64.cmake) \
 	      -DQUILLON_SQLITE_DIR=$(abspath $(WIN_BUILD))/sqlite
 	./tools/wine-session.sh $(WIN_BUILD) cmake --build $(WIN_BUILD) -j $(JOBS)
 

@@ -45,6 +45,14 @@ endif()
 # Everything built is run through Wine: the data embedding at build time, test discovery and the tests. The prefix
 # lives in the build folder, so a test's registry values touch nothing of the user's.
 set(QUILLON_WINEPREFIX ${CMAKE_BINARY_DIR}/wine-prefix)
+# The offscreen platform reads its fonts from one folder: a Latin and a CJK font of the host.
+set(QUILLON_WINE_FONTDIR ${CMAKE_BINARY_DIR}/fonts)
+file(MAKE_DIRECTORY ${QUILLON_WINE_FONTDIR})
+foreach(font /usr/share/fonts/truetype/wqy/wqy-microhei.ttc /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf)
+    if(EXISTS ${font})
+        file(COPY ${font} DESTINATION ${QUILLON_WINE_FONTDIR})
+    endif()
+endforeach()
 configure_file(${PROJECT_SOURCE_DIR}/cmake/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh @ONLY
                FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ
                                 WORLD_EXECUTE)

@@ -8,7 +8,7 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev libcli11-dev
     qt6-base-dev libgl-dev
-    xvfb xauth fonts-wqy-microhei
+    xvfb xauth fonts-wqy-microhei fonts-dejavu-core
     libglib2.0-bin util-linux
 )
 
@@ -20,8 +20,22 @@ fi
 # the SQLite sources, and zip for the package. nlohmann-json and CLI11 (headers only) come from the host.
 if [ "${1:-}" = "--windows" ]; then
     packages+=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest wine wine64 zip unzip)
+    # Qt for Windows is built from Debian's qt6-base sources with the host's own tools; NSIS makes the installer.
+    packages+=(qt6-base-dev-tools dpkg-dev xz-utils nsis)
     # The machine's Node.js usually brings npm; Debian's npm only where none is there.
     command -v npm >/dev/null || packages+=(npm)
+fi
+
+# Debian's source packages (for Qt for Windows): an entry like the binary archive's, signed by the same key.
+need_update=0
+if [ "${1:-}" = "--windows" ] && ! grep -rqsE "^(deb-src|Types:.*deb-src)" /etc/apt/sources.list /etc/apt/sources.list.d/; then
+    . /etc/os-release
+    sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    printf 'Types: deb-src\nURIs: http://deb.debian.org/debian\nSuites: %s %s-updates\nComponents: main\nSigned-By: %s\n' \
+        "$VERSION_CODENAME" "$VERSION_CODENAME" /usr/share/keyrings/debian-archive-keyring.gpg |
+        $sudo tee /etc/apt/sources.list.d/quillon-deb-src.sources >/dev/null
+    need_update=1
 fi
 
 missing=()
@@ -30,7 +44,10 @@ for p in "${packages[@]}"; do
         missing+=("$p")
     fi
 done
-[ ${#missing[@]} -eq 0 ] && exit 0
+if [ ${#missing[@]} -eq 0 ]; then
+    [ "$need_update" -eq 1 ] && { [ "$(id -u)" -ne 0 ] && sudo apt-get update -qq || apt-get update -qq; }
+    exit 0
+fi
 
 echo "Installing: ${missing[*]}"
 sudo=""

@@ -11,6 +11,11 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "Making the Wine prefix $WINEPREFIX"
     wineboot --init >/dev/null 2>&1 || true
 fi
+# Windows programs on Wine's own display find a CJK font where Windows keeps them.
+fonts="$WINEPREFIX/drive_c/windows/Fonts"
+if [ -d "$fonts" ] && [ -f /usr/share/fonts/truetype/wqy/wqy-microhei.ttc ] && [ ! -f "$fonts/wqy-microhei.ttc" ]; then
+    cp /usr/share/fonts/truetype/wqy/wqy-microhei.ttc "$fonts/"
+fi
 wineserver -w # wineboot's server ends on its own (saving the registry) before ours starts
 wineserver -p # detaches once it is listening, and stays until killed
 trap 'wineserver -k 2>/dev/null || true' EXIT

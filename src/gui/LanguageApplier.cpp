@@ -45,8 +45,8 @@ QString InstalledFamily(const QString& family) {
     if (family != QStringLiteral("宋体"))
         return family;
     const QStringList installed = QFontDatabase::families();
-    for (const char* candidate : {"SimSun", "NSimSun", "WenQuanYi Micro Hei", "WenQuanYi Zen Hei", "Noto Sans CJK SC",
-                                  "Noto Sans SC", "Source Han Sans SC", "Droid Sans Fallback"})
+    for (const char* candidate : {"SimSun", "NSimSun", "Microsoft YaHei", "WenQuanYi Micro Hei", "WenQuanYi Zen Hei",
+                                  "Noto Sans CJK SC", "Noto Sans SC", "Source Han Sans SC", "Droid Sans Fallback"})
         if (installed.contains(QLatin1String(candidate)))
             return QLatin1String(candidate);
     return family;

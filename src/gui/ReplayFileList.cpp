@@ -10,6 +10,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
+#include <QProcess>
 #include <QUrl>
 
 #include <cstring>
@@ -89,6 +90,20 @@ bool TReplayFileList::SelectName(const QString& name) {
     return true;
 }
 
+namespace {
+
+// The file's folder in the desktop's file manager; Explorer also selects the file.
+void ShowInFolder(const QString& path) {
+#ifdef Q_OS_WIN
+    QProcess::startDetached(QStringLiteral("explorer.exe"),
+                            {QStringLiteral("/select,"), QDir::toNativeSeparators(QFileInfo(path).absoluteFilePath())});
+#else
+    QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absolutePath()));
+#endif
+}
+
+} // namespace
+
 void TReplayFileList::contextMenuEvent(QContextMenuEvent* event) {
     const QModelIndex index = indexAt(event->pos());
     QMenu menu(this);
@@ -98,8 +113,7 @@ void TReplayFileList::contextMenuEvent(QContextMenuEvent* event) {
         menu.addAction(text(AppString::MenuOpen), this, [this, path] { emit OpenRequested(path); });
         QAction* rename = menu.addAction(text(AppString::MenuRename), this, [this, index] { edit(index); });
         rename->setShortcut(QKeySequence(Qt::Key_F2));
-        menu.addAction(text(AppString::MenuShowInFolder), this,
-                       [path] { QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absolutePath())); });
+        menu.addAction(text(AppString::MenuShowInFolder), this, [path] { ShowInFolder(path); });
         menu.addSeparator();
     }
     menu.addAction(text(AppString::MenuRefresh), this, [this] {

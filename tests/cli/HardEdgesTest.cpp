@@ -295,9 +295,11 @@ TEST_F(HardEdges, OwnWordsFollowTheLanguage) {
         {{"info", cut}, "Stream read error", "数据流读取错误"},
         {{"rename", "--dry-run", cut}, "Stream read error", "数据流读取错误"},
         {{"info", special}, "Cannot open file", "无法打开文件"},
-        {{"name", "--global", "<nope>", good}, "the rule's global template: Unknown template",
+        {{"name", "--global", "<nope>", good},
+         "the rule's global template: Unknown template",
          "改名规则的全局模板: 未知模板"},
-        {{"check-rule", "--conj", "a/b"}, "conjunction: Error filename character! (position 1",
+        {{"check-rule", "--conj", "a/b"},
+         "conjunction: Error filename character! (position 1",
          "连接符: 错误的文件名字符! (位置 1"},
     };
     for (const auto& c : cases) {
@@ -307,8 +309,9 @@ TEST_F(HardEdges, OwnWordsFollowTheLanguage) {
             args.insert(args.begin() + 1, {"--lang", lang});
             const TRun run = Cli(args);
             EXPECT_NE((run.Out + run.Err).find(said), std::string::npos) << run.Out << run.Err;
-            if (std::string(lang) == "zh")
+            if (std::string(lang) == "zh") {
                 EXPECT_EQ((run.Out + run.Err).find("Stream read"), std::string::npos);
+            }
         }
     }
 }

@@ -63,7 +63,9 @@ TEST(FileAssociation, GLibRunsTheProgramWhateverItsFolderIsCalled) {
         const fs::path folder = root / name;
         fs::create_directories(folder);
         const fs::path program = folder / "quillon";
-        std::ofstream(program) << "#!/bin/sh\nprintf '%s\\n' \"$0\" \"$@\" > \"$QUILLON_EXEC_OUT\"\n";
+        // Written whole, then moved into place: the test never reads half of it.
+        std::ofstream(program) << "#!/bin/sh\nprintf '%s\\n' \"$0\" \"$@\" > \"$QUILLON_EXEC_OUT.part\"\n"
+                                  "mv \"$QUILLON_EXEC_OUT.part\" \"$QUILLON_EXEC_OUT\"\n";
         fs::permissions(program, fs::perms::owner_all);
         const fs::path home = root / "data";
         ASSERT_TRUE(RegisterFileType("&Open", program.string(), home.string()).DesktopWritten);
@@ -75,7 +77,7 @@ TEST(FileAssociation, GLibRunsTheProgramWhateverItsFolderIsCalled) {
         const std::string command = "QUILLON_EXEC_OUT='" + out.string() + "' gio launch '" + entry.string() + "' '" +
                                     replay.string() + "' >/dev/null 2>&1";
         ASSERT_EQ(std::system(command.c_str()), 0) << Read(entry);
-        for (int i = 0; i < 100 && !fs::exists(out); ++i)
+        for (int i = 0; i < 400 && !fs::exists(out); ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(50));
         EXPECT_EQ(Read(out), program.string() + "\n" + replay.string() + "\n") << Read(entry);
     }

@@ -33,10 +33,22 @@ struct TRegistration {
     bool DesktopWritten = false; // the desktop entry changed on disk
 };
 
-/// Writes the per-user mime package and desktop entry below dataHome, each only when its content changes and
-/// atomically; a refused write is skipped without a word. The caller refreshes the desktop's databases when
-/// something was written.
+/// Ties "*.w3g" to the program for the current user the way the system does it, with the open verb in the
+/// language on show: the freedesktop.org files below the user's data folder here (RegisterFileType), the per-user
+/// registry classes on Windows (RegisterFileTypeForUser, reported as DesktopWritten).
+TRegistration RegisterReplayTypeForUser(const std::string& openVerb, const std::string& programPath);
+
+/// freedesktop.org: writes the per-user mime package and desktop entry below dataHome, each only when its content
+/// changes and atomically; a refused write is skipped without a word. The caller refreshes the desktop's databases
+/// when something was written.
 TRegistration RegisterFileType(const std::string& openVerb, const std::string& programPath,
                                const std::string& dataHome);
+
+/// Windows: ties .w3g files to the program for the current user, under HKCU\Software\Classes: ".w3g" names the
+/// class "Quillon" ("Warcraft III Replay File"), whose icon is the program's first and whose open verb, captioned
+/// with openVerb, runs "program" "%1". A value is written only when it differs, and the shell is told; a refused
+/// write is skipped without a word, and the program works on without the association. True when anything was
+/// written.
+bool RegisterFileTypeForUser(const std::string& openVerb, const std::string& programPath);
 
 } // namespace quillon

@@ -1,8 +1,10 @@
-#include "core/platform/RegistryAssociation.h"
+#include "core/platform/FileAssociation.h"
 
 #include "core/platform/Win32Text.h"
 
 #include <windows.h>
+
+#include <shlobj.h>
 
 namespace quillon {
 
@@ -38,7 +40,15 @@ bool RegisterFileTypeForUser(const std::string& openVerb, const std::string& pro
     written |= SetDefault(L"Quillon\\shell\\open\\command", L"\"" + program + L"\" \"%1\"", refused);
     if (!refused)
         written |= SetDefault(L".w3g", L"Quillon", refused);
+    if (written)
+        SHChangeNotify(SHCNE_ASSOCCHANGED, SHCNF_IDLIST, nullptr, nullptr); // Explorer shows the new verb at once
     return written;
+}
+
+TRegistration RegisterReplayTypeForUser(const std::string& openVerb, const std::string& programPath) {
+    TRegistration done;
+    done.DesktopWritten = RegisterFileTypeForUser(openVerb, programPath);
+    return done;
 }
 
 } // namespace quillon

@@ -108,6 +108,10 @@ bool InstalledSystemWide(const std::string& programPath) {
     return false;
 }
 
+TRegistration RegisterReplayTypeForUser(const std::string& openVerb, const std::string& programPath) {
+    return RegisterFileType(openVerb, programPath, UserDataHome());
+}
+
 TRegistration RegisterFileType(const std::string& openVerb, const std::string& programPath,
                                const std::string& dataHome) {
     TRegistration done;

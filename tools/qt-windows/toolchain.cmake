@@ -1,0 +1,14 @@
+# The MinGW-w64 toolchain Qt for Windows is built with, and that programs built against it chain-load: Debian's
+# cross compilers (POSIX threads), libraries and headers from the MinGW tree only, executables linked statically.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(CMAKE_C_COMPILER x86_64-w64-mingw32-gcc-posix)
+set(CMAKE_CXX_COMPILER x86_64-w64-mingw32-g++-posix)
+set(CMAKE_RC_COMPILER x86_64-w64-mingw32-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/x86_64-w64-mingw32)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+# -static-runtime alone still leaves libgcc_s_seh-1.dll imported.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
