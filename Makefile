@@ -45,13 +45,14 @@ test: build test-asan
 windows:
 	@./tools/install-deps.sh --windows
 	./tools/fetch-sqlite.sh $(WIN_BUILD)/sqlite
+	./tools/fetch-libdeflate.sh $(WIN_BUILD)/libdeflate
 	@qt=$$(./tools/build-qt-windows.sh | tail -1) && \
 	if [ -f $(WIN_BUILD)/CMakeCache.txt ] && ! grep -q "$$qt" $(WIN_BUILD)/CMakeCache.txt; then \
 	    rm -f $(WIN_BUILD)/CMakeCache.txt; fi && \
 	cmake -S . -B $(WIN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 	      -DCMAKE_TOOLCHAIN_FILE=$$qt/lib/cmake/Qt6/qt.toolchain.cmake \
 	      -DQT_CHAINLOAD_TOOLCHAIN_FILE=$(abspath cmake/mingw-w64.cmake) \
-	      -DQUILLON_SQLITE_DIR=$(abspath $(WIN_BUILD))/sqlite
+	      -DQUILLON_SQLITE_DIR=$(abspath $(WIN_BUILD))/sqlite -DQUILLON_LIBDEFLATE_DIR=$(abspath $(WIN_BUILD))/libdeflate
 	./tools/wine-session.sh $(WIN_BUILD) cmake --build $(WIN_BUILD) -j $(JOBS)
 
 test-windows: windows

@@ -34,6 +34,18 @@ target_compile_definitions(quillon_sqlite PRIVATE SQLITE_ENABLE_FTS5 SQLITE_THRE
 target_compile_options(quillon_sqlite PRIVATE -O2 -w)
 add_library(SQLite::SQLite3 ALIAS quillon_sqlite)
 
+# libdeflate's decompressor from the Debian source that tools/fetch-libdeflate.sh unpacked.
+set(QUILLON_LIBDEFLATE_DIR "" CACHE PATH "Folder with libdeflate's lib/ and libdeflate.h")
+if(NOT EXISTS "${QUILLON_LIBDEFLATE_DIR}/libdeflate.h")
+    message(FATAL_ERROR "No libdeflate.h in QUILLON_LIBDEFLATE_DIR (${QUILLON_LIBDEFLATE_DIR}): run tools/fetch-libdeflate.sh")
+endif()
+add_library(quillon_libdeflate STATIC ${QUILLON_LIBDEFLATE_DIR}/lib/deflate_decompress.c
+                                      ${QUILLON_LIBDEFLATE_DIR}/lib/utils.c
+                                      ${QUILLON_LIBDEFLATE_DIR}/lib/x86/cpu_features.c)
+target_include_directories(quillon_libdeflate SYSTEM PUBLIC ${QUILLON_LIBDEFLATE_DIR})
+target_compile_options(quillon_libdeflate PRIVATE -O2 -w)
+set(QUILLON_LIBDEFLATE quillon_libdeflate)
+
 # GoogleTest from Debian's sources, built with the cross compiler.
 if(EXISTS /usr/src/googletest/CMakeLists.txt)
     set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)

@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ make pkg-config dpkg-dev file
-    zlib1g-dev libsqlite3-dev
+    zlib1g-dev libdeflate-dev libsqlite3-dev
     libgtest-dev libgmock-dev libbenchmark-dev
     nlohmann-json3-dev libcli11-dev
     qt6-base-dev libgl-dev

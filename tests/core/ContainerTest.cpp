@@ -209,3 +209,90 @@ TEST(Container, ReplayInsideAGrbnWrapper) {
     wrapped[12] = 0xFF, wrapped[15] = 0x7F; // pointing past the end
     EXPECT_FALSE(FromBytes(wrapped)->Load(1));
 }
+
+namespace {
+
+TBytes Deflated(const TBytes& plain, int level, int flush) {
+    z_stream zs{};
+    deflateInit(&zs, level);
+    TBytes out(deflateBound(&zs, static_cast<uLong>(plain.size())) + 16);
+    zs.next_in = const_cast<Bytef*>(plain.data());
+    zs.avail_in = static_cast<uInt>(plain.size());
+    zs.next_out = out.data();
+    zs.avail_out = static_cast<uInt>(out.size());
+    deflate(&zs, flush);
+    out.resize(zs.total_out);
+    deflateEnd(&zs);
+    return out;
+}
+
+// What the blocks inflated to before libdeflate: one zlib inflate with a sync flush, zeros where it stops.
+TBytes ZlibReference(const TBytes& packed, size_t unpacked) {
+    TBytes out(unpacked, 0);
+    z_stream zs{};
+    inflateInit(&zs);
+    zs.next_in = const_cast<Bytef*>(packed.data());
+    zs.avail_in = static_cast<uInt>(packed.size());
+    zs.next_out = out.data();
+    zs.avail_out = static_cast<uInt>(out.size());
+    inflate(&zs, Z_SYNC_FLUSH);
+    inflateEnd(&zs);
+    return out;
+}
+
+// A replay of patch 1.26 whose one block holds the given bytes and declares the given inflated size.
+TBytes WithOneBlock(const TBytes& packed, uint16_t unpacked) {
+    TBytes file = BuildReplayFile(OneVersusOne(26));
+    file.resize(0x44);
+    const auto u16 = [&file](uint16_t v) {
+        file.push_back(static_cast<uint8_t>(v));
+        file.push_back(static_cast<uint8_t>(v >> 8));
+    };
+    u16(static_cast<uint16_t>(packed.size()));
+    u16(unpacked);
+    file.insert(file.end(), 4, 0); // checksum
+    file.insert(file.end(), packed.begin(), packed.end());
+    file[0x2C] = 1; // one block
+    file[0x2D] = file[0x2E] = file[0x2F] = 0;
+    return file;
+}
+
+} // namespace
+
+// Whichever inflater takes a block, it yields zlib's bytes: the fast path takes only what it inflates whole.
+TEST(Container, EveryKindOfBlockInflatesToZlibsBytes) {
+    TBytes plain(6000);
+    for (size_t i = 0; i < plain.size(); ++i)
+        plain[i] = static_cast<uint8_t>((i * 7919) % 251 < 40 ? i % 13 : 'a' + i % 5);
+    const TBytes synced = Deflated(plain, Z_DEFAULT_COMPRESSION, Z_SYNC_FLUSH);
+    TBytes damaged = synced;
+    for (size_t i = damaged.size() / 3; i < damaged.size() / 3 + 8; ++i)
+        damaged[i] ^= 0x5A;
+    TBytes dictionary = synced;
+    dictionary[1] = 0xBB; // FDICT set, header check still a multiple of 31 (0x78BB % 31 == 0)
+    const struct {
+        const char* Name;
+        TBytes Packed;
+        uint16_t Unpacked;
+    } cases[] = {
+        {"as the game writes it", synced, 6000},
+        {"ended properly (final block and checksum)", Deflated(plain, Z_DEFAULT_COMPRESSION, Z_FINISH), 6000},
+        {"shorter than declared", synced, 8192},
+        {"longer than declared", synced, 4000},
+        {"stored, not compressed", Deflated(plain, 0, Z_SYNC_FLUSH), 6000},
+        {"cut short", TBytes(synced.begin(), synced.begin() + static_cast<ptrdiff_t>(synced.size() / 2)), 6000},
+        {"damaged in the middle", damaged, 6000},
+        {"a preset dictionary", dictionary, 6000},
+        {"no zlib header", TBytes(synced.begin() + 2, synced.end()), 6000},
+        {"nothing but a header", TBytes(synced.begin(), synced.begin() + 2), 6000},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.Name);
+        auto r = FromBytes(WithOneBlock(c.Packed, c.Unpacked));
+        try {
+            r->Load(0); // the data need not make a start record: only the bytes count here
+        } catch (const TReplayError&) {
+        }
+        EXPECT_EQ(r->Data, ZlibReference(c.Packed, c.Unpacked));
+    }
+}

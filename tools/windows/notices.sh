@@ -13,7 +13,8 @@ Third-party software in quillon.exe and quillon-cli.exe
 =======================================================
 
 Quillon itself is under the MIT licence (LICENSE.txt). The programs are linked
-statically with the libraries below; each notice follows.
+statically with the libraries below (zlib, libdeflate and SQLite directly); each
+notice follows.
 
 Qt $qt_version (qtbase), built from Debian's qt6-base source package, is used
 under the GNU Lesser General Public License version 3. Quillon's complete source
@@ -29,7 +30,7 @@ section "Qt: GNU General Public License version 3 (which the LGPL builds on)"
 cat /usr/share/common-licenses/GPL-3
 section "SQLite"
 echo "SQLite is in the public domain (https://sqlite.org/copyright.html)."
-for pkg in zlib1g libfreetype6 libharfbuzz0b libpcre2-16-0 libpng16-16; do
+for pkg in zlib1g libdeflate0 libfreetype6 libharfbuzz0b libpcre2-16-0 libpng16-16; do
     section "$pkg (as Debian documents it)"
     cat "/usr/share/doc/$pkg/copyright"
 done

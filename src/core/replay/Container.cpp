@@ -4,6 +4,7 @@
 #include "core/replay/internal/ReplayParser.h"
 #include "core/replay/internal/ReplaySource.h"
 
+#include <libdeflate.h>
 #include <zlib.h>
 
 #include <algorithm>
@@ -30,7 +31,7 @@ bool LooksLikeZlibHeader(const std::vector<uint8_t>& bytes, size_t at) {
     return bytes[at] == 0x78 && ((bytes[at] << 8) | bytes[at + 1]) % 31 == 0;
 }
 
-void InflateBlock(std::span<const uint8_t> in, uint8_t* out, size_t outSize) {
+void InflateWithZlib(std::span<const uint8_t> in, uint8_t* out, size_t outSize) {
     // One inflate with Z_SYNC_FLUSH: the game never ends its streams, bots do; both are fine here.
     // Whatever inflate does not produce stays zero.
     z_stream zs{};
@@ -43,6 +44,41 @@ void InflateBlock(std::span<const uint8_t> in, uint8_t* out, size_t outSize) {
     inflate(&zs, Z_SYNC_FLUSH);
     inflateEnd(&zs);
 }
+
+// A zlib header libdeflate's raw inflate may skip: deflate, a window zlib accepts, no preset dictionary.
+bool PlainZlibHeader(const uint8_t* at) {
+    return (at[0] & 0x0F) == 8 && (at[0] >> 4) <= 7 && (at[1] & 0x20) == 0 && ((at[0] << 8) | at[1]) % 31 == 0;
+}
+
+// The game ends each block's stream with a sync flush and no final block, so libdeflate, which inflates a whole
+// buffer at once (about twice as fast as zlib), takes it once an empty final block (03 00) follows. Only a block
+// it inflates whole, to its last byte, is taken from it; anything else (damage, a stream that ends on its own, one
+// longer than declared) is inflated by zlib as before, so the bytes are the same either way.
+class TBlockInflater {
+public:
+    TBlockInflater() : Decompressor(libdeflate_alloc_decompressor()) {}
+    ~TBlockInflater() { libdeflate_free_decompressor(Decompressor); }
+    TBlockInflater(const TBlockInflater&) = delete;
+    TBlockInflater& operator=(const TBlockInflater&) = delete;
+
+    /// block holds the packed bytes and two spare ones after them.
+    void Inflate(std::vector<uint8_t>& block, size_t packed, uint8_t* out, size_t outSize) {
+        if (Decompressor && packed > 2 && PlainZlibHeader(block.data())) {
+            block[packed] = 0x03;
+            block[packed + 1] = 0x00;
+            size_t used = 0, produced = 0;
+            if (libdeflate_deflate_decompress_ex(Decompressor, block.data() + 2, packed, out, outSize, &used,
+                                                 &produced) == LIBDEFLATE_SUCCESS &&
+                used == packed)
+                return;                   // the rest of out is zero already, as with zlib
+            std::memset(out, 0, outSize); // what libdeflate left is undefined
+        }
+        InflateWithZlib({block.data(), packed}, out, outSize);
+    }
+
+private:
+    libdeflate_decompressor* Decompressor;
+};
 
 } // namespace
 
@@ -116,7 +152,8 @@ bool TReplayParser::ReadBlocks(int32_t count) {
     R.Data.reserve(static_cast<size_t>(std::min({uint64_t{R.DataSize}, backed, MaxReserve})));
     uint64_t pos = R.HeaderSize;
     uint64_t packedTotal = 0;
-    std::vector<uint8_t> in;
+    std::vector<uint8_t> in; // one buffer for every block, with room for the final block libdeflate needs
+    TBlockInflater inflater;
     for (int32_t i = 0; i < count; ++i) {
         uint8_t header[12];
         source.ReadExact(pos, header, width);
@@ -131,12 +168,12 @@ bool TReplayParser::ReadBlocks(int32_t count) {
             ThrowStreamReadError();
         if (packed > source.Size() - std::min(pos, source.Size()))
             ThrowStreamReadError(); // more bytes than the file has left: check before allocating
-        in.resize(packed);
+        in.resize(size_t{packed} + 2);
         source.ReadExact(pos, in.data(), packed);
         pos += packed;
         const size_t at = R.Data.size();
         R.Data.resize(at + unpacked);
-        InflateBlock(in, R.Data.data() + at, unpacked);
+        inflater.Inflate(in, packed, R.Data.data() + at, unpacked);
     }
     R.DataReady = true;
     return true;
