@@ -39,6 +39,13 @@ void ReadOnOneThread(benchmark::State& state, std::vector<std::string> paths) {
         benchmark::Counter(static_cast<double>(paths.size()), benchmark::Counter::kIsIterationInvariantRate);
 }
 
+// The floor of a real collection: every file read whole and its blocks inflated with zlib, on one thread.
+void ZlibFloorOnOneThread(benchmark::State& state, std::vector<std::string> paths) {
+    for (auto _ : state)
+        for (const auto& path : paths)
+            benchmark::DoNotOptimize(ReadAndInflate(path, TInflater::Zlib));
+}
+
 void IndexAll(benchmark::State& state, std::string root, size_t files, int threads) {
     const std::string db = TempLibrary("quillon-bench-index.sqlite");
     TScanOptions options;
@@ -146,6 +153,19 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark("library/index-10000", IndexAll, root, files.size(), 0)
         ->Unit(benchmark::kMillisecond)
         ->Iterations(2);
+    // The corpus and 1,800 hard links of it: real-sized replays, indexed on every core against zlib's floor.
+    const std::string collection = WriteCorpusCollection(QUILLON_CORPUS_DIR, 1800);
+    const auto collected = collection.empty() ? std::vector<std::string>() : ReplaysBelow(collection);
+    if (!collected.empty()) {
+        benchmark::RegisterBenchmark("library/corpus-zlib-floor-one-thread", ZlibFloorOnOneThread, collected)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(2)
+            ->UseRealTime();
+        benchmark::RegisterBenchmark("library/index-corpus-collection", IndexAll, collection, collected.size(), 0)
+            ->Unit(benchmark::kMillisecond)
+            ->Iterations(2)
+            ->UseRealTime();
+    }
     benchmark::RegisterBenchmark("library/rescan-10000-unchanged", RescanUnchanged, root)
         ->Unit(benchmark::kMillisecond)
         ->Iterations(3);
@@ -187,6 +207,13 @@ int main(int argc, char** argv) {
         std::printf("writing the index costs %.0f %% of a one-thread index\n",
                     100.0 * (oneThreadIndex - one) / oneThreadIndex);
     }
+    const double floor = times.Times["library/corpus-zlib-floor-one-thread"],
+                 corpusIndex = times.Times["library/index-corpus-collection"];
+    if (floor > 0 && corpusIndex > 0)
+        std::printf("first scan of %zu corpus replays and links on %u cores: %.2f x the one-thread zlib floor "
+                    "(target <= 0.7), %.0f files/s\n",
+                    collected.size(), std::thread::hardware_concurrency(), corpusIndex / floor,
+                    static_cast<double>(collected.size()) / (corpusIndex / 1000.0));
     std::printf("re-scan of 10,000 unchanged replays: %.0f ms (target < 1000)\n",
                 times.Times["library/rescan-10000-unchanged"]);
     double slowest = 0;

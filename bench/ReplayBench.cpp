@@ -51,64 +51,6 @@ void operator delete(void* p, size_t) noexcept {
 
 namespace {
 
-uint32_t U32At(const std::vector<uint8_t>& b, size_t at) {
-    return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (static_cast<uint32_t>(b[at + 3]) << 24);
-}
-
-enum class TInflater { Zlib, Libdeflate };
-
-// One block into out: zlib as the game's blocks were always inflated, or libdeflate after the zlib header with an
-// empty final block after the sync flush (block has two spare bytes at its end).
-void InflateInto(TInflater with, libdeflate_decompressor* d, std::vector<uint8_t>& block, size_t packed, uint8_t* out,
-                 size_t unpacked) {
-    if (with == TInflater::Libdeflate && packed > 2) {
-        block[packed] = 0x03;
-        block[packed + 1] = 0x00;
-        size_t used = 0, produced = 0;
-        libdeflate_deflate_decompress_ex(d, block.data() + 2, packed, out, unpacked, &used, &produced);
-        return;
-    }
-    z_stream zs{};
-    inflateInit(&zs);
-    zs.next_in = block.data();
-    zs.avail_in = static_cast<uInt>(packed);
-    zs.next_out = out;
-    zs.avail_out = static_cast<uInt>(unpacked);
-    inflate(&zs, Z_SYNC_FLUSH);
-    inflateEnd(&zs);
-}
-
-// The floor: read the whole file, inflate every block into one buffer.
-size_t ReadAndInflate(const std::string& path, TInflater with) {
-    static libdeflate_decompressor* const decompressor = libdeflate_alloc_decompressor();
-    std::ifstream in(path, std::ios::binary);
-    const std::vector<uint8_t> whole((std::istreambuf_iterator<char>(in)), {});
-    // A GRBN wrapper holds an unchanged replay after its own header: the floor reads that one too.
-    const std::span<const uint8_t> inside = ReplayInside(whole);
-    std::vector<uint8_t> file(inside.begin(), inside.end());
-    const uint32_t headerSize = U32At(file, 0x1C);
-    const uint32_t blocks = U32At(file, 0x2C);
-    const uint32_t version = U32At(file, 0x24) == 1 ? U32At(file, 0x34) : 0;
-    const bool wide = version >= 10032 && version <= 20000;
-    std::vector<uint8_t> data, block;
-    data.reserve(U32At(file, 0x28));
-    size_t pos = headerSize;
-    for (uint32_t i = 0; i < blocks && pos + 12 <= file.size(); ++i) {
-        const uint32_t packed = wide ? U32At(file, pos) : (file[pos] | (file[pos + 1] << 8));
-        const uint32_t unpacked = wide ? U32At(file, pos + 4) : (file[pos + 2] | (file[pos + 3] << 8));
-        pos += wide ? 12 : 8;
-        if (pos + packed > file.size())
-            break;
-        const size_t at = data.size();
-        data.resize(at + unpacked);
-        block.assign(file.begin() + static_cast<ptrdiff_t>(pos), file.begin() + static_cast<ptrdiff_t>(pos + packed));
-        block.resize(packed + 2);
-        InflateInto(with, decompressor, block, packed, data.data() + at, unpacked);
-        pos += packed;
-    }
-    return data.size();
-}
-
 void Floor(benchmark::State& state, std::string path, TInflater with) {
     for (auto _ : state)
         benchmark::DoNotOptimize(ReadAndInflate(path, with));
