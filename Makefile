@@ -55,8 +55,11 @@ windows:
 	      -DQUILLON_SQLITE_DIR=$(abspath $(WIN_BUILD))/sqlite -DQUILLON_LIBDEFLATE_DIR=$(abspath $(WIN_BUILD))/libdeflate
 	./tools/wine-session.sh $(WIN_BUILD) cmake --build $(WIN_BUILD) -j $(JOBS)
 
+# On a virtual display of its own: Wine's desktop, started with the session, must have one for the test that runs
+# the window with the windows platform (the others use the offscreen platform).
 test-windows: windows
-	./tools/wine-session.sh $(WIN_BUILD) sh -c 'cd $(WIN_BUILD) && ctest --output-on-failure -j $(JOBS)'
+	xvfb-run -a -s "-screen 0 1280x1024x24" \
+	    ./tools/wine-session.sh $(WIN_BUILD) sh -c 'cd $(WIN_BUILD) && ctest --output-on-failure -j $(JOBS)'
 
 # build-win/Quillon-VERSION-win64-cli.zip: the standalone quillon-cli.exe and its README.
 dist-windows: windows
