@@ -21,7 +21,7 @@ for program in quillon quillon-cli; do
             comdlg32.dll | imm32.dll | winmm.dll | ws2_32.dll | uxtheme.dll | dwmapi.dll | shlwapi.dll | version.dll | \
             netapi32.dll | userenv.dll | mpr.dll | winspool.drv | d3d9.dll | d3d11.dll | dxgi.dll | d2d1.dll | \
             dwrite.dll | dnsapi.dll | iphlpapi.dll | authz.dll | setupapi.dll | wtsapi32.dll | crypt32.dll | \
-            secur32.dll | bcrypt.dll | ncrypt.dll | api-ms-win-*) ;;
+            secur32.dll | bcrypt.dll | ncrypt.dll | shcore.dll | winhttp.dll | api-ms-win-*) ;;
         *) echo "$program.exe needs $dll beside it" >&2; exit 1 ;;
         esac
     done

@@ -3,6 +3,7 @@
 #include "GuiTestSupport.h"
 
 #include "core/platform/FileAssociation.h"
+#include "gui/QtText.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
