@@ -61,7 +61,7 @@ void WindowsWindowTest::TheAssociationFollowsTheLanguage() {
     QTRY_COMPARE(DefaultValue(L"Software\\Classes\\.w3g"), QStringLiteral("Quillon"));
     QCOMPARE(DefaultValue(L"Software\\Classes\\Quillon\\shell\\open"), QStringLiteral("&Open with Quillon"));
     QVERIFY(DefaultValue(L"Software\\Classes\\Quillon\\shell\\open\\command").endsWith(QStringLiteral("\" \"%1\"")));
-    auto* language = window.findChild<QComboBox*>(QStringLiteral("LanguageBox"));
+    auto* language = window.findChild<QComboBox*>(QStringLiteral("Language"));
     QVERIFY(language);
     language->setCurrentIndex(1); // 简体中文
     QTRY_VERIFY(DefaultValue(L"Software\\Classes\\Quillon\\shell\\open").contains(QStringLiteral("Quillon")));
