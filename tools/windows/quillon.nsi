@@ -3,6 +3,7 @@
 ; removes the programs, the Start menu entry and the file association the window made, and keeps the user's
 ; settings and library. makensis -DVERSION=... -DSTAGE=... -DOUTFILE=... quillon.nsi
 Unicode true
+Target amd64-unicode ; a 64-bit program, and one that runs where only 64-bit Windows programs do
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
 Name "Quillon ${VERSION}"
