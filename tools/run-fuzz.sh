@@ -12,7 +12,8 @@ for target in load records templates summary; do
     findings="$fuzz_build/findings/$target/"
     mkdir -p "$corpus" "$findings"
     "$build/bin/fuzz-$target" --write-seeds "$corpus"
-    inputs=("$corpus" "tests/fuzz/seeds/$target")
+    inputs=("$corpus")
+    [ -d "tests/fuzz/seeds/$target" ] && inputs+=("tests/fuzz/seeds/$target") # saved findings, once there are any
     if { [ "$target" = load ] || [ "$target" = summary ]; } && [ -d "$shared" ]; then
         inputs+=("$shared")
     fi
