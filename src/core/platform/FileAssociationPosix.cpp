@@ -13,7 +13,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// An Exec argument as the desktop entry spec reads it: quoted, the reserved characters escaped with a backslash,
+// An Exec argument as freedesktop.org's desktop entries have it: quoted, the reserved characters escaped with a backslash,
 // then every backslash doubled once more because Exec is itself an escaped string.
 std::string QuotedArgument(const std::string& text) {
     std::string out = "\"";
@@ -86,7 +86,7 @@ bool CanBeExecPath(const std::string& programPath) {
     if (!IsValidUtf8(programPath))
         return false;
     // GLib expands a single "%" as a field code even inside quotes, and looks for the program under the literal
-    // "%%" that the spec asks for instead: no spelling of "%" runs the program.
+    // "%%" that freedesktop.org asks for instead: no spelling of "%" runs the program.
     for (unsigned char c : programPath)
         if (c < 0x20 || c == 0x7F || c == '%')
             return false;
