@@ -6,13 +6,23 @@
 
 namespace quillon::gui {
 
+// The core takes paths as UTF-8 on Windows (it opens files through the wide API); Qt's own 8-bit file names there
+// are in the ANSI code page, which has no room for most names in other scripts.
 std::string ToPath(const QString& path) {
+#ifdef Q_OS_WIN
+    const QByteArray bytes = path.toUtf8();
+#else
     const QByteArray bytes = QFile::encodeName(path);
+#endif
     return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
 QString FromPath(const std::string& path) {
+#ifdef Q_OS_WIN
+    return QString::fromUtf8(path.data(), static_cast<qsizetype>(path.size()));
+#else
     return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
+#endif
 }
 
 int Utf16Offset(const std::string& utf8, int byteOffset) {

@@ -16,7 +16,7 @@ inline std::string ToUtf8(const QString& text) {
     return std::string(bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
-/// A file-system path as the core takes it (the bytes the system uses).
+/// A file-system path as the core takes it: the bytes the system uses, and UTF-8 on Windows.
 std::string ToPath(const QString& path);
 QString FromPath(const std::string& path);
 

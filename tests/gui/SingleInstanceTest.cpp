@@ -11,9 +11,14 @@
 
 #include <QTimer>
 
+#include <QScopeGuard>
+
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <functional>
 #include <memory>
+#include <thread>
 #include <vector>
 
 #ifndef Q_OS_WIN // sockets in folders, and users
@@ -177,6 +182,9 @@ void SingleInstanceTest::StaleSocketsAndSilentPeersDoNotHoldTheStart() {
 }
 
 void SingleInstanceTest::OtherSessionsDoNotMeet() {
+#ifdef Q_OS_WIN
+    QSKIP("a Windows session is the system's logon session, which a test cannot start");
+#endif
     int activated = 0;
     app::TInstanceServer server([&activated] { ++activated; }, [](const QString&) {});
     QVERIFY(server.Listen(SocketName()));
@@ -319,22 +327,36 @@ void SingleInstanceTest::IdlePeersAreBoundedAndDropped() {
     int opened = 0;
     app::TInstanceServer server([] {}, [&opened](const QString&) { ++opened; });
     QVERIFY(server.Listen(SocketName()));
-    std::vector<std::unique_ptr<QLocalSocket>> idle;
     int peak = 0;
     QTimer watch;
     connect(&watch, &QTimer::timeout, this, [&] { peak = std::max(peak, server.PeerCount()); });
     watch.start(1);
-    for (int i = 0; i < 300; ++i) {
-        idle.push_back(std::make_unique<QLocalSocket>());
-        idle.back()->connectToServer(SocketName()); // in the background: the server's loop must run meanwhile
-    }
-    QTRY_VERIFY_WITH_TIMEOUT(std::all_of(idle.begin(), idle.end(),
-                                         [](const auto& s) { return s->state() != QLocalSocket::ConnectingState; }),
-                             10000);
-    QVERIFY(peak > 0);
-    QVERIFY(peak <= app::TInstanceServer::MaxPeers);
+    // The flood comes from another thread, as it would from another process, so this one serves meanwhile (a
+    // connect to a busy named pipe waits for the server).
+    constexpr int Flood = 100;
+    std::atomic<int> settled{0};
+    std::atomic<bool> release{false};
+    const QString name = SocketName();
+    std::thread flood([&] {
+        std::vector<std::unique_ptr<QLocalSocket>> idle;
+        for (int i = 0; i < Flood; ++i) {
+            idle.push_back(std::make_unique<QLocalSocket>());
+            idle.back()->connectToServer(name);
+            idle.back()->waitForConnected(2000);
+            ++settled;
+        }
+        while (!release)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    });
+    const auto join = qScopeGuard([&] {
+        release = true;
+        flood.join();
+    });
+    QTRY_COMPARE_WITH_TIMEOUT(settled.load(), Flood, 60000);
+    QTRY_VERIFY_WITH_TIMEOUT(peak > 0, 10000);
     // Silent peers are dropped after their time, so a real start gets through while they still hold on.
     QTRY_COMPARE_WITH_TIMEOUT(server.PeerCount(), 0, app::TInstanceServer::PeerMs + 3000);
+    QVERIFY(peak <= app::TInstanceServer::MaxPeers);
     TSecondStart second({QStringLiteral("/replays/after the flood.w3g")});
     QTRY_VERIFY_WITH_TIMEOUT(second.Process.state() == QProcess::NotRunning, 10000);
     QCOMPARE(second.Process.exitCode(), 0);
