@@ -22,6 +22,8 @@ if [ "${1:-}" = "--windows" ]; then
     packages+=(g++-mingw-w64-x86-64-posix libz-mingw-w64-dev googletest wine wine64 zip unzip)
     # Qt for Windows is built from Debian's qt6-base sources with the host's own tools; NSIS makes the installer.
     packages+=(qt6-base-dev-tools dpkg-dev xz-utils nsis)
+    # Arial's metrics for the window under Wine, which has no Arial of its own.
+    packages+=(fonts-liberation2)
     # The machine's Node.js usually brings npm; Debian's npm only where none is there.
     command -v npm >/dev/null || packages+=(npm)
 fi

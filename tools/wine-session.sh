@@ -16,6 +16,11 @@ fonts="$WINEPREFIX/drive_c/windows/Fonts"
 if [ -d "$fonts" ] && [ -f /usr/share/fonts/truetype/wqy/wqy-microhei.ttc ] && [ ! -f "$fonts/wqy-microhei.ttc" ]; then
     cp /usr/share/fonts/truetype/wqy/wqy-microhei.ttc "$fonts/"
 fi
+# Wine has no Arial, the window's Latin font; Liberation Sans has its metrics, as Arial has on Windows. Without it
+# Wine's stand-in draws labels but leaves line edits blank.
+if ! grep -q '"Arial"="Liberation Sans"' "$WINEPREFIX/user.reg" 2>/dev/null; then
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Arial /d 'Liberation Sans' /f >/dev/null 2>&1
+fi
 wineserver -w # wineboot's server ends on its own (saving the registry) before ours starts
 wineserver -p # detaches once it is listening, and stays until killed
 trap 'wineserver -k 2>/dev/null || true' EXIT

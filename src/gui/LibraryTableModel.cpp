@@ -127,7 +127,7 @@ QVariant TLibraryTableModel::data(const QModelIndex& index, int role) const {
         return {};
     const TLibraryEntry& e = Rows[static_cast<size_t>(index.row())];
     if (role == Qt::ToolTipRole)
-        return FromPath(e.Path);
+        return ShownPath(e.Path);
     if (role == Qt::TextAlignmentRole && (index.column() == Length || index.column() == Apm))
         return QVariant::fromValue(Qt::AlignRight | Qt::AlignVCenter);
     if (role != Qt::DisplayRole)

@@ -1,5 +1,6 @@
 #include "gui/QtText.h"
 
+#include <QDir>
 #include <QFile>
 
 #include <algorithm>
@@ -23,6 +24,10 @@ QString FromPath(const std::string& path) {
 #else
     return QFile::decodeName(QByteArray(path.data(), static_cast<qsizetype>(path.size())));
 #endif
+}
+
+QString ShownPath(const std::string& path) {
+    return QDir::toNativeSeparators(FromPath(path));
 }
 
 int Utf16Offset(const std::string& utf8, int byteOffset) {

@@ -19,6 +19,8 @@ inline std::string ToUtf8(const QString& text) {
 /// A file-system path as the core takes it: the bytes the system uses, and UTF-8 on Windows.
 std::string ToPath(const QString& path);
 QString FromPath(const std::string& path);
+/// A path as the user reads it: with the system's separators ("C:\\Replays\\a.w3g" on Windows).
+QString ShownPath(const std::string& path);
 
 /// The position in a QString of a byte offset into its UTF-8 form (template checks count bytes).
 int Utf16Offset(const std::string& utf8, int byteOffset);

@@ -91,7 +91,9 @@ void TRenResult::SetTotal(int total) {
 }
 
 void TRenResult::AddRow(const TBatchRow& row) {
-    auto* item = new QTreeWidgetItem(ResultList, {FromPath(row.Path), FromPath(row.Result)});
+    const bool renamed = row.Outcome == TBatchRow::TOutcome::Renamed; // the result is the new path, else words
+    auto* item =
+        new QTreeWidgetItem(ResultList, {ShownPath(row.Path), renamed ? ShownPath(row.Result) : FromPath(row.Result)});
     item->setToolTip(0, item->text(0));
     item->setToolTip(1, item->text(1));
     ++Done;
