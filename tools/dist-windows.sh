@@ -26,6 +26,11 @@ for program in quillon quillon-cli; do
         esac
     done
 done
+# Explorer shows the window program's own icon (a group icon resource) and version.
+resources="$(x86_64-w64-mingw32-objdump -p "$stage/quillon.exe")"
+for type in 0x00000e 0x000010; do
+    grep -q "Entry: ID: $type," <<<"$resources" || { echo "quillon.exe lacks its icon or version resource" >&2; exit 1; }
+done
 crlf() { sed 's/$/\r/'; }
 sed "s/@VERSION@/$version/" "$here/windows/README.txt" | crlf > "$stage/README.txt"
 crlf < "$here/../LICENSE" > "$stage/LICENSE.txt"
@@ -33,7 +38,7 @@ crlf < "$here/../LICENSE" > "$stage/LICENSE.txt"
 
 # The installer takes the stage as it is; the portable zip adds the Quillon.ini that keeps it portable.
 makensis -V2 -DVERSION="$version" -DSTAGE="$(realpath "$stage")" -DOUTFILE="$(realpath "$build")/Quillon-$version-setup.exe" \
-    "$here/windows/quillon.nsi"
+    -DICON="$(realpath "$build")/src/app/quillon.ico" "$here/windows/quillon.nsi"
 printf '; Settings of this portable Quillon: kept beside the programs while this file is here.\r\n' > "$stage/Quillon.ini"
 (cd "$build/dist" && zip -q -r "../$name.zip" "$name")
 echo "$build/$name.zip"

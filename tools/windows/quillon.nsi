@@ -1,11 +1,13 @@
 ; The Windows installer: per user, without administrator rights, into %LOCALAPPDATA%\Programs\Quillon, with a
 ; Start menu entry and an uninstaller listed under Apps. /S installs and uninstalls silently. Removing Quillon
 ; removes the programs, the Start menu entry and the file association the window made, and keeps the user's
-; settings and library. makensis -DVERSION=... -DSTAGE=... -DOUTFILE=... quillon.nsi
+; settings and library. makensis -DVERSION=... -DSTAGE=... -DOUTFILE=... -DICON=... quillon.nsi
 Unicode true
 Target amd64-unicode ; a 64-bit program, and one that runs where only 64-bit Windows programs do
 SetCompressor /SOLID lzma
 RequestExecutionLevel user
+Icon "${ICON}"
+UninstallIcon "${ICON}"
 Name "Quillon ${VERSION}"
 OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\Quillon"
