@@ -87,6 +87,7 @@ fuzz: build
 
 bench: build
 	$(BUILD)/bin/quillon-bench
+	$(BUILD)/bin/quillon-process-bench
 	$(BUILD)/bin/quillon-library-bench
 	$(BUILD)/bin/quillon-gui-bench
 
