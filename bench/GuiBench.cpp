@@ -3,6 +3,7 @@
 #include "SampleGames.h"
 #include "core/replay/LoadReplay.h"
 #include "gui/MainWindow.h"
+#include "gui/ReplayPane.h"
 
 #include <benchmark/benchmark.h>
 
@@ -39,8 +40,8 @@ void TurnPage(benchmark::State& state) {
         (++turns % 500 == 0 ? first : next)->click();
         Window->repaint();
     }
-    state.counters["page"] = Window->Pager().CurrentPage();
-    state.counters["pages"] = Window->Pager().PageCount();
+    state.counters["page"] = Window->ReplayPane().Pager().CurrentPage();
+    state.counters["pages"] = Window->ReplayPane().Pager().PageCount();
 }
 
 void SwitchLanguage(benchmark::State& state) {

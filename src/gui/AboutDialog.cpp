@@ -4,6 +4,7 @@
 #include "gui/AppIcon.h"
 #include "gui/LanguageApplier.h"
 #include "gui/QtText.h"
+#include "gui/Widgets.h"
 
 #include <QDesktopServices>
 #include <QGridLayout>
@@ -17,8 +18,8 @@ namespace quillon::gui {
 namespace {
 
 QLabel* Text(const char* name, const QString& text, int pixelSize, bool bold, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
+    auto* label = Named<QLabel>(name, parent);
+    label->setText(text);
     QFont font = label->font();
     font.setPixelSize(pixelSize);
     font.setBold(bold);
@@ -28,8 +29,8 @@ QLabel* Text(const char* name, const QString& text, int pixelSize, bool bold, QW
 
 // A link opens in the desktop's browser; when there is none, nothing happens.
 QLabel* Link(const char* name, const QString& url, QWidget* parent) {
-    auto* label = new QLabel(QStringLiteral("<a href=\"%1\">%1</a>").arg(url), parent);
-    label->setObjectName(QLatin1String(name));
+    auto* label = Named<QLabel>(name, parent);
+    label->setText(QStringLiteral("<a href=\"%1\">%1</a>").arg(url));
     label->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     label->setCursor(Qt::PointingHandCursor);
     QObject::connect(label, &QLabel::linkActivated, label,

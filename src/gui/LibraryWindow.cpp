@@ -5,6 +5,7 @@
 #include "gui/LibraryTableModel.h"
 #include "gui/MessageBoxes.h"
 #include "gui/QtText.h"
+#include "gui/Widgets.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -22,13 +23,6 @@
 namespace quillon::gui {
 
 namespace {
-
-template <typename T> T* Named(const char* name, QWidget* parent) {
-    auto* w = new T(parent);
-    w->setObjectName(QLatin1String(name));
-    w->setAccessibleName(QLatin1String(name));
-    return w;
-}
 
 QString Text(LibraryString s, TLanguage language) {
     return ToQString(GetString(s, language));
@@ -69,12 +63,12 @@ void TLibraryWindow::BuildLayout() {
                                      {&WordsEdit, "LibWords"},
                                      {&AfterEdit, "LibAfter"},
                                      {&BeforeEdit, "LibBefore"}})
-        *edit = Named<QLineEdit>(name, this);
-    RaceBox = Named<QComboBox>("LibRace", this);
-    VsRaceBox = Named<QComboBox>("LibVsRace", this);
+        *edit = NamedField<QLineEdit>(name, this);
+    RaceBox = NamedField<QComboBox>("LibRace", this);
+    VsRaceBox = NamedField<QComboBox>("LibVsRace", this);
     for (QLineEdit* date : {AfterEdit, BeforeEdit})
         date->setPlaceholderText(QStringLiteral("YYYY-MM-DD"));
-    MinLengthBox = Named<QSpinBox>("LibMinLength", this);
+    MinLengthBox = NamedField<QSpinBox>("LibMinLength", this);
     MinLengthBox->setRange(0, 600);
     SearchButton = Named<QPushButton>("LibSearch", this);
     SearchButton->setDefault(true);
@@ -111,7 +105,7 @@ void TLibraryWindow::BuildLayout() {
 
     Table = new TLibraryTableModel(this);
     Table->OnError = [this](const std::string& text) { ShowError(text); };
-    View = Named<QTableView>("LibraryTable", this);
+    View = NamedField<QTableView>("LibraryTable", this);
     View->setModel(Table);
     View->setSortingEnabled(true);
     View->sortByColumn(TLibraryTableModel::Date, Qt::DescendingOrder);

@@ -9,21 +9,18 @@
 #include "core/replay/ReplayError.h"
 #include "core/settings/SettingsError.h"
 #include "gui/AboutDialog.h"
-#include "gui/ActionListModel.h"
 #include "gui/AppIcon.h"
 #include "gui/BatchRenamer.h"
-#include "gui/InfoListModel.h"
 #include "gui/LanguageApplier.h"
 #include "gui/LibraryWindow.h"
 #include "gui/MessageBoxes.h"
-#include "gui/PlayerListModel.h"
 #include "gui/QtText.h"
 #include "gui/RenResultWindow.h"
 #include "gui/ReplayFileList.h"
 #include "gui/ReplayLoader.h"
+#include "gui/ReplayPane.h"
 #include "gui/RuleDialog.h"
 #include "gui/SettingDialog.h"
-#include "gui/SummaryView.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -32,7 +29,6 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
@@ -40,10 +36,8 @@
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QTabWidget>
 #include <QTimer>
 #include <QToolButton>
-#include <QTreeView>
 
 namespace quillon::gui {
 
@@ -85,14 +79,11 @@ TQuillonMain::~TQuillonMain() {
 }
 
 void TQuillonMain::FormCreate() {
-    Pages.Clear();
-    PlayerListReady = false;
-    ShownPlayers.reset();
-    LastShownPlayers.reset();
     const TSettingsRead read = ReadSettings(Options.SettingsPath);
     Current = read.Settings;
     SettingsProblem = read.Problem;
     Lang = LanguageFromSettingOrLocale(Current.Language);
+    Pane->Show(nullptr, Current, Lang);
     {
         const QSignalBlocker quiet(LanguageBox);
         LanguageBox->setCurrentIndex(SettingFromLanguage(Lang));
@@ -100,8 +91,6 @@ void TQuillonMain::FormCreate() {
     // The design's texts first: entries a language leaves empty (the page buttons in Chinese) keep them.
     ApplyLanguage(this, TForm::Main, QStringLiteral("TQuillonMain"), TLanguage::English);
     LanguageChange(LanguageBox->currentIndex());
-    Panel4->setEnabled(Current.ParseActions);
-    UpdatePageControls();
     if (!SettingsProblem.empty()) // said once the window is up; the file is then left as it is
         QTimer::singleShot(0, this, [this] {
             Boxes.Error(this, ToQString(FormatText(GetString(AppString::SettingsUnusable, Lang),
@@ -111,10 +100,10 @@ void TQuillonMain::FormCreate() {
     // have, and the user hears once, at start, where it fails.
     if (const auto problem = CheckRule(Current.Rule, Lang))
         QTimer::singleShot(0, this, [this, problem = *problem] {
-            const std::string where = FormatText(
-                GetString(AppString::RuleProblemShort, Lang),
-                {GetString(problem.PartNameString(), Lang), problem.Check.Message, std::to_string(problem.Check.Start),
-                 std::to_string(problem.Check.Length)});
+            const std::string where =
+                FormatText(GetString(AppString::RuleProblemShort, Lang),
+                           {GetString(problem.PartNameString(), Lang), problem.Check.Message,
+                            std::to_string(problem.Check.Start), std::to_string(problem.Check.Length)});
             Boxes.Inform(this, ToQString(FormatText(GetString(AppString::StoredRuleFails, Lang),
                                                     {Options.SettingsPath, where})));
         });
@@ -151,19 +140,6 @@ void TQuillonMain::ConnectControls() {
             PendingSelect.clear();
         }
     });
-
-    const auto page = [this](bool (TActionPager::*turn)()) {
-        if ((Pages.*turn)()) {
-            FillActionList();
-            UpdatePageControls();
-        }
-    };
-    connect(PageButtons[0], &QToolButton::clicked, this, [page] { page(&TActionPager::First); });
-    connect(PageButtons[1], &QToolButton::clicked, this, [page] { page(&TActionPager::Previous); });
-    connect(PageButtons[2], &QToolButton::clicked, this, [page] { page(&TActionPager::Next); });
-    connect(PageButtons[3], &QToolButton::clicked, this, [page] { page(&TActionPager::Last); });
-    connect(PlayerModel, &TPlayerListModel::CheckChanged, this, &TQuillonMain::PlayerListChange);
-    connect(ActionTabs, &QTabWidget::currentChanged, this, &TQuillonMain::FillSummary);
 
     connect(Load, &TReplayLoader::Finished, this, &TQuillonMain::ShowLoaded);
     connect(Renamer, &TBatchRenamer::Listed, Results, &TRenResult::SetTotal);
@@ -242,17 +218,8 @@ void TQuillonMain::ShowLoaded(const QString& path, std::shared_ptr<TLoadResult> 
         emit ReplayShown(path, false);
         return;
     }
-    Shown = std::shared_ptr<TReplayInfo>(std::move(result->Replay));
     ShownPath = path;
-    const int32_t actions = Shown->Actions ? Shown->Actions->Count() : 0;
-    Pages.Reset(actions, Current.ActionsPerPage);
-    FillInfoList();
-    FillPlayerList();
-    FillActionList();
-    UpdatePageControls();
-    FitColumns();
-    SummaryStale = true;
-    FillSummary();
+    Pane->Show(std::shared_ptr<TReplayInfo>(std::move(result->Replay)), Current, Lang);
     ShowReplayStatus();
     emit ReplayShown(path, true);
 }
@@ -260,78 +227,14 @@ void TQuillonMain::ShowLoaded(const QString& path, std::shared_ptr<TLoadResult> 
 void TQuillonMain::FollowShownReplay(const QString& renamedTo) {
     // A rename keeps the replay on show; selecting it under its new name must not read it again.
     ShownPath = RequestedPath = renamedTo;
-    Shown->FileName = ToPath(renamedTo);
+    Pane->FollowRename(ToPath(renamedTo));
 }
 
 void TQuillonMain::ShowReplayStatus() {
-    const int32_t actions = Shown && Shown->Actions ? Shown->Actions->Count() : 0;
+    const TReplayInfo* shown = Pane->Replay();
+    const int32_t actions = shown && shown->Actions ? shown->Actions->Count() : 0;
     statusBar()->showMessage(ToQString(FormatText(
         GetString(AppString::StatusShown, Lang), {ToUtf8(QFileInfo(ShownPath).fileName()), Numbers.Integer(actions)})));
-}
-
-void TQuillonMain::FillInfoList() {
-    InfoModel->SetRows(InfoRows(*Shown, Numbers, Lang));
-}
-
-void TQuillonMain::FillPlayerList() {
-    PlayerListReady = false;
-    PlayerModel->SetRows(PlayerRows(*Shown, {Current.ShowUnused, Current.ShowObservers}, Numbers, Lang));
-    PlayerListReady = true;
-    ShownPlayers = ComputeShownPlayers(PlayerModel->Rows(), Lang);
-    LastShownPlayers = ShownPlayers;
-}
-
-void TQuillonMain::FillActionList() {
-    if (!Shown)
-        return;
-    if (!Current.ParseActions || !Shown->Actions) {
-        ActionModel->SetRows({});
-        return;
-    }
-    ActionModel->SetRows(PageRows(*Shown, Pages.CurrentPage(), Pages.PerPage(), ShownPlayers, Tables));
-}
-
-void TQuillonMain::FillSummary() {
-    if (!Shown || ActionTabs->currentWidget() != SummaryPage)
-        return;
-    const bool hasActions = Current.ParseActions && Shown->Actions;
-    if (SummaryStale)
-        Summary = hasActions ? SummarizeReplay(*Shown, Tables) : TReplaySummary{};
-    SummaryStale = false;
-    SummaryPage->Show(Summary, ShownPlayers, hasActions, Lang);
-}
-
-void TQuillonMain::UpdatePageControls() {
-    PageTxt->setText(ToQString(Pages.Label(Lang)));
-    PageButtons[0]->setEnabled(Pages.CanGoBack());
-    PageButtons[1]->setEnabled(Pages.CanGoBack());
-    PageButtons[2]->setEnabled(Pages.CanGoForward());
-    PageButtons[3]->setEnabled(Pages.CanGoForward());
-}
-
-void TQuillonMain::PlayerListChange() {
-    if (!PlayerListReady)
-        return;
-    ShownPlayers = ComputeShownPlayers(PlayerModel->Rows(), Lang);
-    if (ShownPlayers != LastShownPlayers) {
-        LastShownPlayers = ShownPlayers;
-        FillActionList();
-        FillSummary();
-    }
-}
-
-void TQuillonMain::FitColumns() {
-    // The design's widths are the least; names and times wider than them get what they need.
-    const auto fit = [](QTreeView* view, int column, int least) {
-        view->resizeColumnToContents(column);
-        view->setColumnWidth(column, std::max(view->columnWidth(column), least));
-    };
-    fit(InfoList, 0, 110);
-    fit(ActionList, 0, 64);
-    fit(ActionList, 1, 60);
-    static constexpr int PlayerWidths[] = {45, 100, 70, 60, 45, 65, 55, 55, 60};
-    for (int i = 0; i < 9; ++i)
-        fit(PlayerList, i, PlayerWidths[i]);
 }
 
 // ---- Renaming ----
@@ -339,7 +242,7 @@ void TQuillonMain::FitColumns() {
 void TQuillonMain::RenameBtnClick() {
     const QString name = FileList->FirstSelectedName();
     // The replay on show stands for the selection only when it is that file (a failed or pending load is not).
-    const TReplayInfo* replay = Shown && !name.isEmpty() && ShownPath == Folder + name ? Shown.get() : nullptr;
+    const TReplayInfo* replay = !name.isEmpty() && ShownPath == Folder + name ? Pane->Replay() : nullptr;
     TRenameFileSystem files;
     TSingleRenamePlan plan;
     try {
@@ -410,20 +313,13 @@ void TQuillonMain::BtnConfigClick() {
     Current.ShowObservers = SettingForm->ShowObservers();
     Current.ParseActions = SettingForm->ParseActions();
     Current.ActionsPerPage = SettingForm->Position();
-    Panel4->setEnabled(Current.ParseActions);
-    if (!Shown)
-        return;
-    if (Current.ParseActions && parseWasOff && !Shown->Actions) {
+    const TReplayInfo* shown = Pane->Replay();
+    Pane->ApplySettings(Current);
+    if (shown && Current.ParseActions && parseWasOff && !shown->Actions) {
         // Switched on for a replay read without its actions: read it again so they appear at once.
         RequestedPath.clear();
         LoadAndShow(ShownPath);
     }
-    Pages.Reset(Shown->Actions ? Shown->Actions->Count() : 0, Current.ActionsPerPage);
-    UpdatePageControls();
-    FillPlayerList();
-    FillActionList();
-    SummaryStale = true;
-    FillSummary();
 }
 
 void TQuillonMain::BtnLibraryClick() {
@@ -456,19 +352,8 @@ void TQuillonMain::LanguageChange(int index) {
     ApplyLanguageToForms();
     if (Options.RegisterFileType)
         Options.RegisterFileType(GetString(MainString::OpenVerb, Lang), Lang);
-    Tables.Load(Lang);
-    if (Shown) {
-        FillInfoList();
-        FillPlayerList();
-        UpdatePageControls();
-        FillActionList();
-        FitColumns();
-        SummaryStale = true;
-        FillSummary();
+    if (Pane->Replay())
         ShowReplayStatus();
-    } else {
-        UpdatePageControls();
-    }
     QGuiApplication::restoreOverrideCursor();
 }
 
@@ -477,22 +362,8 @@ void TQuillonMain::ApplyLanguageToForms() {
     ApplyLanguage(this, TForm::Main, QStringLiteral("TQuillonMain"), Lang);
     setWindowTitle(ToQString(FormText(TForm::Main, "caption", "TQuillonMain", Lang)) + QLatin1Char(' ') +
                    ToQString(GetVersionString("ProductVersion")));
-    const auto headers = [this](const char* list, int count) {
-        QStringList h;
-        for (int i = 0; i < count; ++i)
-            h << ColumnCaption(TForm::Main, list, i, Lang);
-        return h;
-    };
-    InfoModel->SetHeaders(headers("InfoList", 2));
-    ActionModel->SetHeaders(headers("ActionList", 3));
-    PlayerModel->SetHeaders(headers("PlayerList", 10));
+    Pane->ApplyLanguage(Lang);
     const auto app = [this](AppString s) { return ToQString(GetString(s, Lang)); };
-    ActionTabs->setTabText(0, Label2->text());
-    ActionTabs->setTabText(1, ToQString(GetString(SummaryString::Tab, Lang)));
-    SummaryPage->ApplyLanguage(Lang);
-    InfoList->setAccessibleDescription(Label1->text());
-    ActionList->setAccessibleDescription(Label2->text());
-    PlayerList->setAccessibleDescription(Label3->text());
     FileList->setAccessibleDescription(app(AppString::FileListName));
     DirTxt->setAccessibleDescription(app(AppString::FolderBox));
     DirTxt->setToolTip(app(AppString::FolderBox));

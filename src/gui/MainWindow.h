@@ -1,13 +1,9 @@
 #pragma once
 
-#include "core/gamedata/GameTables.h"
 #include "core/lang/Translations.h"
-#include "core/present/ActionPager.h"
-#include "core/present/ListRows.h"
 #include "core/present/NumberFormat.h"
 #include "core/replay/LoadReplay.h"
 #include "core/settings/Settings.h"
-#include "core/summary/ReplaySummary.h"
 
 #include <QMainWindow>
 
@@ -19,26 +15,21 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QSplitter;
-class QTabWidget;
 class QToolButton;
-class QTreeView;
 class QWidget;
 
 namespace quillon::gui {
 
 class IMessageBoxes;
-class TActionListModel;
 class TBatchRenamer;
 class TLibraryWindow;
-class TInfoListModel;
-class TPlayerListModel;
 class TRenResult;
 class TReplayFileList;
 class TReplayFileModel;
 class TReplayLoader;
+class TReplayPane;
 class TRule;
 class TSetting;
-class TSummaryView;
 
 /// Where the window reads and writes its settings, and the boxes it shows.
 struct TMainWindowOptions {
@@ -50,8 +41,8 @@ struct TMainWindowOptions {
     std::string LibraryPath;
 };
 
-/// The main window: the replay browser on the left, the three lists on the right, the rename buttons,
-/// and the settings kept for the whole run.
+/// The main window: the replay browser and the rename buttons on the left, the replay pane on the right, and the
+/// settings kept for the whole run.
 class TQuillonMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -65,19 +56,16 @@ public:
     // The parts tests and the single-instance hand-off reach.
     const TSettings& Settings() const { return Current; }
     TLanguage Language() const { return Lang; }
-    const TReplayInfo* Replay() const { return Shown.get(); }
+    TReplayPane& ReplayPane() const { return *Pane; }
     QString LoadedFile() const { return ShownPath; }
     QString ReplayDir() const { return Folder; }
-    const TActionPager& Pager() const { return Pages; }
     TReplayLoader& Loader() const { return *Load; }
     TBatchRenamer& Batch() const { return *Renamer; }
     TRenResult& ResultWindow() const { return *Results; }
     TRule& RuleWindow() const { return *RuleForm; }
     TSetting& SettingWindow() const { return *SettingForm; }
-    TSummaryView& SummaryView() const { return *SummaryPage; }
     /// The library window, made at the first click on Library (nullptr before).
     TLibraryWindow* LibraryWindow() const { return LibraryForm; }
-    QTabWidget& Tabs() const { return *ActionTabs; }
     /// Shows a finished load: its replay in the three lists, or in the status bar why it cannot be shown (the
     /// replay on show then stays). The loader calls it; benchmarks call it directly.
     void ShowLoaded(const QString& path, std::shared_ptr<TLoadResult> result);
@@ -101,13 +89,6 @@ private:
     void ShowFolder(const QString& folder);
     void FileListChange();
     void LoadAndShow(const QString& path);
-    void FillInfoList();
-    void FillPlayerList();
-    void FillActionList();
-    void FillSummary();
-    void UpdatePageControls();
-    void PlayerListChange();
-    void FitColumns();
     void ShowReplayStatus();
     void FollowShownReplay(const QString& renamedTo);
 
@@ -129,14 +110,7 @@ private:
     IMessageBoxes& Boxes;
     TSettings Current;
     TLanguage Lang = TLanguage::English;
-    TGameTables Tables;
     TNumberFormat Numbers = TNumberFormat::FromSystem();
-    TActionPager Pages;
-    TPlayerSet ShownPlayers, LastShownPlayers;
-    TReplaySummary Summary;
-    bool SummaryStale = true; // made again when its tab is shown: loads need not pay for it
-    bool PlayerListReady = false;
-    std::shared_ptr<TReplayInfo> Shown;
     QString ShownPath;     // the replay on show
     QString RequestedPath; // the latest selection, loaded or being loaded
     QString Folder;        // ReplayDir: the folder the file list shows, with a trailing slash
@@ -158,23 +132,8 @@ private:
     TReplayFileList* FileList;
     QLabel* LanguageLabel;  // Label4
     QComboBox* LanguageBox; // Language
-    QSplitter* Splitter1;
     QSplitter* Splitter2;
-    QSplitter* Splitter3;
-    QTabWidget* ActionTabs;
-    QWidget* Panel4; // the action area: the first tab
-    TSummaryView* SummaryPage;
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* Label3;
-    QToolButton* PageButtons[4]; // SpeedButton2 to SpeedButton5: <<, <, >, >>
-    QLabel* PageTxt;
-    QTreeView* InfoList;
-    QTreeView* PlayerList;
-    QTreeView* ActionList;
-    TInfoListModel* InfoModel;
-    TPlayerListModel* PlayerModel;
-    TActionListModel* ActionModel;
+    TReplayPane* Pane;
 
     TReplayLoader* Load;
     TBatchRenamer* Renamer;

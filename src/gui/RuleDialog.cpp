@@ -5,6 +5,7 @@
 #include "gui/LanguageApplier.h"
 #include "gui/MessageBoxes.h"
 #include "gui/QtText.h"
+#include "gui/Widgets.h"
 
 #include <QContextMenuEvent>
 #include <QEvent>
@@ -23,15 +24,8 @@ namespace quillon::gui {
 
 namespace {
 
-QLineEdit* Field(const char* name, QWidget* parent) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QLatin1String(name));
-    return edit;
-}
-
 QLabel* Caption(const char* name, QWidget* buddy, QWidget* parent) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QLatin1String(name));
+    auto* label = Named<QLabel>(name, parent);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     label->setBuddy(buddy);
     return label;
@@ -44,10 +38,10 @@ TRule::TRule(IMessageBoxes& boxes, QWidget* parent) : QDialog(parent), Boxes(box
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setFont(FormFont(QStringLiteral("Arial")));
 
-    PTemp = Field("PTemp", this);
-    PConj = Field("PConj", this);
-    GTemp = Field("GTemp", this);
-    SampleTxt = Field("SampleTxt", this);
+    PTemp = Named<QLineEdit>("PTemp", this);
+    PConj = Named<QLineEdit>("PConj", this);
+    GTemp = Named<QLineEdit>("GTemp", this);
+    SampleTxt = Named<QLineEdit>("SampleTxt", this);
     SampleTxt->setReadOnly(true);
     auto* fields = new QGridLayout;
     fields->addWidget(Caption("Label1", PTemp, this), 0, 0);

@@ -6,6 +6,7 @@
 #include "gui/ApmChart.h"
 #include "gui/QtText.h"
 #include "gui/SlotColors.h"
+#include "gui/Widgets.h"
 
 #include <QHeaderView>
 #include <QLabel>
@@ -34,9 +35,7 @@ QLabel* LimitsLabel(QWidget* parent) {
 }
 
 QTreeView* ListView(const char* name, QStandardItemModel* model, QWidget* parent) {
-    auto* view = new QTreeView(parent);
-    view->setObjectName(QLatin1String(name));
-    view->setAccessibleName(QLatin1String(name));
+    auto* view = NamedField<QTreeView>(name, parent);
     view->setModel(model);
     view->setUniformRowHeights(true);
     view->setAllColumnsShowFocus(true);

@@ -5,6 +5,7 @@
 #include "gui/QtText.h"
 #include "gui/RenResultWindow.h"
 #include "gui/ReplayLoader.h"
+#include "gui/ReplayPane.h"
 #include "gui/RuleDialog.h"
 #include "gui/SettingDialog.h"
 
@@ -143,7 +144,7 @@ void MainWindowTest::PageButtonsTurnAndDisableAtTheEnds() {
     QCOMPARE(PageText(w), QStringLiteral("Page:  72/73"));
     QTest::mouseClick(PageButton(w, 0), Qt::LeftButton); // <<
     QCOMPARE(PageText(w), QStringLiteral("Page:  1/73"));
-    QCOMPARE(w.Pager().CurrentPage(), 1);
+    QCOMPARE(w.ReplayPane().Pager().CurrentPage(), 1);
 }
 
 void MainWindowTest::UncheckingAPlayerHidesTheirRowsOnTheSamePage() {
@@ -519,10 +520,10 @@ void MainWindowTest::EveryCorpusReplayShows() {
         QVERIFY(View(w, "InfoList")->model()->rowCount() >= 8);
         QVERIFY2(View(w, "PlayerList")->model()->rowCount() > 0, qPrintable(name));
         QTest::mouseClick(PageButton(w, 3), Qt::LeftButton);
-        QCOMPARE(w.Pager().CurrentPage(), w.Pager().PageCount());
+        QCOMPARE(w.ReplayPane().Pager().CurrentPage(), w.ReplayPane().Pager().PageCount());
         language->setCurrentIndex(1 - language->currentIndex());
-        QCOMPARE(w.Pager().CurrentPage(), w.Pager().PageCount());
-        QVERIFY(View(w, "ActionList")->model()->rowCount() <= w.Pager().PerPage());
+        QCOMPARE(w.ReplayPane().Pager().CurrentPage(), w.ReplayPane().Pager().PageCount());
+        QVERIFY(View(w, "ActionList")->model()->rowCount() <= w.ReplayPane().Pager().PerPage());
     }
 }
 
