@@ -1,4 +1,5 @@
 #include "core/platform/Locale.h"
+#include "core/text/CodePageEncoder.h"
 
 #include "core/platform/Win32Text.h"
 

@@ -1,6 +1,6 @@
 #include "core/text/DecodeText.h"
 
-#include "core/platform/Locale.h"
+#include "core/text/CodePageEncoder.h"
 
 #include <map>
 #include <memory>
