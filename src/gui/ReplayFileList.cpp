@@ -13,7 +13,6 @@
 #include <QProcess>
 #include <QUrl>
 
-#include <cstring>
 
 namespace quillon::gui {
 
@@ -39,7 +38,8 @@ bool TReplayFileModel::setData(const QModelIndex& index, const QVariant& value, 
     }
     const QString from = info.absoluteFilePath();
     const QString to = info.absoluteDir().absoluteFilePath(newName);
-    switch (RenameNoReplace(ToPath(from), ToPath(to))) {
+    std::string reason;
+    switch (RenameNoReplace(ToPath(from), ToPath(to), &reason)) {
     case TRenameResult::Renamed:
         emit Renamed(from, to);
         return true;
@@ -49,7 +49,6 @@ bool TReplayFileModel::setData(const QModelIndex& index, const QVariant& value, 
     case TRenameResult::Failed:
         break;
     }
-    const std::string reason = std::strerror(errno);
     Boxes.Inform(nullptr,
                  ToQString(FormatText(GetString(AppString::RenameInPlaceFailed, Language), {ToUtf8(newName), reason})));
     return false;

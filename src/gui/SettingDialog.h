@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/lang/Translations.h"
+#include "core/settings/Settings.h"
 
 #include <QDialog>
 
@@ -16,8 +17,8 @@ class IMessageBoxes;
 class TSetting : public QDialog {
     Q_OBJECT
 public:
-    static constexpr int MinPosition = 10;
-    static constexpr int MaxPosition = 100;
+    static constexpr int MinPosition = TSettings::MinActionsPerPage;
+    static constexpr int MaxPosition = TSettings::MaxActionsPerPage;
 
     TSetting(IMessageBoxes& boxes, QWidget* parent = nullptr);
 
