@@ -89,7 +89,7 @@ int Add(TLibrary& library, const TLibraryOptions& o, std::ostream& out, std::ost
     const bool progress = o.ShowProgress && StandardErrorIsTerminal();
     const auto start = std::chrono::steady_clock::now();
     TScanOptions scan;
-    scan.Stop = &TInterruptGuard::Interrupted();
+    scan.Stop = TStopFlag::Watching(TInterruptGuard::Interrupted());
     scan.OnWait = [&err] { err << "quillon-cli: waiting for another Quillon writing to the library\n"; };
     scan.OnStage = TestKillPoint();
     if (progress)

@@ -6,12 +6,15 @@
 #include "core/lang/StringIds.h"
 #include "core/platform/Console.h"
 #include "core/platform/Paths.h"
+#include "core/platform/System.h"
 #include "core/rename/Rename.h"
 #include "core/replay/ReplayError.h"
 
+#include <chrono>
 #include <filesystem>
 #include <istream>
 #include <ostream>
+#include <thread>
 
 namespace quillon::cli {
 
@@ -108,6 +111,12 @@ TBatchRow RenameFile(const std::string& path, const TRenameOptions& o, TLanguage
 } // namespace
 
 int RunRename(const TRenameOptions& o, std::istream& in, std::ostream& out, std::ostream& err) {
+    // Ctrl+C stops after the file in hand: what was renamed is said, the rest is left as it was.
+    TInterruptGuard guard;
+    const TStopFlag stop = TStopFlag::Watching(TInterruptGuard::Interrupted());
+    // Tests slow the walk down so a signal meets it under way: QUILLON_TEST_SLOW_RENAME=1 (a tenth of a second
+    // per file).
+    const bool slow = EnvironmentText("QUILLON_TEST_SLOW_RENAME").has_value();
     const TLanguage language = o.Language;
     TRenameFileSystem real;
     TDryRunFileSystem dry;
@@ -121,14 +130,20 @@ int RunRename(const TRenameOptions& o, std::istream& in, std::ostream& out, std:
             status = 1;
         if (progress && ++done >= 5)
             err << "\r" << GetString(MainString::Renaming, language) << " " << done << std::flush;
+        out.flush();
+        if (slow)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
     };
     for (const auto& path : o.Paths) {
+        if (stop.Requested())
+            break;
         std::error_code ec;
         if (fs::is_directory(PathOf(path), ec)) {
             TBatchOptions batch;
             batch.Rule = o.Rule;
             batch.Language = language;
             batch.OnRow = report;
+            batch.Stop = stop;
             RenameFolder(path, batch, files);
         } else {
             report(RenameFile(path, o, language, files, in, err));
@@ -136,6 +151,10 @@ int RunRename(const TRenameOptions& o, std::istream& in, std::ostream& out, std:
     }
     if (progress && done >= 5)
         err << "\n";
+    if (stop.Requested()) {
+        err << "quillon-cli: stopped; the files above were handled, the rest were left as they were\n";
+        return 130;
+    }
     return status;
 }
 

@@ -2,10 +2,6 @@
 
 #include "gui/QtText.h"
 
-#include <QMetaObject>
-#include <QPointer>
-#include <QtConcurrent/QtConcurrentRun>
-
 namespace quillon::gui {
 
 TBatchRenamer::TBatchRenamer(QObject* parent) : QObject(parent), Files(std::make_shared<TRenameFileSystem>()) {
@@ -13,39 +9,21 @@ TBatchRenamer::TBatchRenamer(QObject* parent) : QObject(parent), Files(std::make
 }
 
 void TBatchRenamer::Start(const QString& folder, const TRenameRule& rule, TLanguage language) {
-    if (IsRunning)
-        return;
-    IsRunning = true;
-    StopFlag = std::make_shared<std::atomic<bool>>(false);
-    QPointer<TBatchRenamer> self(this);
     // Everything the worker needs is copied in: the language and rule cannot change under it.
-    (void)QtConcurrent::run([self, files = Files, dir = ToPath(folder), rule, language, stop = StopFlag] {
-        const auto post = [self](auto&& f) {
-            QMetaObject::invokeMethod(self.data(), std::forward<decltype(f)>(f), Qt::QueuedConnection);
-        };
-        const auto shouldStop = [stop] { return stop->load(); };
-        const std::vector<TBatchItem> items = ListBatch(dir, *files, shouldStop);
+    Job.Start([this, files = Files, dir = ToPath(folder), rule, language](const TStopFlag& stop,
+                                                                          const TBackgroundJob::TPost& post) {
+        const std::vector<TBatchItem> items = ListBatch(dir, *files, stop);
         const int total = static_cast<int>(items.size());
-        post([self, total] {
-            if (self)
-                emit self->Listed(total);
-        });
+        post([this, total] { emit Listed(total); });
         TBatchOptions options;
         options.Rule = rule;
         options.Language = language;
-        options.ShouldStop = shouldStop;
-        options.OnRow = [&post, self](const TBatchRow& row) {
-            post([self, row] {
-                if (self)
-                    emit self->Row(row);
-            });
-        };
-        const bool completed = !shouldStop() && RenameListed(items, options, *files);
-        post([self, completed] {
-            if (!self)
-                return;
-            self->IsRunning = false;
-            emit self->Finished(!completed);
+        options.Stop = stop;
+        options.OnRow = [this, &post](const TBatchRow& row) { post([this, row] { emit Row(row); }); };
+        const bool completed = !stop.Requested() && RenameListed(items, options, *files);
+        post([this, completed] {
+            Job.Ended();
+            emit Finished(!completed);
         });
     });
 }

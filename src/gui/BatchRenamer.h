@@ -1,11 +1,11 @@
 #pragma once
 
 #include "core/rename/Rename.h"
+#include "gui/BackgroundJob.h"
 
 #include <QObject>
 #include <QString>
 
-#include <atomic>
 #include <memory>
 
 namespace quillon::gui {
@@ -20,11 +20,8 @@ public:
     void SetFileSystem(std::shared_ptr<TRenameFileSystem> files) { Files = std::move(files); }
 
     void Start(const QString& folder, const TRenameRule& rule, TLanguage language);
-    void Stop() {
-        if (StopFlag)
-            *StopFlag = true;
-    }
-    bool Running() const { return IsRunning; }
+    void Stop() { Job.Stop(); }
+    bool Running() const { return Job.Running(); }
 
 signals:
     void Listed(int total);
@@ -34,8 +31,7 @@ signals:
 
 private:
     std::shared_ptr<TRenameFileSystem> Files;
-    std::shared_ptr<std::atomic<bool>> StopFlag;
-    bool IsRunning = false;
+    TBackgroundJob Job{this};
 };
 
 } // namespace quillon::gui

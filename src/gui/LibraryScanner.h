@@ -1,12 +1,12 @@
 #pragma once
 
 #include "core/library/LibraryScan.h"
+#include "gui/BackgroundJob.h"
 
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
-#include <atomic>
 #include <memory>
 
 namespace quillon::gui {
@@ -17,14 +17,10 @@ class TLibraryScanner : public QObject {
     Q_OBJECT
 public:
     explicit TLibraryScanner(QObject* parent = nullptr);
-    ~TLibraryScanner() override;
 
     void Start(const std::string& libraryPath, const QStringList& folders);
-    void Stop() {
-        if (StopFlag)
-            *StopFlag = true;
-    }
-    bool Running() const { return IsRunning; }
+    void Stop() { Job.Stop(); }
+    bool Running() const { return Job.Running(); }
 
 signals:
     void Progress(qulonglong done, qulonglong total);
@@ -32,8 +28,7 @@ signals:
     void Finished(const quillon::TScanResult& result, const QString& error);
 
 private:
-    std::shared_ptr<std::atomic<bool>> StopFlag;
-    bool IsRunning = false;
+    TBackgroundJob Job{this};
 };
 
 } // namespace quillon::gui

@@ -13,7 +13,6 @@
 #include <QProcess>
 #include <QUrl>
 
-
 namespace quillon::gui {
 
 TReplayFileModel::TReplayFileModel(IMessageBoxes& boxes, QObject* parent) : QFileSystemModel(parent), Boxes(boxes) {

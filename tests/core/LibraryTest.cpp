@@ -8,8 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include <tuple>
 #include <sqlite3.h>
+#include <tuple>
 
 #include <algorithm>
 #include <filesystem>
@@ -240,14 +240,12 @@ TEST_F(LibraryTest, StoppedScanKeepsWhatWasWrittenAndTheNextOneGoesOn) {
     for (int i = 0; i < 40; ++i)
         Write("many/" + std::to_string(i) + ".w3g", BuildReplayFile(DuelSpec("P" + std::to_string(i), "Q")));
     TLibrary library(DbPath);
-    std::atomic<bool> stop{false};
     TScanOptions options;
     options.Threads = 1;
     options.BatchSize = 5;
-    options.Stop = &stop;
-    options.OnProgress = [&stop](size_t done, size_t) {
+    options.OnProgress = [stop = options.Stop](size_t done, size_t) {
         if (done >= 10)
-            stop = true;
+            stop.Request();
     };
     const TScanResult first = ScanFolders(library, {Folder()}, options);
     EXPECT_TRUE(first.Stopped);

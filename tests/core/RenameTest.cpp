@@ -259,8 +259,11 @@ TEST_F(RenameTest, BatchCanBeStoppedBetweenFiles) {
         Put(name, Game());
     std::vector<TBatchRow> rows;
     TBatchOptions options;
-    options.OnRow = [&rows](const TBatchRow& row) { rows.push_back(row); };
-    options.ShouldStop = [&rows] { return rows.size() == 2; };
+    options.OnRow = [&rows, stop = options.Stop](const TBatchRow& row) {
+        rows.push_back(row);
+        if (rows.size() == 2)
+            stop.Request();
+    };
     TRenameFileSystem files;
     EXPECT_FALSE(RenameFolder(Root.generic_string(), options, files));
     EXPECT_EQ(rows.size(), 2u);

@@ -27,8 +27,8 @@ struct TListedFile {
 // The caller takes the entries read in batches and writes them.
 class TReaderPool {
 public:
-    TReaderPool(const std::vector<TListedFile>& files, int threads, size_t room, const std::atomic<bool>* stop)
-        : Files(files), Stop(stop), RoomFor(room) {
+    TReaderPool(const std::vector<TListedFile>& files, int threads, size_t room, TStopFlag stop)
+        : Files(files), Stop(std::move(stop)), RoomFor(room) {
         const int n = std::max(1, std::min<int>(threads, static_cast<int>(files.size())));
         Running = n; // before any worker can end
         for (int i = 0; i < n; ++i)
@@ -59,7 +59,7 @@ public:
 
 private:
     void Work() {
-        while (!Abandon && !(Stop && Stop->load())) {
+        while (!Abandon && !Stop.Requested()) {
             const size_t i = Next++;
             if (i >= Files.size())
                 break;
@@ -88,7 +88,7 @@ private:
     }
 
     const std::vector<TListedFile>& Files;
-    const std::atomic<bool>* Stop;
+    const TStopFlag Stop;
     const size_t RoomFor; // entries waiting to be written, at most
     std::atomic<size_t> Next{0};
     std::atomic<bool> Abandon{false};
@@ -142,7 +142,7 @@ std::string LibraryFolderKey(const std::string& folder) {
 
 TScanResult ScanFolders(TLibrary& library, const std::vector<std::string>& folders, const TScanOptions& options) {
     TScanResult result;
-    const auto stopped = [&options] { return options.Stop && options.Stop->load(); };
+    const auto stopped = [&options] { return options.Stop.Requested(); };
     // One writer at a time: a second scan, a rename or a reset waits for this one, and this one for them.
     if (!library.LockForWriting(stopped, options.OnWait)) {
         result.Stopped = true;
@@ -164,7 +164,7 @@ TScanResult ScanFolders(TLibrary& library, const std::vector<std::string>& folde
         }
         auto below = library.StampsBelow(folder);
         std::vector<std::string> unlisted;
-        for (TBatchItem& item : ListBatch(folder, files, stopped)) {
+        for (TBatchItem& item : ListBatch(folder, files, options.Stop)) {
             if (!item.ListError.empty()) {
                 unlisted.push_back(item.Path);
                 result.Problems.push_back(item.Path + ": " + item.ListError);

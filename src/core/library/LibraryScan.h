@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/library/Library.h"
+#include "core/task/StopFlag.h"
 
 #include <atomic>
 #include <functional>
@@ -16,8 +17,8 @@ struct TScanOptions {
     size_t BatchSize = 256; // rows written per transaction
     /// Called from the scanning thread after each batch is written: files looked at, and files listed.
     std::function<void(size_t done, size_t total)> OnProgress;
-    /// Set (from any thread, a signal handler included) to end the scan after the batch being written.
-    const std::atomic<bool>* Stop = nullptr;
+    /// Requested (from any thread, a signal handler included) to end the scan after the batch being written.
+    TStopFlag Stop;
     /// Called once when another writer holds the library and the scan waits for it.
     std::function<void()> OnWait;
     /// Called after each batch is written and before the search indexes are made (for tests that cut a scan at

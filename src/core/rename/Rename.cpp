@@ -144,19 +144,19 @@ std::string ExecuteSingleRename(const TSingleRenamePlan& plan, TLanguage languag
 
 namespace {
 
-bool ListInto(const std::string& folder, const TRenameFileSystem& files, const std::function<bool()>& shouldStop,
+bool ListInto(const std::string& folder, const TRenameFileSystem& files, const TStopFlag& stop,
               std::vector<TBatchItem>& items) {
     const std::string dir = WithTrailingSeparator(folder);
     if (!files.FolderExists(dir))
         return true;
-    if (shouldStop && shouldStop())
+    if (stop.Requested())
         return false;
     std::string error;
     const auto entries = files.List(dir, error);
     if (!error.empty())
         items.push_back({dir, error});
     for (const auto& e : entries)
-        if (e.Folder && !e.Hidden && !ListInto(dir + e.Name, files, shouldStop, items))
+        if (e.Folder && !e.Hidden && !ListInto(dir + e.Name, files, stop, items))
             return false;
     for (const auto& e : entries)
         if (e.File && IsReplayName(e.Name))
@@ -166,17 +166,16 @@ bool ListInto(const std::string& folder, const TRenameFileSystem& files, const s
 
 } // namespace
 
-std::vector<TBatchItem> ListBatch(const std::string& folder, const TRenameFileSystem& files,
-                                  const std::function<bool()>& shouldStop) {
+std::vector<TBatchItem> ListBatch(const std::string& folder, const TRenameFileSystem& files, const TStopFlag& stop) {
     std::vector<TBatchItem> items;
-    ListInto(folder, files, shouldStop, items);
+    ListInto(folder, files, stop, items);
     return items;
 }
 
 bool RenameListed(const std::vector<TBatchItem>& items, const TBatchOptions& options, TRenameFileSystem& files) {
     TNextNumbers next;
     for (const auto& item : items) {
-        if (options.ShouldStop && options.ShouldStop())
+        if (options.Stop.Requested())
             return false;
         TBatchRow row;
         if (!item.ListError.empty()) {
@@ -192,8 +191,8 @@ bool RenameListed(const std::vector<TBatchItem>& items, const TBatchOptions& opt
 }
 
 bool RenameFolder(const std::string& folder, const TBatchOptions& options, TRenameFileSystem& files) {
-    const auto items = ListBatch(folder, files, options.ShouldStop);
-    if (options.ShouldStop && options.ShouldStop())
+    const auto items = ListBatch(folder, files, options.Stop);
+    if (options.Stop.Requested())
         return false;
     return RenameListed(items, options, files);
 }

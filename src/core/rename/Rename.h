@@ -4,6 +4,7 @@
 #include "core/rename/FileSystem.h"
 #include "core/rename/RenameRule.h"
 #include "core/replay/ReplayInfo.h"
+#include "core/task/StopFlag.h"
 
 #include <functional>
 #include <string>
@@ -59,14 +60,14 @@ struct TBatchOptions {
     TLanguage Language = TLanguage::English;
     /// Called with each file's row as soon as it is decided.
     std::function<void(const TBatchRow&)> OnRow;
-    /// Asked between two files; true ends the walk.
-    std::function<bool()> ShouldStop;
+    /// Looked at between two files; once requested, the walk ends.
+    TStopFlag Stop;
 };
 
 /// Every replay below folder in the order a batch renames them: subfolders first (depth first, in name order),
 /// hidden folders skipped, then the folder's own replays. The whole tree is listed before anything is renamed,
-/// so a progress bar knows the total and no file is met again under its new name. shouldStop is asked between
-/// two folders; a stopped listing is cut short.
+/// so a progress bar knows the total and no file is met again under its new name. The stop flag is looked at
+/// between two folders; a stopped listing is cut short.
 /// A folder that cannot be listed is an item of its own, with the reason.
 struct TBatchItem {
     std::string Path;
@@ -75,7 +76,7 @@ struct TBatchItem {
     bool operator==(const TBatchItem&) const = default;
 };
 std::vector<TBatchItem> ListBatch(const std::string& folder, const TRenameFileSystem& files,
-                                  const std::function<bool()>& shouldStop = {});
+                                  const TStopFlag& stop = {});
 
 /// Renames listed replays in order, each in its own folder; collisions are numbered from 2, and the next free
 /// number of each name is remembered for the rest of the walk. Returns false when stopped (asked between two
