@@ -1,8 +1,12 @@
 // quillon-cli info: the lists the window shows, or the replay model as JSON.
-#include "cli/Commands.h"
+#include "cli/Command.h"
+#include "cli/Output.h"
 #include "cli/ReplayJson.h"
 
 #include "core/present/ListRows.h"
+#include "core/replay/LoadReplay.h"
+
+#include <CLI/CLI.hpp>
 
 #include <iomanip>
 #include <ostream>
@@ -10,6 +14,17 @@
 namespace quillon::cli {
 
 namespace {
+
+struct TInfoOptions {
+    std::vector<std::string> Files;
+    int Detail = 1;
+    bool Json = false;
+    bool Model = false; // every field of the model as text, instead of the window's lists
+    std::optional<TLanguage> LanguageFlag;
+    TLanguage Language = TLanguage::English;
+    bool ShowUnused = true;
+    bool ShowObservers = true;
+};
 
 void PrintRows(const TReplayInfo& r, const TInfoOptions& options, std::ostream& out) {
     const TNumberFormat format = TNumberFormat::FromSystem();
@@ -64,17 +79,15 @@ void PrintModel(const TReplayInfo& r, uint8_t detail, std::ostream& out) {
         out << "Walk end: " << WalkEndJson(r.WalkEnd).get<std::string>() << "\n";
 }
 
-} // namespace
-
 int RunInfo(const TInfoOptions& options, std::ostream& out, std::ostream& err) {
     const auto detail = static_cast<uint8_t>(options.Detail);
     int status = 0;
     bool first = true;
     for (const auto& file : options.Files) {
-        TLoaded loaded = LoadReplay(file, detail, options.Language);
-        if (!loaded.Replay) {
+        const TLoadResult loaded = LoadReplay(file, detail);
+        if (!loaded.Ok()) {
             status = 1;
-            ReportLoadError(file, loaded.Error, options.Json, out, err);
+            ReportLoadError(file, LoadErrorText(loaded, options.Language), options.Json, out, err);
             continue;
         }
         if (options.Json) {
@@ -92,6 +105,27 @@ int RunInfo(const TInfoOptions& options, std::ostream& out, std::ostream& err) {
         first = false;
     }
     return status;
+}
+
+} // namespace
+
+void AddInfoCommand(CLI::App& app, TContext& context) {
+    auto o = std::make_shared<TInfoOptions>();
+    auto* cmd = app.add_subcommand("info", "Show what a replay holds");
+    cmd->add_option("FILE", o->Files, "Replay files")->required();
+    cmd->add_option("--detail", o->Detail, "0 header and slots, 1 counts and winner, 2 also every action")
+        ->check(CLI::IsMember({0, 1, 2}));
+    cmd->add_flag("--json", o->Json, "The replay model as JSON, one object per file and line");
+    cmd->add_flag("--model", o->Model, "The replay model as text: header, game, every player field, teams")
+        ->excludes("--json");
+    AddLanguageOption(cmd, o->LanguageFlag, "Interface language: en or zh");
+    cmd->add_option("--show-unused", o->ShowUnused, "List open and closed slots (0 or 1)")
+        ->check(CLI::IsMember({"0", "1"}));
+    cmd->add_option("--show-observers", o->ShowObservers, "List observers (0 or 1)")->check(CLI::IsMember({"0", "1"}));
+    cmd->callback([o, &context] {
+        o->Language = o->LanguageFlag.value_or(LanguageFromLocale());
+        context.Status = RunInfo(*o, context.Out, context.Err);
+    });
 }
 
 } // namespace quillon::cli

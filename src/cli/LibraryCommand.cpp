@@ -1,22 +1,96 @@
 // quillon-cli library: index replay folders, search the index, count, rename what a search finds.
-#include "cli/Commands.h"
-#include "cli/ReplayJson.h"
+#include "cli/Command.h"
+#include "cli/Output.h"
+#include "cli/RuleFlags.h"
 
 #include "core/library/LibraryScan.h"
+#include "core/library/LibrarySearch.h"
 #include "core/platform/Console.h"
 #include "core/platform/System.h"
 #include "core/present/GameText.h"
 #include "core/settings/Settings.h"
 
+#include <CLI/CLI.hpp>
+
 #include <chrono>
 #include <cstdlib>
 #include <ctime>
+#include <functional>
 #include <ostream>
 #include <thread>
 
 namespace quillon::cli {
 
 namespace {
+
+struct TLibraryOptions {
+    std::string LibraryPath;
+    std::vector<std::string> Folders;
+    TLibraryQuery Query;
+    bool Json = false;
+    bool DryRun = false;
+    bool ShowProgress = true;
+    TRuleFlags RuleFlags;
+    TRenameRule Rule;
+    std::optional<TLanguage> LanguageFlag;
+    TLanguage Language = TLanguage::English;
+};
+
+// Search flags whose text needs reading before use.
+struct TQueryFlags {
+    std::string Race, VsRace, After, Before, Sort = "date";
+    int64_t MinLength = 0; // minutes
+    int Limit = 0;         // 0: not given
+    bool Ascending = false;
+};
+
+void AddQueryFlags(CLI::App* cmd, TQueryFlags& f, TLibraryQuery& q) {
+    cmd->add_option("--player", q.Player, "A player's name or its start, in any letter case");
+    cmd->add_option("--race", f.Race, "That player's race (any player's without --player): human, orc, ...");
+    cmd->add_option("--vs-race", f.VsRace, "An opponent's race");
+    cmd->add_option("--map", q.Map, "The map's name or its start");
+    cmd->add_option("--version", q.Version, "The patch, as 1.26 (or its start, as 1.3)");
+    cmd->add_option("--after", f.After, "Played on or after this day (YYYY-MM-DD)");
+    cmd->add_option("--before", f.Before, "Played before this day (YYYY-MM-DD)");
+    // Bounded, so the minutes can never overflow into a length every replay has: a replay lasts under 36,000.
+    cmd->add_option("--min-length", f.MinLength, "At least this many minutes long")
+        ->check(CLI::Range(int64_t{0}, int64_t{1000000}));
+    cmd->add_option("--winner", q.Winner, "A player on the winning team");
+    cmd->add_option("--text", q.Text, "Words in game names, maps and player names");
+    cmd->add_option("--sort", f.Sort, "date, length, apm, map or version (default date, newest first)")
+        ->check(CLI::IsMember({"date", "length", "apm", "map", "version"}));
+    cmd->add_flag("--asc", f.Ascending, "Sort from the lowest up");
+    cmd->add_option("--limit", f.Limit, "At most this many replays (search: default 50)")
+        ->check(CLI::Range(1, 100000000));
+    cmd->add_flag("--with-unreadable", q.WithUnreadable, "Also list files that could not be read");
+}
+
+// 2 (after saying why) for a race or date that cannot be read.
+int FinishQuery(const TQueryFlags& f, TLibraryQuery& q, std::ostream& err) {
+    for (const auto& [text, race] : {std::pair{&f.Race, &q.Race}, std::pair{&f.VsRace, &q.VsRace}})
+        if (!text->empty() && (*race = ParseRaceName(*text)) == 0) {
+            err << "quillon-cli: unknown race \"" << TerminalText(*text)
+                << "\" (human, orc, nightelf, undead, random)\n";
+            return 2;
+        }
+    for (const auto& [text, date] : {std::pair{&f.After, &q.After}, std::pair{&f.Before, &q.Before}})
+        if (!text->empty() && !(*date = ParseDate(*text))) {
+            err << "quillon-cli: \"" << TerminalText(*text) << "\" is no date: write YYYY-MM-DD\n";
+            return 2;
+        }
+    static constexpr std::pair<std::string_view, TLibrarySort> Sorts[] = {{"date", TLibrarySort::Date},
+                                                                          {"length", TLibrarySort::Length},
+                                                                          {"apm", TLibrarySort::Apm},
+                                                                          {"map", TLibrarySort::Map},
+                                                                          {"version", TLibrarySort::Version}};
+    for (const auto& [name, sort] : Sorts)
+        if (f.Sort == name)
+            q.Sort = sort;
+    q.Descending = !f.Ascending;
+    q.MinLength = f.MinLength * 60000;
+    q.Limit = f.Limit > 0 ? f.Limit : 50;
+    return 0;
+}
 
 std::string DateText(int64_t seconds) {
     const std::tm tm = LocalTime(static_cast<std::time_t>(seconds));
@@ -251,31 +325,85 @@ void ReportLibraryError(const TLibraryError& e, const std::string& path, std::os
     }
 }
 
-} // namespace
-
-int RunLibrary(const TLibraryOptions& o, std::ostream& out, std::ostream& err) {
+// Opens the library at the path given (else the user's) and runs one action on it; 1 after saying what went wrong
+// with the library. Searching and counting answer from every page of the file: a damaged page must not pass for
+// rows, so they check the whole file first.
+int WithLibrary(const TLibraryOptions& o, TLibrary::TAccess access, bool checkFirst, std::ostream& err,
+                const std::function<int(TLibrary&)>& action) {
     const std::string path = o.LibraryPath.empty() ? DefaultLibraryPath(ProgramDir()) : o.LibraryPath;
     try {
-        if (o.Action == "reset") {
-            TLibrary::Reset(path);
-            out << "Made an empty library at " << TerminalText(path) << "\n";
-            return 0;
-        }
-        const bool reads = o.Action == "search" || o.Action == "stats";
-        TLibrary library(path, reads ? TLibrary::TAccess::Read : TLibrary::TAccess::Write);
-        if (o.Action == "add")
-            return Add(library, o, out, err);
-        // Searching answers from every page of the file: a damaged page must not pass for rows.
-        library.CheckIntegrity();
-        if (o.Action == "stats")
-            return Stats(library, o, out);
-        if (o.Action == "rename")
-            return Rename(library, o, out, err);
-        return Search(library, o, out);
+        TLibrary library(path, access);
+        if (checkFirst)
+            library.CheckIntegrity();
+        return action(library);
     } catch (const TLibraryError& e) {
         ReportLibraryError(e, path, err);
         return 1;
     }
+}
+
+int Reset(const TLibraryOptions& o, std::ostream& out, std::ostream& err) {
+    const std::string path = o.LibraryPath.empty() ? DefaultLibraryPath(ProgramDir()) : o.LibraryPath;
+    try {
+        TLibrary::Reset(path);
+        out << "Made an empty library at " << TerminalText(path) << "\n";
+        return 0;
+    } catch (const TLibraryError& e) {
+        ReportLibraryError(e, path, err);
+        return 1;
+    }
+}
+
+} // namespace
+
+void AddLibraryCommand(CLI::App& app, TContext& context) {
+    auto o = std::make_shared<TLibraryOptions>();
+    auto query = std::make_shared<TQueryFlags>();
+    auto* libraryCmd = app.add_subcommand("library", "A searchable index of whole replay collections");
+    libraryCmd->require_subcommand(1);
+    auto* add = libraryCmd->add_subcommand("add", "Index the replays below folders (again: only what changed)");
+    add->add_option("DIR", o->Folders, "Folders")->required();
+    auto* search = libraryCmd->add_subcommand("search", "Find replays by player, race, map, date ...");
+    auto* stats = libraryCmd->add_subcommand("stats", "Counts by version, race and map; the top players");
+    auto* rename = libraryCmd->add_subcommand("rename", "Rename what a search finds, as Batch Rename does");
+    auto* reset = libraryCmd->add_subcommand("reset", "Replace the library file with an empty library");
+    for (CLI::App* cmd : {add, search, stats, rename, reset})
+        cmd->add_option("--library", o->LibraryPath, "Library file (default: the user's data folder)");
+    for (CLI::App* cmd : {add, search, stats, rename})
+        cmd->add_flag("--json", o->Json, "JSON output");
+    for (CLI::App* cmd : {search, rename})
+        AddQueryFlags(cmd, *query, o->Query);
+    AddRuleFlags(rename, o->RuleFlags, "--rule-player", "--rule-conj", "--rule-global");
+    rename->add_flag("--dry-run", o->DryRun, "Decide and report everything, change nothing");
+    AddLanguageOption(search, o->LanguageFlag, "Language of the times: en or zh");
+
+    using TAccess = TLibrary::TAccess;
+    add->callback([o, &context] {
+        context.Status = WithLibrary(*o, TAccess::Write, false, context.Err,
+                                     [&](TLibrary& library) { return Add(library, *o, context.Out, context.Err); });
+    });
+    search->callback([o, query, &context] {
+        o->Language = o->LanguageFlag.value_or(LanguageFromLocale());
+        if ((context.Status = FinishQuery(*query, o->Query, context.Err)) != 0)
+            return;
+        context.Status = WithLibrary(*o, TAccess::Read, true, context.Err,
+                                     [&](TLibrary& library) { return Search(library, *o, context.Out); });
+    });
+    stats->callback([o, &context] {
+        context.Status = WithLibrary(*o, TAccess::Read, true, context.Err,
+                                     [&](TLibrary& library) { return Stats(library, *o, context.Out); });
+    });
+    rename->callback([o, query, &context] {
+        if ((context.Status = FinishQuery(*query, o->Query, context.Err)) != 0)
+            return;
+        if (query->Limit == 0)
+            o->Query.Limit = -1; // every match, unless a limit is given
+        if ((context.Status = ResolveRule(o->RuleFlags, o->Rule, o->Language, context.Err)) != 0)
+            return;
+        context.Status = WithLibrary(*o, TAccess::Write, true, context.Err,
+                                     [&](TLibrary& library) { return Rename(library, *o, context.Out, context.Err); });
+    });
+    reset->callback([o, &context] { context.Status = Reset(*o, context.Out, context.Err); });
 }
 
 } // namespace quillon::cli

@@ -1,14 +1,18 @@
 // quillon-cli rename: a file by the single-rename rules (without the question unless --interactive), a folder
 // by the batch walk.
-#include "cli/Commands.h"
-#include "cli/ReplayJson.h"
+#include "cli/Command.h"
+#include "cli/Output.h"
+#include "cli/RuleFlags.h"
 
 #include "core/lang/StringIds.h"
 #include "core/platform/Console.h"
 #include "core/platform/Paths.h"
 #include "core/platform/System.h"
 #include "core/rename/Rename.h"
+#include "core/replay/LoadReplay.h"
 #include "core/replay/ReplayError.h"
+
+#include <CLI/CLI.hpp>
 
 #include <chrono>
 #include <filesystem>
@@ -22,56 +26,24 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const char* OutcomeName(TBatchRow::TOutcome outcome) {
-    switch (outcome) {
-    case TBatchRow::TOutcome::Renamed:
-        return "renamed";
-    case TBatchRow::TOutcome::AlreadyNamed:
-        return "already-named";
-    case TBatchRow::TOutcome::CannotName:
-        return "cannot-name";
-    case TBatchRow::TOutcome::Failed:
-        return "failed";
-    case TBatchRow::TOutcome::Unlisted:
-        return "unlisted";
-    case TBatchRow::TOutcome::Skipped:
-        return "skipped";
-    case TBatchRow::TOutcome::Unreadable:
-        break;
-    }
-    return "unreadable";
-}
-
-} // namespace
-
-void PrintBatchRow(const TBatchRow& row, bool json, std::ostream& out) {
-    if (json) {
-        nlohmann::json line = {{"outcome", OutcomeName(row.Outcome)}};
-        AddPath(line, "path", row.Path);
-        if (row.Outcome == TBatchRow::TOutcome::Renamed)
-            AddPath(line, "result", row.Result);
-        else
-            line["result"] = JsonText(row.Result);
-        out << line.dump() << "\n";
-    } else {
-        out << TerminalText(row.Path) << "\t" << TerminalText(row.Result) << "\n";
-    }
-}
-
-bool BatchRowSucceeded(const TBatchRow& row) {
-    return row.Outcome == TBatchRow::TOutcome::Renamed || row.Outcome == TBatchRow::TOutcome::AlreadyNamed ||
-           row.Outcome == TBatchRow::TOutcome::Skipped; // the user's own choice is no failure
-}
-
-namespace {
+struct TRenameOptions {
+    std::vector<std::string> Paths;
+    bool DryRun = false;
+    bool Json = false;
+    bool Interactive = false;
+    bool ShowProgress = true;
+    TRuleFlags RuleFlags;
+    TRenameRule Rule;
+    TLanguage Language = TLanguage::English;
+};
 
 TBatchRow RenameFile(const std::string& path, const TRenameOptions& o, TLanguage language, TRenameFileSystem& files,
                      std::istream& in, std::ostream& err) {
     TBatchRow row;
     row.Path = path;
-    TLoaded loaded = LoadReplay(path, 1, language);
-    if (!loaded.Replay) {
-        row.Result = loaded.Error;
+    const TLoadResult loaded = LoadReplay(path, 1);
+    if (!loaded.Ok()) {
+        row.Result = LoadErrorText(loaded, language);
         return row;
     }
 
@@ -107,8 +79,6 @@ TBatchRow RenameFile(const std::string& path, const TRenameOptions& o, TLanguage
     row.Result = failure.empty() ? plan.To : failure;
     return row;
 }
-
-} // namespace
 
 int RunRename(const TRenameOptions& o, std::istream& in, std::ostream& out, std::ostream& err) {
     // Ctrl+C stops after the file in hand: what was renamed is said, the rest is left as it was.
@@ -156,6 +126,23 @@ int RunRename(const TRenameOptions& o, std::istream& in, std::ostream& out, std:
         return 130;
     }
     return status;
+}
+
+} // namespace
+
+void AddRenameCommand(CLI::App& app, TContext& context) {
+    auto o = std::make_shared<TRenameOptions>();
+    auto* cmd = app.add_subcommand("rename", "Rename replays by the rename rule: files, or folders and all below");
+    cmd->add_option("PATH", o->Paths, "Replay files or folders")->required();
+    cmd->add_flag("--dry-run", o->DryRun, "Decide and report everything, change nothing");
+    cmd->add_flag("--json", o->Json, "One JSON object per file and line");
+    cmd->add_flag("--interactive", o->Interactive, "Ask before renaming a single file");
+    AddRuleFlags(cmd, o->RuleFlags, "--player", "--conj", "--global");
+    cmd->callback([o, &context] {
+        context.Status = ResolveRule(o->RuleFlags, o->Rule, o->Language, context.Err);
+        if (context.Status == 0)
+            context.Status = RunRename(*o, context.In, context.Out, context.Err);
+    });
 }
 
 } // namespace quillon::cli

@@ -1,6 +1,7 @@
 #include "cli/ReplayJson.h"
 
-#include "core/replay/LoadReplay.h"
+#include "cli/Output.h"
+
 #include "core/text/Utf8.h"
 
 #include <algorithm>
@@ -8,45 +9,6 @@
 #include <ostream>
 
 namespace quillon::cli {
-
-TLoaded LoadReplay(const std::string& path, uint8_t detail, TLanguage language) {
-    TLoadResult result = quillon::LoadReplay(path, detail);
-    return {std::move(result.Replay), LoadErrorText(result, language)};
-}
-
-void ReportLoadError(const std::string& path, const std::string& error, bool json, std::ostream& out,
-                     std::ostream& err) {
-    if (json) {
-        nlohmann::json line = nlohmann::json::object();
-        AddPath(line, "file", path);
-        line["error"] = JsonText(error);
-        out << line.dump() << "\n";
-    } else {
-        err << "quillon-cli: " << TerminalText(path) << ": " << TerminalText(error) << "\n";
-    }
-}
-
-std::unique_ptr<TReplayInfo> LoadOrReport(const std::string& path, uint8_t detail, TLanguage language, bool json,
-                                          std::ostream& out, std::ostream& err) {
-    TLoaded loaded = LoadReplay(path, detail, language);
-    if (!loaded.Replay)
-        ReportLoadError(path, loaded.Error, json, out, err);
-    return std::move(loaded.Replay);
-}
-
-std::string JsonText(const std::string& bytes) {
-    return Utf8WithReplacement(bytes);
-}
-
-std::string TerminalText(std::string_view bytes) {
-    return EscapedText(bytes, true);
-}
-
-void AddPath(nlohmann::json& object, const std::string& key, const std::string& path) {
-    object[key] = JsonText(path);
-    if (!IsValidUtf8(path))
-        object[key + "Bytes"] = EscapedText(path, false);
-}
 
 nlohmann::json WalkEndJson(const TWalkEnd& end) {
     switch (end.Reason) {

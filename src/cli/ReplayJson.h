@@ -11,33 +11,6 @@
 
 namespace quillon::cli {
 
-/// A loaded replay, or why it could not be loaded.
-struct TLoaded {
-    std::unique_ptr<TReplayInfo> Replay;
-    std::string Error;
-};
-
-TLoaded LoadReplay(const std::string& path, uint8_t detail, TLanguage language);
-
-/// Says why a file could not be loaded: a {"file", "error"} line on out with json, else a line on err.
-void ReportLoadError(const std::string& path, const std::string& error, bool json, std::ostream& out,
-                     std::ostream& err);
-
-/// The replay loaded at a detail, or nullptr after ReportLoadError has said why not.
-std::unique_ptr<TReplayInfo> LoadOrReport(const std::string& path, uint8_t detail, TLanguage language, bool json,
-                                          std::ostream& out, std::ostream& err);
-
-/// Stored bytes as JSON text: UTF-8, invalid bytes as U+FFFD.
-std::string JsonText(const std::string& bytes);
-
-/// Text for a terminal: control characters (C0, DEL, C1) and bytes that are no UTF-8 as \xNN, so nothing a
-/// replay or a file name holds can drive the terminal.
-std::string TerminalText(std::string_view bytes);
-
-/// A path into a JSON object under key; a path that is not UTF-8 also gets key + "Bytes" with its bytes
-/// (invalid ones as \xNN), so two such names stay apart.
-void AddPath(nlohmann::json& object, const std::string& key, const std::string& path);
-
 /// "end", "unknown:0xNN@POS", or null when no walk ran.
 nlohmann::json WalkEndJson(const TWalkEnd& end);
 

@@ -1,11 +1,13 @@
 // quillon-cli summary: how the game went, from APM per minute to who left when.
-#include "cli/Commands.h"
-#include "cli/ReplayJson.h"
+#include "cli/Command.h"
+#include "cli/Output.h"
 #include "cli/SummaryOutput.h"
 
 #include "core/lang/StringIds.h"
 #include "core/present/GameText.h"
 #include "core/summary/SummaryWords.h"
+
+#include <CLI/CLI.hpp>
 
 #include <algorithm>
 #include <ostream>
@@ -226,18 +228,32 @@ void PrintSummary(const TReplaySummary& s, TLanguage language, std::ostream& out
     TSummaryPrinter(s, language, out).Print();
 }
 
-int RunSummary(const TSummaryOptions& options, std::ostream& out, std::ostream& err) {
-    const auto replay = LoadOrReport(options.File, 2, options.Language, options.Json, out, err);
-    if (!replay)
-        return 1;
-    TGameTables tables;
-    tables.Load(options.Language);
-    const TReplaySummary summary = SummarizeReplay(*replay, tables);
-    if (options.Json)
-        out << SummaryJson(options.File, summary, options.Language).dump() << "\n";
-    else
-        PrintSummary(summary, options.Language, out);
-    return 0;
+void AddSummaryCommand(CLI::App& app, TContext& context) {
+    struct TOptions {
+        std::string File;
+        bool Json = false;
+        std::optional<TLanguage> Language;
+    };
+    auto o = std::make_shared<TOptions>();
+    auto* cmd = app.add_subcommand("summary", "How the game went: APM per minute, build orders, heroes, chat, leaves");
+    cmd->add_option("FILE", o->File, "Replay file")->required();
+    cmd->add_flag("--json", o->Json, "One JSON object with the five lists (times in ms)");
+    AddLanguageOption(cmd, o->Language, "Interface language: en or zh");
+    cmd->callback([o, &context] {
+        const TLanguage language = o->Language.value_or(LanguageFromLocale());
+        const auto replay = LoadOrReport(o->File, 2, language, o->Json, context.Out, context.Err);
+        if (!replay) {
+            context.Status = 1;
+            return;
+        }
+        TGameTables tables;
+        tables.Load(language);
+        const TReplaySummary summary = SummarizeReplay(*replay, tables);
+        if (o->Json)
+            context.Out << SummaryJson(o->File, summary, language).dump() << "\n";
+        else
+            PrintSummary(summary, language, context.Out);
+    });
 }
 
 } // namespace quillon::cli
