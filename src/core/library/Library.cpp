@@ -2,10 +2,7 @@
 
 #include "core/platform/Files.h"
 #include "core/platform/Paths.h"
-#include "core/present/GameText.h"
-#include "core/present/ListRows.h"
-#include "core/replay/LoadReplay.h"
-#include "core/settings/Settings.h"
+#include "core/platform/System.h"
 #include "core/text/AsciiCase.h"
 
 #include <sqlite3.h>
@@ -25,20 +22,78 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr int64_t ApplicationId = 0x51554C4C; // "QULL": marks a file as ours
-constexpr size_t HashedBytes = 64 * 1024;
-constexpr uint64_t WholeReadLimit = 16 << 20;
 
-const char* const Schema = R"(
-CREATE TABLE replays(
-    id INTEGER PRIMARY KEY,
-    path TEXT NOT NULL UNIQUE,
-    size INTEGER NOT NULL,
-    modified INTEGER NOT NULL,
-    hash TEXT NOT NULL,
-    error TEXT,
-    version TEXT, build INTEGER, length INTEGER,
-    game_name TEXT, map_path TEXT, map_name TEXT, map_key TEXT,
-    game_type INTEGER, creator TEXT, winner_team INTEGER, max_apm REAL, player_names TEXT);
+// The columns of a replay's row after id and path, in one place: the table is made from this list, and rows are
+// written and read back through it. Columns kept only for searching are written and never read.
+struct TReplayColumn {
+    const char* Name;
+    const char* Type;
+    void (*Write)(TSqlStatement& s, int at, const TLibraryEntry& e);
+    void (*Read)(const TSqlStatement& s, int at, TLibraryEntry& e); // nullptr: kept for searching only
+};
+
+std::string JoinedNames(const TLibraryEntry& e) {
+    std::string names;
+    for (const auto& p : e.Players)
+        names += (names.empty() ? "" : " ") + p.Name;
+    return names;
+}
+
+std::string MapKey(const std::string& mapName);
+
+// clang-format off
+const TReplayColumn ReplayColumns[] = {
+    {"size", "INTEGER NOT NULL", [](TSqlStatement& s, int at, const TLibraryEntry& e) { s.Bind(at, e.Size); },
+     [](const TSqlStatement& s, int at, TLibraryEntry& e) { e.Size = s.Int(at); }},
+    {"modified", "INTEGER NOT NULL", [](TSqlStatement& s, int at, const TLibraryEntry& e) { s.Bind(at, e.Modified); },
+     [](const TSqlStatement& s, int at, TLibraryEntry& e) { e.Modified = s.Int(at); }},
+    {"hash", "TEXT NOT NULL", [](TSqlStatement& s, int at, const TLibraryEntry& e) { s.Bind(at, e.Hash); },
+     [](const TSqlStatement& s, int at, TLibraryEntry& e) { e.Hash = s.Text(at); }},
+    {"error", "TEXT",
+     [](TSqlStatement& s, int at, const TLibraryEntry& e) { e.Error.empty() ? s.BindNull(at) : s.Bind(at, e.Error); },
+     [](const TSqlStatement& s, int at, TLibraryEntry& e) { e.Error = s.Text(at); }},
+    {"version", "TEXT", [](TSqlStatement& s, int at, const TLibraryEntry& e) { s.Bind(at, e.Version); },
+     [](const TSqlStatement& s, int at, TLibraryEntry& e) { e.Version = s.Text(at); }},
+    {"build", "INTEGER", [](TSqlStatement& s, int at, const TLibraryEntry& e) { s.Bind(at, int64_t{e.Build}); },
+     [](const TSqlStatement& s, int at, TLibraryEntry& e) { e.Build = static_cast<int>(s.Int(at)); }},
+    {"length", "INTEGER", [](TSqlStatement& s, int at, const TLibraryEntry& e) { s.Bind(at, e.Length); },
+     [](const TSqlStatement& s, int at, TLibraryEntry& e) { e.Length = s.Int(at); }},
+    {"game_name", "TEXT", [](TSqlStatement& s, int at, const TLibraryEntry& e) { s.Bind(at, e.GameName); },
+     [](const TSqlStatement& s, int at, TLibraryEntry& e) { e.GameName = s.Text(at); }},
+    {"map_path", "TEXT", [](TSqlStatement& s, int at, const TLibraryEntry& e) { s.Bind(at, e.MapPath); },
+     [](const TSqlStatement& s, int at, TLibraryEntry& e) { e.MapPath = s.Text(at); }},
+    {"map_name", "TEXT", [](TSqlStatement& s, int at, const TLibraryEntry& e) { s.Bind(at, e.MapName); },
+     [](const TSqlStatement& s, int at, TLibraryEntry& e) { e.MapName = s.Text(at); }},
+    {"map_key", "TEXT", [](TSqlStatement& s, int at, const TLibraryEntry& e) { s.Bind(at, MapKey(e.MapName)); },
+     nullptr},
+    {"game_type", "INTEGER", [](TSqlStatement& s, int at, const TLibraryEntry& e) { s.Bind(at, int64_t{e.GameType}); },
+     [](const TSqlStatement& s, int at, TLibraryEntry& e) { e.GameType = static_cast<int>(s.Int(at)); }},
+    {"creator", "TEXT", [](TSqlStatement& s, int at, const TLibraryEntry& e) { s.Bind(at, e.Creator); },
+     [](const TSqlStatement& s, int at, TLibraryEntry& e) { e.Creator = s.Text(at); }},
+    {"winner_team", "INTEGER",
+     [](TSqlStatement& s, int at, const TLibraryEntry& e) { s.Bind(at, int64_t{e.WinnerTeam}); },
+     [](const TSqlStatement& s, int at, TLibraryEntry& e) { e.WinnerTeam = static_cast<int>(s.Int(at)); }},
+    {"max_apm", "REAL", [](TSqlStatement& s, int at, const TLibraryEntry& e) { s.Bind(at, e.MaxApm); },
+     [](const TSqlStatement& s, int at, TLibraryEntry& e) { e.MaxApm = s.Real(at); }},
+    {"player_names", "TEXT", [](TSqlStatement& s, int at, const TLibraryEntry& e) { s.Bind(at, JoinedNames(e)); },
+     nullptr},
+};
+// clang-format on
+
+// The columns joined by ", ", each as prefix + name.
+std::string ColumnList(bool readOnly, const std::string& prefix) {
+    std::string list;
+    for (const TReplayColumn& c : ReplayColumns)
+        if (!readOnly || c.Read)
+            list += (list.empty() ? "" : ", ") + prefix + c.Name;
+    return list;
+}
+
+std::string Schema() {
+    std::string replays = "CREATE TABLE replays(\n    id INTEGER PRIMARY KEY,\n    path TEXT NOT NULL UNIQUE";
+    for (const TReplayColumn& c : ReplayColumns)
+        replays += std::string(",\n    ") + c.Name + " " + c.Type;
+    return replays + R"();
 CREATE TABLE players(
     replay_id INTEGER NOT NULL REFERENCES replays(id) ON DELETE CASCADE,
     slot INTEGER NOT NULL,
@@ -50,6 +105,7 @@ CREATE TABLE state(key TEXT PRIMARY KEY, value) WITHOUT ROWID;
 CREATE VIRTUAL TABLE replay_text USING fts5(game_name, map_name, player_names, content='replays',
     content_rowid='id', tokenize='unicode61');
 )";
+}
 
 // Renames between disk and row (see WillRename); not part of the versioned schema, so any version may hold it.
 constexpr const char* PendingRenamesTable =
@@ -77,14 +133,6 @@ std::string DropSearchIndexes() {
     return sql;
 }
 
-// The map's file name without folders and extension: "(4)TwistedMeadows".
-std::string MapName(const std::string& mapPath) {
-    const size_t slash = mapPath.find_last_of("\\/");
-    std::string name = slash == std::string::npos ? mapPath : mapPath.substr(slash + 1);
-    const size_t dot = name.rfind('.');
-    return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
-}
-
 // What --map matches the start of: the name in lower case without its "(4)" player count.
 std::string MapKey(const std::string& mapName) {
     std::string key = AsciiLower(mapName);
@@ -96,86 +144,7 @@ std::string MapKey(const std::string& mapName) {
     return key;
 }
 
-std::string HashText(std::span<const uint8_t> bytes) {
-    uint64_t h = 0xcbf29ce484222325ull; // FNV-1a: enough to tell changed content, nothing secret
-    for (const uint8_t c : bytes.first(std::min(bytes.size(), HashedBytes))) {
-        h ^= c;
-        h *= 0x100000001b3ull;
-    }
-    char text[17];
-    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(h));
-    return text;
-}
-
-// A replay file read whole in one go, when it is a regular file small enough for that (nearly all are); the
-// hash and the parse then share one open and one read.
-std::optional<std::vector<uint8_t>> ReadSmallFile(TReadOnlyFile& file) {
-    if (file.Kind() != TFileKind::File || file.Size() > WholeReadLimit)
-        return std::nullopt;
-    std::vector<uint8_t> bytes(static_cast<size_t>(file.Size()));
-    const int64_t got = file.ReadAt(0, bytes.data(), bytes.size());
-    bytes.resize(static_cast<size_t>(std::max<int64_t>(got, 0))); // a file that shrank meanwhile is read as it now is
-    return bytes;
-}
-
-std::string HashOfStart(TReadOnlyFile& file) {
-    std::vector<uint8_t> head(HashedBytes);
-    const int64_t got = file.IsOpen() ? file.ReadAt(0, head.data(), head.size()) : 0;
-    head.resize(static_cast<size_t>(std::max<int64_t>(got, 0)));
-    return HashText(head);
-}
-
 } // namespace
-
-TLibraryEntry IndexReplayFile(const std::string& path, int64_t size, int64_t modified) {
-    TLibraryEntry e;
-    e.Path = path;
-    e.Size = size;
-    e.Modified = modified;
-    TLoadResult loaded;
-    TReadOnlyFile file(path);
-    if (auto bytes = ReadSmallFile(file)) {
-        e.Hash = HashText(*bytes);
-        loaded = LoadReplayFromBuffer(std::move(*bytes), path, 1);
-    } else {
-        e.Hash = HashOfStart(file);
-        loaded = LoadReplay(path, 1);
-    }
-    if (!loaded.Ok()) {
-        e.Error = LoadErrorText(loaded, TLanguage::English);
-        return e;
-    }
-    const TReplayInfo& r = *loaded.Replay;
-    e.Version = VersionNumberText(DisplayVersion(r));
-    e.Build = r.Build;
-    e.Length = r.Length;
-    e.GameName = r.Game.GameName;
-    e.MapPath = r.Game.MapPath;
-    e.MapName = MapName(r.Game.MapPath);
-    e.Creator = r.Game.Creator;
-    e.GameType = r.Game.GameType;
-    e.WinnerTeam = r.SlotsRecorded ? r.Winner : 0;
-    for (int i = 0; r.Players && i < r.Players->Count(); ++i) {
-        const TPlayerInfo& p = r.Players->At(i);
-        if (p.SlotStatus != 2)
-            continue;
-        TLibraryPlayer lp;
-        lp.Name = p.Computer ? PlayerShownName(r, p) : p.Name;
-        lp.Race = r.SlotsRecorded ? p.Race : 0;
-        lp.Team = r.SlotsRecorded ? p.Team : 0;
-        lp.Color = p.Color;
-        lp.Actions = p.Actions;
-        lp.Apm = p.Apm;
-        lp.Observer = p.Observer;
-        lp.Computer = p.Computer;
-        if (!p.Observer && e.WinnerTeam != 0)
-            lp.Result = p.Team == e.WinnerTeam ? 1 : 2;
-        if (!p.Observer && !p.Computer)
-            e.MaxApm = std::max(e.MaxApm, p.Apm);
-        e.Players.push_back(std::move(lp));
-    }
-    return e;
-}
 
 std::string DefaultLibraryPath(const std::string& programDir) {
     return ProgramFilePath(programDir, TUserFolder::Data, "library.sqlite");
@@ -264,7 +233,7 @@ void TLibrary::CreateOrCheckSchema() {
         TSqlTransaction t(db);
         TSqlStatement count(db, "SELECT count(*) FROM sqlite_schema");
         if (count.Step() && count.Int(0) == 0) {
-            db.Exec(Schema);
+            db.Exec(Schema());
             db.Exec(MakeSearchIndexes());
             db.Exec("PRAGMA application_id=" + std::to_string(ApplicationId));
             db.Exec("PRAGMA user_version=" + std::to_string(SchemaVersion));
@@ -426,13 +395,6 @@ namespace {
 constexpr const char* ForgetText = "INSERT INTO replay_text(replay_text, rowid, game_name, map_name, player_names) "
                                    "SELECT 'delete', id, game_name, map_name, player_names FROM replays ";
 
-std::string JoinedNames(const TLibraryEntry& e) {
-    std::string names;
-    for (const auto& p : e.Players)
-        names += (names.empty() ? "" : " ") + p.Name;
-    return names;
-}
-
 // All players of a replay in one statement, prepared once per player count met.
 class TPlayerInserter {
 public:
@@ -472,32 +434,27 @@ private:
 void TLibrary::Store(const std::vector<TLibraryEntry>& entries) {
     TSqlite& db = Db();
     TSqlTransaction t(db);
-    static constexpr const char* Columns = "size, modified, hash, error, version, build, length, game_name, map_path, "
-                                           "map_name, map_key, game_type, creator, winner_team, max_apm, player_names";
+    const std::string columns = ColumnList(false, "");
+    std::string values;
+    for (size_t i = 0; i < std::size(ReplayColumns); ++i)
+        values += ", ?" + std::to_string(i + 2);
+    values.erase(0, 2);
     // A new path takes one statement; a path the library has (a changed file, or one another scanner has just
     // written) first takes its old text and players out.
-    TSqlStatement insert(db, std::string("INSERT INTO replays(path, ") + Columns +
-                                 ") VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17) "
-                                 "ON CONFLICT(path) DO NOTHING RETURNING id");
+    TSqlStatement insert(db, "INSERT INTO replays(path, " + columns + ") VALUES(?1, " + values +
+                                 ") ON CONFLICT(path) DO NOTHING RETURNING id");
     TSqlStatement forget(db, std::string(ForgetText) + "WHERE path = ?1");
-    TSqlStatement update(db, std::string("UPDATE replays SET (") + Columns +
-                                 ") = (?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9, ?10, ?11, ?12, ?13, ?14, ?15, ?16, ?17) "
-                                 "WHERE path = ?1 RETURNING id");
+    TSqlStatement update(db, "UPDATE replays SET (" + columns + ") = (" + values + ") WHERE path = ?1 RETURNING id");
     TSqlStatement clearPlayers(db, "DELETE FROM players WHERE replay_id = ?1");
     TSqlStatement addText(db, "INSERT INTO replay_text(rowid, game_name, map_name, player_names) "
                               "VALUES(?1, ?2, ?3, ?4)");
     TPlayerInserter players(db);
     for (const TLibraryEntry& e : entries) {
-        const std::string names = JoinedNames(e);
-        const auto bind = [&](TSqlStatement& s) {
-            s.Bind(1, e.Path).Bind(2, e.Size).Bind(3, e.Modified).Bind(4, e.Hash);
-            if (e.Error.empty())
-                s.BindNull(5);
-            else
-                s.Bind(5, e.Error);
-            s.Bind(6, e.Version).Bind(7, int64_t{e.Build}).Bind(8, e.Length).Bind(9, e.GameName);
-            s.Bind(10, e.MapPath).Bind(11, e.MapName).Bind(12, MapKey(e.MapName)).Bind(13, int64_t{e.GameType});
-            s.Bind(14, e.Creator).Bind(15, int64_t{e.WinnerTeam}).Bind(16, e.MaxApm).Bind(17, names);
+        const auto bind = [&e](TSqlStatement& s) {
+            s.Bind(1, e.Path);
+            int at = 2;
+            for (const TReplayColumn& c : ReplayColumns)
+                c.Write(s, at++, e);
         };
         bind(insert);
         const bool fresh = insert.Step();
@@ -513,9 +470,24 @@ void TLibrary::Store(const std::vector<TLibraryEntry>& entries) {
             clearPlayers.Bind(1, id).Run();
         }
         players.Insert(id, e.Players);
-        addText.Bind(1, id).Bind(2, e.GameName).Bind(3, e.MapName).Bind(4, names).Run();
+        addText.Bind(1, id).Bind(2, e.GameName).Bind(3, e.MapName).Bind(4, JoinedNames(e)).Run();
     }
     t.Commit();
+}
+
+std::string EntryColumns(const std::string& alias) {
+    return alias + "id, " + alias + "path, " + ColumnList(true, alias);
+}
+
+TLibraryEntry ReadEntry(const TSqlStatement& s) {
+    TLibraryEntry e;
+    e.Id = s.Int(0);
+    e.Path = s.Text(1);
+    int at = 2;
+    for (const TReplayColumn& c : ReplayColumns)
+        if (c.Read)
+            c.Read(s, at++, e);
+    return e;
 }
 
 void TLibrary::Remove(const std::vector<int64_t>& ids) {

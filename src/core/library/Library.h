@@ -43,8 +43,10 @@ struct TLibraryEntry {
     std::vector<TLibraryPlayer> Players;
 };
 
-/// Reads a replay at detail 1 into a library entry; a file that cannot be read gives an entry with Error.
-TLibraryEntry IndexReplayFile(const std::string& path, int64_t size, int64_t modified);
+/// The columns ReadEntry takes, in its order, each after alias ("r." or nothing): for SELECT lists.
+std::string EntryColumns(const std::string& alias);
+/// A replay's row as selected with EntryColumns (its players are not in it).
+TLibraryEntry ReadEntry(const TSqlStatement& row);
 
 /// The library file of this user: $XDG_DATA_HOME/Quillon/library.sqlite (else ~/.local/share/...;
 /// %LOCALAPPDATA%\Quillon\library.sqlite on Windows), or library.sqlite beside the program in a portable install

@@ -2,12 +2,18 @@
 
 #include "core/platform/Files.h"
 #include "core/platform/Paths.h"
+#include "core/present/GameText.h"
+#include "core/present/ListRows.h"
 #include "core/rename/Rename.h"
+#include "core/replay/LoadReplay.h"
 
 #include <algorithm>
 #include <condition_variable>
+#include <cstdio>
 #include <filesystem>
 #include <mutex>
+#include <optional>
+#include <span>
 #include <thread>
 #include <unordered_set>
 
@@ -16,6 +22,46 @@ namespace quillon {
 namespace {
 
 namespace fs = std::filesystem;
+
+constexpr size_t HashedBytes = 64 * 1024;
+constexpr uint64_t WholeReadLimit = 16 << 20;
+
+// The map's file name without folders and extension: "(4)TwistedMeadows".
+std::string MapName(const std::string& mapPath) {
+    const size_t slash = mapPath.find_last_of("\\/");
+    std::string name = slash == std::string::npos ? mapPath : mapPath.substr(slash + 1);
+    const size_t dot = name.rfind('.');
+    return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
+std::string HashText(std::span<const uint8_t> bytes) {
+    uint64_t h = 0xcbf29ce484222325ull; // FNV-1a: enough to tell changed content, nothing secret
+    for (const uint8_t c : bytes.first(std::min(bytes.size(), HashedBytes))) {
+        h ^= c;
+        h *= 0x100000001b3ull;
+    }
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(h));
+    return text;
+}
+
+// A replay file read whole in one go, when it is a regular file small enough for that (nearly all are); the
+// hash and the parse then share one open and one read.
+std::optional<std::vector<uint8_t>> ReadSmallFile(TReadOnlyFile& file) {
+    if (file.Kind() != TFileKind::File || file.Size() > WholeReadLimit)
+        return std::nullopt;
+    std::vector<uint8_t> bytes(static_cast<size_t>(file.Size()));
+    const int64_t got = file.ReadAt(0, bytes.data(), bytes.size());
+    bytes.resize(static_cast<size_t>(std::max<int64_t>(got, 0))); // a file that shrank meanwhile is read as it now is
+    return bytes;
+}
+
+std::string HashOfStart(TReadOnlyFile& file) {
+    std::vector<uint8_t> head(HashedBytes);
+    const int64_t got = file.IsOpen() ? file.ReadAt(0, head.data(), head.size()) : 0;
+    head.resize(static_cast<size_t>(std::max<int64_t>(got, 0)));
+    return HashText(head);
+}
 
 // A listed file and what the library knows of it (nullptr: nothing).
 struct TListedFile {
@@ -105,6 +151,56 @@ bool IsLink(const std::string& path) {
 }
 
 } // namespace
+
+TLibraryEntry IndexReplayFile(const std::string& path, int64_t size, int64_t modified) {
+    TLibraryEntry e;
+    e.Path = path;
+    e.Size = size;
+    e.Modified = modified;
+    TLoadResult loaded;
+    TReadOnlyFile file(path);
+    if (auto bytes = ReadSmallFile(file)) {
+        e.Hash = HashText(*bytes);
+        loaded = LoadReplayFromBuffer(std::move(*bytes), path, 1);
+    } else {
+        e.Hash = HashOfStart(file);
+        loaded = LoadReplay(path, 1);
+    }
+    if (!loaded.Ok()) {
+        e.Error = LoadErrorText(loaded, TLanguage::English);
+        return e;
+    }
+    const TReplayInfo& r = *loaded.Replay;
+    e.Version = VersionNumberText(DisplayVersion(r));
+    e.Build = r.Build;
+    e.Length = r.Length;
+    e.GameName = r.Game.GameName;
+    e.MapPath = r.Game.MapPath;
+    e.MapName = MapName(r.Game.MapPath);
+    e.Creator = r.Game.Creator;
+    e.GameType = r.Game.GameType;
+    e.WinnerTeam = r.SlotsRecorded ? r.Winner : 0;
+    for (int i = 0; r.Players && i < r.Players->Count(); ++i) {
+        const TPlayerInfo& p = r.Players->At(i);
+        if (p.SlotStatus != 2)
+            continue;
+        TLibraryPlayer lp;
+        lp.Name = p.Computer ? PlayerShownName(r, p) : p.Name;
+        lp.Race = r.SlotsRecorded ? p.Race : 0;
+        lp.Team = r.SlotsRecorded ? p.Team : 0;
+        lp.Color = p.Color;
+        lp.Actions = p.Actions;
+        lp.Apm = p.Apm;
+        lp.Observer = p.Observer;
+        lp.Computer = p.Computer;
+        if (!p.Observer && e.WinnerTeam != 0)
+            lp.Result = p.Team == e.WinnerTeam ? 1 : 2;
+        if (!p.Observer && !p.Computer)
+            e.MaxApm = std::max(e.MaxApm, p.Apm);
+        e.Players.push_back(std::move(lp));
+    }
+    return e;
+}
 
 std::vector<std::pair<std::string, std::string>> RecheckEntries(TLibrary& library,
                                                                 const std::vector<TLibraryEntry>& rows) {

@@ -10,6 +10,9 @@
 
 namespace quillon {
 
+/// Reads a replay at detail 1 into a library entry; a file that cannot be read gives an entry with Error.
+TLibraryEntry IndexReplayFile(const std::string& path, int64_t size, int64_t modified);
+
 enum class TScanStage { BatchWritten, MakingIndexes };
 
 struct TScanOptions {

@@ -143,33 +143,13 @@ std::string OrderOf(const TLibraryQuery& q) {
 
 std::vector<TLibraryEntry> SearchLibrary(TLibrary& library, const TLibraryQuery& query) {
     TFilter f = FilterOf(library, query);
-    const std::string sql =
-        "SELECT r.id, r.path, r.size, r.modified, r.hash, r.error, r.version, r.build, r.length, r.game_name, "
-        "r.map_path, r.map_name, r.creator, r.game_type, r.winner_team, r.max_apm FROM replays r WHERE " +
-        f.Where + " ORDER BY " + OrderOf(query) + " LIMIT " + f.Int(query.Limit) + " OFFSET " + f.Int(query.Offset);
+    const std::string sql = "SELECT " + EntryColumns("r.") + " FROM replays r WHERE " + f.Where + " ORDER BY " +
+                            OrderOf(query) + " LIMIT " + f.Int(query.Limit) + " OFFSET " + f.Int(query.Offset);
     TSqlStatement s(library.Db(), sql);
     f.BindAll(s);
     std::vector<TLibraryEntry> rows;
-    while (s.Step()) {
-        TLibraryEntry e;
-        e.Id = s.Int(0);
-        e.Path = s.Text(1);
-        e.Size = s.Int(2);
-        e.Modified = s.Int(3);
-        e.Hash = s.Text(4);
-        e.Error = s.Text(5);
-        e.Version = s.Text(6);
-        e.Build = static_cast<int>(s.Int(7));
-        e.Length = s.Int(8);
-        e.GameName = s.Text(9);
-        e.MapPath = s.Text(10);
-        e.MapName = s.Text(11);
-        e.Creator = s.Text(12);
-        e.GameType = static_cast<int>(s.Int(13));
-        e.WinnerTeam = static_cast<int>(s.Int(14));
-        e.MaxApm = s.Real(15);
-        rows.push_back(std::move(e));
-    }
+    while (s.Step())
+        rows.push_back(ReadEntry(s));
     TSqlStatement players(library.Db(), "SELECT name, race, team, color, actions, apm, result, observer, computer "
                                         "FROM players WHERE replay_id = ?1 ORDER BY slot");
     for (TLibraryEntry& e : rows) {

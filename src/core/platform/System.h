@@ -22,6 +22,11 @@ enum class TUserFolder {
 /// Where the user's files of that kind go; the temporary folder when the system names none.
 std::string UserFolder(TUserFolder kind);
 
+/// Where a file of this program's own lives: beside the executable in a portable install (one with a Quillon.ini
+/// there); else in the Quillon folder of the user's folder of that kind.
+std::string ProgramFilePath(const std::string& programDir, TUserFolder kind, const std::string& name);
+
+
 /// Tells this user's objects (sockets, pipes) from another user's: the user id here; user name and session
 /// on Windows.
 std::string CurrentUserKey();

@@ -67,13 +67,6 @@ void SaveSettings(const std::string& path, const TSettings& s) {
     ini.Save(path);
 }
 
-std::string ProgramFilePath(const std::string& programDir, TUserFolder kind, const std::string& name) {
-    std::error_code ec;
-    if (!programDir.empty() && fs::is_regular_file(PathOf(programDir) / "Quillon.ini", ec))
-        return Utf8Of(PathOf(programDir) / name);
-    return Utf8Of(PathOf(UserFolder(kind)) / "Quillon" / name);
-}
-
 std::string SettingsPath(const std::string& programDir, const std::string& override) {
     return override.empty() ? ProgramFilePath(programDir, TUserFolder::Settings, "Quillon.ini") : override;
 }

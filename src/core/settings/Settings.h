@@ -38,10 +38,6 @@ TSettingsRead ReadSettings(const std::string& path);
 /// "Unable to write to PATH" on failure, and without writing when the file there is no settings file.
 void SaveSettings(const std::string& path, const TSettings& settings);
 
-/// Where a file of this program's own lives: beside the executable in a portable install (one with a Quillon.ini
-/// there); else in the Quillon folder of the user's folder of that kind.
-std::string ProgramFilePath(const std::string& programDir, TUserFolder kind, const std::string& name);
-
 /// Where the settings live: the override when given; else Quillon.ini beside the executable when there is one;
 /// else the per-user settings folder ($XDG_CONFIG_HOME/Quillon/Quillon.ini, ~/.config by default;
 /// %APPDATA%\Quillon\Quillon.ini on Windows).
