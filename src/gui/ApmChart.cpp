@@ -3,6 +3,7 @@
 #include "core/lang/StringIds.h"
 #include "gui/QtText.h"
 #include "gui/SlotColors.h"
+#include "gui/Tr.h"
 
 #include <QHelpEvent>
 #include <QMouseEvent>
@@ -49,8 +50,7 @@ void TApmChart::SetCurves(const TReplaySummary& summary, const TPlayerSet& shown
         names << ToQString(p.Name);
     }
     Hover = -1;
-    setAccessibleDescription(ToQString(
-        FormatText(GetString(SummaryString::ChartDescription, Lang), {ToUtf8(names.join(QStringLiteral(", ")))})));
+    setAccessibleDescription(Tr(SummaryString::ChartDescription, Lang, {ToUtf8(names.join(QStringLiteral(", ")))}));
     update();
 }
 
@@ -77,8 +77,7 @@ QString TApmChart::HoverText() const {
     QStringList lines;
     for (const auto& s : Series) {
         const int32_t apm = static_cast<size_t>(Hover) < s.PerMinute.size() ? s.PerMinute[Hover] : 0;
-        lines << ToQString(FormatText(GetString(SummaryString::ChartHover, Lang),
-                                      {std::to_string(Hover + 1), std::to_string(apm)})) +
+        lines << Tr(SummaryString::ChartHover, Lang, {std::to_string(Hover + 1), std::to_string(apm)}) +
                      QStringLiteral("  ") + s.Name;
     }
     return lines.join(QLatin1Char('\n'));
@@ -140,7 +139,7 @@ void TApmChart::paintEvent(QPaintEvent*) {
     }
     const int line = metrics.height();
     painter.drawText(QRect(2, 0, width() / 2, line + 2), Qt::AlignLeft | Qt::AlignTop,
-                     ToQString(GetString(SummaryString::ChartApm, Lang)));
+                     Tr(SummaryString::ChartApm, Lang));
     if (Minutes > 0) {
         const int labelEvery =
             std::max(1, (Minutes * metrics.horizontalAdvance(QStringLiteral("000")) * 2) / std::max(1, area.width()));
@@ -149,7 +148,7 @@ void TApmChart::paintEvent(QPaintEvent*) {
                              QString::number(m + 1));
     }
     painter.drawText(QRect(area.left(), area.bottom() + 2 + line, area.width(), line), Qt::AlignHCenter,
-                     ToQString(GetString(SummaryString::ChartMinutes, Lang)));
+                     Tr(SummaryString::ChartMinutes, Lang));
 
     const auto pointOf = [&](int minute, int32_t apm) {
         return QPointF(MinuteX(minute), area.bottom() - static_cast<double>(area.height()) * apm / top);

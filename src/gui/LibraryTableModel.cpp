@@ -4,6 +4,7 @@
 #include "core/present/GameText.h"
 #include "core/text/DecodeText.h"
 #include "gui/QtText.h"
+#include "gui/Tr.h"
 
 #include <QDateTime>
 
@@ -159,7 +160,7 @@ QVariant TLibraryTableModel::headerData(int section, Qt::Orientation orientation
                                                  LibraryString::ColumnPlayers, LibraryString::ColumnWinner,
                                                  LibraryString::ColumnLength,  LibraryString::ColumnApm,
                                                  LibraryString::ColumnVersion};
-    return ToQString(GetString(Headings[section], Lang));
+    return Tr(Headings[section], Lang);
 }
 
 } // namespace quillon::gui

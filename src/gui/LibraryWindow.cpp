@@ -5,6 +5,7 @@
 #include "gui/LibraryTableModel.h"
 #include "gui/MessageBoxes.h"
 #include "gui/QtText.h"
+#include "gui/Tr.h"
 #include "gui/Widgets.h"
 
 #include <QComboBox>
@@ -24,22 +25,18 @@ namespace quillon::gui {
 
 namespace {
 
-QString Text(LibraryString s, TLanguage language) {
-    return ToQString(GetString(s, language));
-}
-
 // Race choices in the order of the race numbers; 0 is any race.
 void FillRaces(QComboBox* box, TLanguage language) {
     const int current = std::max(0, box->currentIndex());
     box->clear();
-    box->addItem(Text(LibraryString::Any, language), 0);
+    box->addItem(Tr(LibraryString::Any, language), 0);
     static constexpr std::pair<MainString, int> Races[] = {{MainString::Human, 1},
                                                            {MainString::Orc, 2},
                                                            {MainString::NightElf, 3},
                                                            {MainString::Undead, 4},
                                                            {MainString::Random, 6}};
     for (const auto& [name, race] : Races)
-        box->addItem(ToQString(GetString(name, language)), race);
+        box->addItem(Tr(name, language), race);
     box->setCurrentIndex(current);
 }
 
@@ -136,8 +133,7 @@ void TLibraryWindow::BuildLayout() {
     connect(Scan, &TLibraryScanner::Progress, this, [this](qulonglong done, qulonglong total) {
         Progress->setRange(0, static_cast<int>(std::min<qulonglong>(total, INT_MAX)));
         Progress->setValue(static_cast<int>(std::min(done, total)));
-        Status->setText(ToQString(
-            FormatText(GetString(LibraryString::ScanProgress, Lang), {std::to_string(done), std::to_string(total)})));
+        Status->setText(Tr(LibraryString::ScanProgress, Lang, {std::to_string(done), std::to_string(total)}));
     });
     connect(Scan, &TLibraryScanner::Finished, this, &TLibraryWindow::ScanFinished);
     connect(View, &QTableView::doubleClicked, this, [this](const QModelIndex& index) {
@@ -148,19 +144,19 @@ void TLibraryWindow::BuildLayout() {
 
 void TLibraryWindow::ApplyLanguage(TLanguage language) {
     Lang = language;
-    setWindowTitle(Text(LibraryString::Title, Lang));
+    setWindowTitle(Tr(LibraryString::Title, Lang));
     static constexpr LibraryString CaptionTexts[] = {
         LibraryString::Player, LibraryString::Race,     LibraryString::VsRace, LibraryString::Winner,
         LibraryString::Map,    LibraryString::Version,  LibraryString::Words,  LibraryString::After,
         LibraryString::Before, LibraryString::MinLength};
     for (int i = 0; i < Captions.size(); ++i)
-        Captions[i]->setText(Text(CaptionTexts[i], Lang));
+        Captions[i]->setText(Tr(CaptionTexts[i], Lang));
     FillRaces(RaceBox, Lang);
     FillRaces(VsRaceBox, Lang);
-    SearchButton->setText(Text(LibraryString::Search, Lang));
-    AddButton->setText(Text(LibraryString::AddFolder, Lang));
-    StopButton->setText(Text(LibraryString::Stop, Lang));
-    View->setAccessibleDescription(Text(LibraryString::TableName, Lang));
+    SearchButton->setText(Tr(LibraryString::Search, Lang));
+    AddButton->setText(Tr(LibraryString::AddFolder, Lang));
+    StopButton->setText(Tr(LibraryString::Stop, Lang));
+    View->setAccessibleDescription(Tr(LibraryString::TableName, Lang));
     Table->SetLanguage(Lang);
     if (Library && !Scan->Running())
         ShowCount();
@@ -172,12 +168,11 @@ bool TLibraryWindow::OpenLibrary() {
     try {
         Library = std::make_unique<TLibrary>(Path, TLibrary::TAccess::Read); // a library it cannot write is still shown
     } catch (const TLibraryError& e) {
-        const QString problem =
-            ToQString(FormatText(GetString(LibraryString::Unusable, Lang), {Path, std::string(e.what())}));
+        const QString problem = Tr(LibraryString::Unusable, Lang, {Path, std::string(e.what())});
         // A file that is no library, or that a whole-file check finds damaged, is offered a reset; never unasked.
         const bool damaged = e.Kind == TLibraryError::TKind::NotALibrary ||
                              (e.Kind == TLibraryError::TKind::Corrupt && TLibrary::FoundDamaged(Path));
-        if (!damaged || !Boxes.Ask(this, problem + QLatin1Char('\n') + Text(LibraryString::OfferReset, Lang))) {
+        if (!damaged || !Boxes.Ask(this, problem + QLatin1Char('\n') + Tr(LibraryString::OfferReset, Lang))) {
             if (!damaged)
                 Boxes.Error(this, problem);
             Status->setText(problem);
@@ -212,7 +207,7 @@ bool TLibraryWindow::Search() {
             continue;
         *date = ParseDate(text);
         if (!*date) {
-            Status->setText(ToQString(FormatText(GetString(LibraryString::BadDate, Lang), {text})));
+            Status->setText(Tr(LibraryString::BadDate, Lang, {text}));
             edit->setFocus();
             edit->selectAll();
             return false;
@@ -253,18 +248,18 @@ void TLibraryWindow::ScanFinished(const TScanResult& result, const QString& erro
         return;
     }
     Search();
-    QString text = ToQString(FormatText(GetString(LibraryString::ScanDone, Lang),
-                                        {std::to_string(result.Indexed), std::to_string(result.Unreadable),
-                                         std::to_string(result.Unchanged), std::to_string(result.Removed)}));
+    QString text = Tr(LibraryString::ScanDone, Lang,
+                      {std::to_string(result.Indexed), std::to_string(result.Unreadable),
+                       std::to_string(result.Unchanged), std::to_string(result.Removed)});
     if (result.Stopped)
-        text += QLatin1Char(' ') + Text(LibraryString::ScanStopped, Lang);
+        text += QLatin1Char(' ') + Tr(LibraryString::ScanStopped, Lang);
     for (const auto& problem : result.Problems)
         text += QStringLiteral("; ") + ToQString(problem);
     Status->setText(text);
 }
 
 void TLibraryWindow::ShowCount() {
-    Status->setText(ToQString(FormatText(GetString(LibraryString::Found, Lang), {std::to_string(Table->Total())})));
+    Status->setText(Tr(LibraryString::Found, Lang, {std::to_string(Table->Total())}));
 }
 
 void TLibraryWindow::ShowError(const std::string& text) {

@@ -21,6 +21,7 @@
 #include "gui/ReplayPane.h"
 #include "gui/RuleDialog.h"
 #include "gui/SettingDialog.h"
+#include "gui/Tr.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -93,8 +94,7 @@ void TQuillonMain::FormCreate() {
     LanguageChange(LanguageBox->currentIndex());
     if (!SettingsProblem.empty()) // said once the window is up; the file is then left as it is
         QTimer::singleShot(0, this, [this] {
-            Boxes.Error(this, ToQString(FormatText(GetString(AppString::SettingsUnusable, Lang),
-                                                   {Options.SettingsPath, SettingsProblem})));
+            Boxes.Error(this, Tr(AppString::SettingsUnusable, Lang, {Options.SettingsPath, SettingsProblem}));
         });
     // A stored rule the editor would refuse is still the user's rule: renames use it as it stands, as they always
     // have, and the user hears once, at start, where it fails.
@@ -104,8 +104,7 @@ void TQuillonMain::FormCreate() {
                 FormatText(GetString(AppString::RuleProblemShort, Lang),
                            {GetString(problem.PartNameString(), Lang), problem.Check.Message,
                             std::to_string(problem.Check.Start), std::to_string(problem.Check.Length)});
-            Boxes.Inform(this, ToQString(FormatText(GetString(AppString::StoredRuleFails, Lang),
-                                                    {Options.SettingsPath, where})));
+            Boxes.Inform(this, Tr(AppString::StoredRuleFails, Lang, {Options.SettingsPath, where}));
         });
 }
 
@@ -124,8 +123,7 @@ void TQuillonMain::ConnectControls() {
         if (info.isDir())
             ShowFolder(info.absoluteFilePath());
         else
-            statusBar()->showMessage(
-                ToQString(FormatText(GetString(AppString::FolderMissing, Lang), {ToUtf8(DirTxt->text())})), 5000);
+            statusBar()->showMessage(Tr(AppString::FolderMissing, Lang, {ToUtf8(DirTxt->text())}), 5000);
     });
     connect(FileList->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TQuillonMain::FileListChange);
     connect(FileList, &TReplayFileList::OpenRequested, this, &TQuillonMain::OpenPath);
@@ -204,8 +202,7 @@ void TQuillonMain::LoadAndShow(const QString& path) {
     if (path == RequestedPath || !QFileInfo(path).isFile())
         return;
     RequestedPath = path;
-    statusBar()->showMessage(
-        ToQString(FormatText(GetString(AppString::StatusLoading, Lang), {ToUtf8(QFileInfo(path).fileName())})));
+    statusBar()->showMessage(Tr(AppString::StatusLoading, Lang, {ToUtf8(QFileInfo(path).fileName())}));
     Load->Request(path, Current.ParseActions ? 2 : 1);
 }
 
@@ -213,8 +210,7 @@ void TQuillonMain::ShowLoaded(const QString& path, std::shared_ptr<TLoadResult> 
     if (!result->Ok()) {
         const QString name = QFileInfo(path).fileName();
         // The replay on show stays; the status bar says why this one cannot be shown.
-        statusBar()->showMessage(ToQString(
-            FormatText(GetString(AppString::StatusLoadFailed, Lang), {ToUtf8(name), LoadErrorText(*result, Lang)})));
+        statusBar()->showMessage(Tr(AppString::StatusLoadFailed, Lang, {ToUtf8(name), LoadErrorText(*result, Lang)}));
         emit ReplayShown(path, false);
         return;
     }
@@ -233,8 +229,8 @@ void TQuillonMain::FollowShownReplay(const QString& renamedTo) {
 void TQuillonMain::ShowReplayStatus() {
     const TReplayInfo* shown = Pane->Replay();
     const int32_t actions = shown && shown->Actions ? shown->Actions->Count() : 0;
-    statusBar()->showMessage(ToQString(FormatText(
-        GetString(AppString::StatusShown, Lang), {ToUtf8(QFileInfo(ShownPath).fileName()), Numbers.Integer(actions)})));
+    statusBar()->showMessage(
+        Tr(AppString::StatusShown, Lang, {ToUtf8(QFileInfo(ShownPath).fileName()), Numbers.Integer(actions)}));
 }
 
 // ---- Renaming ----
@@ -363,14 +359,13 @@ void TQuillonMain::ApplyLanguageToForms() {
     setWindowTitle(ToQString(FormText(TForm::Main, "caption", "TQuillonMain", Lang)) + QLatin1Char(' ') +
                    ToQString(GetVersionString("ProductVersion")));
     Pane->ApplyLanguage(Lang);
-    const auto app = [this](AppString s) { return ToQString(GetString(s, Lang)); };
-    FileList->setAccessibleDescription(app(AppString::FileListName));
-    DirTxt->setAccessibleDescription(app(AppString::FolderBox));
-    DirTxt->setToolTip(app(AppString::FolderBox));
-    ParentButton->setToolTip(app(AppString::ParentFolder));
-    ParentButton->setAccessibleName(app(AppString::ParentFolder));
-    SelDir->setToolTip(app(AppString::ChooseFolder));
-    SelDir->setAccessibleName(app(AppString::ChooseFolder));
+    FileList->setAccessibleDescription(Tr(AppString::FileListName, Lang));
+    DirTxt->setAccessibleDescription(Tr(AppString::FolderBox, Lang));
+    DirTxt->setToolTip(Tr(AppString::FolderBox, Lang));
+    ParentButton->setToolTip(Tr(AppString::ParentFolder, Lang));
+    ParentButton->setAccessibleName(Tr(AppString::ParentFolder, Lang));
+    SelDir->setToolTip(Tr(AppString::ChooseFolder, Lang));
+    SelDir->setAccessibleName(Tr(AppString::ChooseFolder, Lang));
     FileModel->SetLanguage(Lang);
     FileList->SetLanguage(Lang);
     RuleForm->ApplyLanguage(Lang);

@@ -3,6 +3,7 @@
 #include "core/lang/StringIds.h"
 #include "gui/LanguageApplier.h"
 #include "gui/QtText.h"
+#include "gui/Tr.h"
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
@@ -67,8 +68,8 @@ void TRenResult::ApplyLanguage(TLanguage language) {
     gui::ApplyLanguage(this, TForm::RenResult, QStringLiteral("TRenResult"), language);
     ResultList->setHeaderLabels({ColumnCaption(TForm::RenResult, "ResultList", 0, language),
                                  ColumnCaption(TForm::RenResult, "ResultList", 1, language)});
-    BtnStop->setText(ToQString(GetString(AppString::Stop, language)));
-    BtnClose->setText(ToQString(GetString(IsRunning ? MainString::Renaming : MainString::Close, language)));
+    BtnStop->setText(Tr(AppString::Stop, language));
+    BtnClose->setText(Tr(IsRunning ? MainString::Renaming : MainString::Close, language));
     UpdateProgress();
 }
 
@@ -79,7 +80,7 @@ void TRenResult::BatchStarted() {
     Total = -1;
     Done = 0;
     BtnClose->setEnabled(false);
-    BtnClose->setText(ToQString(GetString(MainString::Renaming, Language)));
+    BtnClose->setText(Tr(MainString::Renaming, Language));
     BtnStop->setEnabled(true);
     BtnStop->setVisible(true);
     UpdateProgress();
@@ -105,7 +106,7 @@ void TRenResult::BatchEnded(bool stopped) {
     IsRunning = false;
     Stopped = stopped;
     BtnStop->setEnabled(false);
-    BtnClose->setText(ToQString(GetString(MainString::Close, Language)));
+    BtnClose->setText(Tr(MainString::Close, Language));
     BtnClose->setEnabled(true);
     BtnClose->setFocus();
     UpdateProgress();
@@ -118,9 +119,7 @@ int TRenResult::RowCount() const {
 void TRenResult::UpdateProgress() {
     const QString done = QString::number(Done), total = QString::number(std::max(Total, 0));
     const AppString text = Stopped ? AppString::BatchStopped : AppString::BatchProgress;
-    Progress->setText(Total < 0 && IsRunning
-                          ? QString()
-                          : ToQString(FormatText(GetString(text, Language), {ToUtf8(done), ToUtf8(total)})));
+    Progress->setText(Total < 0 && IsRunning ? QString() : Tr(text, Language, {ToUtf8(done), ToUtf8(total)}));
     Bar->setRange(0, std::max(Total, 0));
     Bar->setValue(Done);
     if (Total < 0 && IsRunning)

@@ -4,6 +4,7 @@
 #include "core/rename/FileSystem.h"
 #include "gui/MessageBoxes.h"
 #include "gui/QtText.h"
+#include "gui/Tr.h"
 
 #include <QContextMenuEvent>
 #include <QDesktopServices>
@@ -32,7 +33,7 @@ bool TReplayFileModel::setData(const QModelIndex& index, const QVariant& value, 
         return false;
     const QFileInfo info = fileInfo(index);
     if (newName.contains(QLatin1Char('/'))) {
-        Boxes.Inform(nullptr, ToQString(GetString(MainString::RenameFailed, Language)));
+        Boxes.Inform(nullptr, Tr(MainString::RenameFailed, Language));
         return false;
     }
     const QString from = info.absoluteFilePath();
@@ -43,13 +44,12 @@ bool TReplayFileModel::setData(const QModelIndex& index, const QVariant& value, 
         emit Renamed(from, to);
         return true;
     case TRenameResult::TargetExists:
-        Boxes.Inform(nullptr, newName + ToQString(GetString(MainString::AlreadyExists, Language)));
+        Boxes.Inform(nullptr, newName + Tr(MainString::AlreadyExists, Language));
         return false;
     case TRenameResult::Failed:
         break;
     }
-    Boxes.Inform(nullptr,
-                 ToQString(FormatText(GetString(AppString::RenameInPlaceFailed, Language), {ToUtf8(newName), reason})));
+    Boxes.Inform(nullptr, Tr(AppString::RenameInPlaceFailed, Language, {ToUtf8(newName), reason}));
     return false;
 }
 
@@ -105,16 +105,15 @@ void ShowInFolder(const QString& path) {
 void TReplayFileList::contextMenuEvent(QContextMenuEvent* event) {
     const QModelIndex index = indexAt(event->pos());
     QMenu menu(this);
-    const auto text = [this](AppString s) { return ToQString(GetString(s, Language)); };
     if (index.isValid()) {
         const QString path = Model->filePath(index);
-        menu.addAction(text(AppString::MenuOpen), this, [this, path] { emit OpenRequested(path); });
-        QAction* rename = menu.addAction(text(AppString::MenuRename), this, [this, index] { edit(index); });
+        menu.addAction(Tr(AppString::MenuOpen, Language), this, [this, path] { emit OpenRequested(path); });
+        QAction* rename = menu.addAction(Tr(AppString::MenuRename, Language), this, [this, index] { edit(index); });
         rename->setShortcut(QKeySequence(Qt::Key_F2));
-        menu.addAction(text(AppString::MenuShowInFolder), this, [path] { ShowInFolder(path); });
+        menu.addAction(Tr(AppString::MenuShowInFolder, Language), this, [path] { ShowInFolder(path); });
         menu.addSeparator();
     }
-    menu.addAction(text(AppString::MenuRefresh), this, [this] {
+    menu.addAction(Tr(AppString::MenuRefresh, Language), this, [this] {
         const QString root = Model->rootPath();
         Model->setRootPath(QString());
         setRootIndex(Model->setRootPath(root));

@@ -7,6 +7,7 @@
 #include "gui/PlayerListModel.h"
 #include "gui/QtText.h"
 #include "gui/SummaryView.h"
+#include "gui/Tr.h"
 #include "gui/Widgets.h"
 
 #include <QHBoxLayout>
@@ -208,7 +209,7 @@ void TReplayPane::ApplyTexts() {
     Ui.ActionModel->SetHeaders(headers("ActionList", 3));
     Ui.PlayerModel->SetHeaders(headers("PlayerList", 10));
     Ui.ActionTabs->setTabText(0, Ui.Label2->text());
-    Ui.ActionTabs->setTabText(1, ToQString(GetString(SummaryString::Tab, language)));
+    Ui.ActionTabs->setTabText(1, Tr(SummaryString::Tab, language));
     Ui.SummaryView->ApplyLanguage(language);
     Ui.InfoList->setAccessibleDescription(Ui.Label1->text());
     Ui.ActionList->setAccessibleDescription(Ui.Label2->text());

@@ -6,6 +6,7 @@
 #include "gui/ApmChart.h"
 #include "gui/QtText.h"
 #include "gui/SlotColors.h"
+#include "gui/Tr.h"
 #include "gui/Widgets.h"
 
 #include <QHeaderView>
@@ -113,28 +114,27 @@ TSummaryView::TSummaryView(QWidget* parent) : QWidget(parent) {
 
 void TSummaryView::ApplyLanguage(TLanguage language) {
     Lang = language;
-    const auto text = [this](SummaryString s) { return ToQString(GetString(s, Lang)); };
-    Lists->setTabText(0, text(SummaryString::BuildSection));
-    Lists->setTabText(1, text(SummaryString::HeroSection));
-    Lists->setTabText(2, text(SummaryString::ChatSection));
-    Lists->setTabText(3, text(SummaryString::LeaveSection));
+    Lists->setTabText(0, Tr(SummaryString::BuildSection, Lang));
+    Lists->setTabText(1, Tr(SummaryString::HeroSection, Lang));
+    Lists->setTabText(2, Tr(SummaryString::ChatSection, Lang));
+    Lists->setTabText(3, Tr(SummaryString::LeaveSection, Lang));
     const SummaryString limits[] = {SummaryString::ApmLimits, SummaryString::BuildLimits, SummaryString::HeroLimits,
                                     SummaryString::ChatLimits, SummaryString::LeaveLimits};
     for (int i = 0; i < 5; ++i)
-        Limits[i]->setText(text(limits[i]));
-    ApmChart->setToolTip(text(SummaryString::ApmLimits));
-    NeedsActions->setText(text(SummaryString::NeedsActions));
+        Limits[i]->setText(Tr(limits[i], Lang));
+    ApmChart->setToolTip(Tr(SummaryString::ApmLimits, Lang));
+    NeedsActions->setText(Tr(SummaryString::NeedsActions, Lang));
     SetHeaders();
 }
 
 void TSummaryView::SetHeaders() {
-    const auto text = [this](SummaryString s) { return ToQString(GetString(s, Lang)); };
-    HeroModel->setHorizontalHeaderLabels({text(SummaryString::ColumnTime), text(SummaryString::ColumnHeroSkill),
-                                          text(SummaryString::ColumnLevel), text(SummaryString::ColumnPlayer)});
-    ChatModel->setHorizontalHeaderLabels({text(SummaryString::ColumnTime), text(SummaryString::ColumnPlayer),
-                                          text(SummaryString::ColumnChannel), text(SummaryString::ColumnMessage)});
-    LeaveModel->setHorizontalHeaderLabels(
-        {text(SummaryString::ColumnTime), text(SummaryString::ColumnPlayer), text(SummaryString::ColumnResult)});
+    HeroModel->setHorizontalHeaderLabels({Tr(SummaryString::ColumnTime, Lang), Tr(SummaryString::ColumnHeroSkill, Lang),
+                                          Tr(SummaryString::ColumnLevel, Lang), Tr(SummaryString::ColumnPlayer, Lang)});
+    ChatModel->setHorizontalHeaderLabels({Tr(SummaryString::ColumnTime, Lang), Tr(SummaryString::ColumnPlayer, Lang),
+                                          Tr(SummaryString::ColumnChannel, Lang),
+                                          Tr(SummaryString::ColumnMessage, Lang)});
+    LeaveModel->setHorizontalHeaderLabels({Tr(SummaryString::ColumnTime, Lang), Tr(SummaryString::ColumnPlayer, Lang),
+                                           Tr(SummaryString::ColumnResult, Lang)});
 }
 
 void TSummaryView::Show(const TReplaySummary& summary, const TPlayerSet& shown, bool hasActions, TLanguage language) {
@@ -168,8 +168,7 @@ void TSummaryView::FillBuilds(const TReplaySummary& summary, const TPlayerSet& s
                 QFont font = cell->font();
                 font.setStrikeOut(true);
                 cell->setFont(font);
-                cell->setToolTip(cell->toolTip() + QStringLiteral(", ") +
-                                 ToQString(GetString(SummaryString::Cancelled, Lang)));
+                cell->setToolTip(cell->toolTip() + QStringLiteral(", ") + Tr(SummaryString::Cancelled, Lang));
             }
             if (b.Kind == TBuildKind::Hero) {
                 QFont font = cell->font();

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "core/lang/StringIds.h"
+#include "core/lang/Translations.h"
+#include "gui/QtText.h"
+
+#include <initializer_list>
+#include <string_view>
+
+namespace quillon::gui {
+
+/// A numbered string of the translation tables in a language, for a widget.
+template <typename TId> QString Tr(TId id, TLanguage language) {
+    return ToQString(GetString(id, language));
+}
+/// The same with its %s filled in order.
+template <typename TId> QString Tr(TId id, TLanguage language, std::initializer_list<std::string_view> args) {
+    return ToQString(FormatText(GetString(id, language), args));
+}
+
+} // namespace quillon::gui
