@@ -40,8 +40,8 @@ void TurnPage(benchmark::State& state) {
         (++turns % 500 == 0 ? first : next)->click();
         Window->repaint();
     }
-    state.counters["page"] = Window->ReplayPane().Pager().CurrentPage();
-    state.counters["pages"] = Window->ReplayPane().Pager().PageCount();
+    state.counters["page"] = Window->GetReplayPane().GetPager().CurrentPage();
+    state.counters["pages"] = Window->GetReplayPane().GetPager().PageCount();
 }
 
 void SwitchLanguage(benchmark::State& state) {

@@ -60,13 +60,13 @@ TQuillonMain::TQuillonMain(TMainWindowOptions options, QWidget* parent)
     setWindowIcon(AppIcon());
     setAcceptDrops(true);
     BuildLayout();
-    Load = new TReplayLoader(this);
-    Renamer = new TBatchRenamer(this);
+    Loader = new TReplayLoader(this);
+    BatchRenamer = new TBatchRenamer(this);
     // The other forms exist from the start, hidden, so a language switch reaches them all.
-    RuleForm = new TRule(Boxes, this);
+    RuleWindow = new TRule(Boxes, this);
     // Its own window, not a child: it must stay usable while the main window is disabled by the batch.
-    Results = new TRenResult();
-    SettingForm = new TSetting(Boxes, this);
+    ResultWindow = new TRenResult();
+    SettingWindow = new TSetting(Boxes, this);
     ConnectControls();
     FormCreate();
     resize(800, 555);
@@ -75,36 +75,36 @@ TQuillonMain::TQuillonMain(TMainWindowOptions options, QWidget* parent)
 }
 
 TQuillonMain::~TQuillonMain() {
-    Renamer->Stop();
-    delete Results;
+    BatchRenamer->Stop();
+    delete ResultWindow;
 }
 
 void TQuillonMain::FormCreate() {
     const TSettingsRead read = ReadSettings(Options.SettingsPath);
-    Current = read.Settings;
+    Settings = read.Settings;
     SettingsProblem = read.Problem;
-    Lang = LanguageFromSettingOrLocale(Current.Language);
-    Pane->Show(nullptr, Current, Lang);
+    Language = LanguageFromSettingOrLocale(Settings.Language);
+    ReplayPane->Show(nullptr, Settings, Language);
     {
         const QSignalBlocker quiet(LanguageBox);
-        LanguageBox->setCurrentIndex(SettingFromLanguage(Lang));
+        LanguageBox->setCurrentIndex(SettingFromLanguage(Language));
     }
     // The design's texts first: entries a language leaves empty (the page buttons in Chinese) keep them.
     ApplyLanguage(this, TForm::Main, QStringLiteral("TQuillonMain"), TLanguage::English);
     LanguageChange(LanguageBox->currentIndex());
     if (!SettingsProblem.empty()) // said once the window is up; the file is then left as it is
         QTimer::singleShot(0, this, [this] {
-            Boxes.Error(this, Tr(AppString::SettingsUnusable, Lang, {Options.SettingsPath, SettingsProblem}));
+            Boxes.Error(this, Tr(AppString::SettingsUnusable, Language, {Options.SettingsPath, SettingsProblem}));
         });
     // A stored rule the editor would refuse is still the user's rule: renames use it as it stands, as they always
     // have, and the user hears once, at start, where it fails.
-    if (const auto problem = CheckRule(Current.Rule, Lang))
+    if (const auto problem = CheckRule(Settings.Rule, Language))
         QTimer::singleShot(0, this, [this, problem = *problem] {
             const std::string where =
-                FormatText(GetString(AppString::RuleProblemShort, Lang),
-                           {GetString(problem.PartNameString(), Lang), problem.Check.Message,
+                FormatText(GetString(AppString::RuleProblemShort, Language),
+                           {GetString(problem.PartNameString(), Language), problem.Check.Message,
                             std::to_string(problem.Check.Start), std::to_string(problem.Check.Length)});
-            Boxes.Inform(this, Tr(AppString::StoredRuleFails, Lang, {Options.SettingsPath, where}));
+            Boxes.Inform(this, Tr(AppString::StoredRuleFails, Language, {Options.SettingsPath, where}));
         });
 }
 
@@ -123,37 +123,37 @@ void TQuillonMain::ConnectControls() {
         if (info.isDir())
             ShowFolder(info.absoluteFilePath());
         else
-            statusBar()->showMessage(Tr(AppString::FolderMissing, Lang, {ToUtf8(DirTxt->text())}), 5000);
+            statusBar()->showMessage(Tr(AppString::FolderMissing, Language, {ToUtf8(DirTxt->text())}), 5000);
     });
     connect(FileList->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TQuillonMain::FileListChange);
     connect(FileList, &TReplayFileList::OpenRequested, this, &TQuillonMain::OpenPath);
     connect(FileModel, &TReplayFileModel::Renamed, this, [this](const QString& from, const QString& to) {
-        if (from == ShownPath)
+        if (from == LoadedFile)
             FollowShownReplay(to);
     });
     // A selection made before the folder was read is kept until its entry appears.
     connect(FileModel, &QFileSystemModel::directoryLoaded, this, [this](const QString& path) {
-        if (!PendingSelect.isEmpty() && WithSlash(path) == Folder) {
+        if (!PendingSelect.isEmpty() && WithSlash(path) == ReplayDir) {
             FileList->SelectName(PendingSelect);
             PendingSelect.clear();
         }
     });
 
-    connect(Load, &TReplayLoader::Finished, this, &TQuillonMain::ShowLoaded);
-    connect(Renamer, &TBatchRenamer::Listed, Results, &TRenResult::SetTotal);
-    connect(Renamer, &TBatchRenamer::Row, Results, &TRenResult::AddRow);
-    connect(Renamer, &TBatchRenamer::Finished, this, &TQuillonMain::BatchEnded);
-    connect(Results, &TRenResult::StopClicked, Renamer, &TBatchRenamer::Stop);
-    connect(Results, &TRenResult::Hidden, this, &TQuillonMain::ResultHidden);
+    connect(Loader, &TReplayLoader::Finished, this, &TQuillonMain::ShowLoaded);
+    connect(BatchRenamer, &TBatchRenamer::Listed, ResultWindow, &TRenResult::SetTotal);
+    connect(BatchRenamer, &TBatchRenamer::Row, ResultWindow, &TRenResult::AddRow);
+    connect(BatchRenamer, &TBatchRenamer::Finished, this, &TQuillonMain::BatchEnded);
+    connect(ResultWindow, &TRenResult::StopClicked, BatchRenamer, &TBatchRenamer::Stop);
+    connect(ResultWindow, &TRenResult::Hidden, this, &TQuillonMain::ResultHidden);
 }
 
-// ---- Folder and file list ----
+// ---- ReplayDir and file list ----
 
 void TQuillonMain::ShowFolder(const QString& folder) {
-    Folder = WithSlash(QDir::cleanPath(QDir(folder).absolutePath()));
+    ReplayDir = WithSlash(QDir::cleanPath(QDir(folder).absolutePath()));
     PendingSelect.clear();
-    FileList->setRootIndex(FileModel->setRootPath(Folder));
-    DirTxt->setText(QDir::toNativeSeparators(Folder));
+    FileList->setRootIndex(FileModel->setRootPath(ReplayDir));
+    DirTxt->setText(QDir::toNativeSeparators(ReplayDir));
 }
 
 void TQuillonMain::OpenPath(const QString& text) {
@@ -179,13 +179,13 @@ void TQuillonMain::OpenPath(const QString& text) {
 }
 
 void TQuillonMain::SpeedButton1Click() {
-    QDir dir(Folder);
+    QDir dir(ReplayDir);
     if (dir.cdUp())
         ShowFolder(dir.absolutePath());
 }
 
 void TQuillonMain::SelDirClick() {
-    const QString chosen = Boxes.ChooseFolder(this, Folder);
+    const QString chosen = Boxes.ChooseFolder(this, ReplayDir);
     if (!chosen.isEmpty())
         ShowFolder(chosen);
 }
@@ -193,7 +193,7 @@ void TQuillonMain::SelDirClick() {
 void TQuillonMain::FileListChange() {
     const QString name = FileList->FirstSelectedName();
     if (!name.isEmpty())
-        LoadAndShow(Folder + name);
+        LoadAndShow(ReplayDir + name);
 }
 
 // ---- Opening and showing a replay ----
@@ -202,35 +202,36 @@ void TQuillonMain::LoadAndShow(const QString& path) {
     if (path == RequestedPath || !QFileInfo(path).isFile())
         return;
     RequestedPath = path;
-    statusBar()->showMessage(Tr(AppString::StatusLoading, Lang, {ToUtf8(QFileInfo(path).fileName())}));
-    Load->Request(path, Current.ParseActions ? 2 : 1);
+    statusBar()->showMessage(Tr(AppString::StatusLoading, Language, {ToUtf8(QFileInfo(path).fileName())}));
+    Loader->Request(path, Settings.ParseActions ? 2 : 1);
 }
 
 void TQuillonMain::ShowLoaded(const QString& path, std::shared_ptr<TLoadResult> result) {
     if (!result->Ok()) {
         const QString name = QFileInfo(path).fileName();
         // The replay on show stays; the status bar says why this one cannot be shown.
-        statusBar()->showMessage(Tr(AppString::StatusLoadFailed, Lang, {ToUtf8(name), LoadErrorText(*result, Lang)}));
+        statusBar()->showMessage(
+            Tr(AppString::StatusLoadFailed, Language, {ToUtf8(name), LoadErrorText(*result, Language)}));
         emit ReplayShown(path, false);
         return;
     }
-    ShownPath = path;
-    Pane->Show(std::shared_ptr<TReplayInfo>(std::move(result->Replay)), Current, Lang);
+    LoadedFile = path;
+    ReplayPane->Show(std::shared_ptr<TReplayInfo>(std::move(result->Replay)), Settings, Language);
     ShowReplayStatus();
     emit ReplayShown(path, true);
 }
 
 void TQuillonMain::FollowShownReplay(const QString& renamedTo) {
     // A rename keeps the replay on show; selecting it under its new name must not read it again.
-    ShownPath = RequestedPath = renamedTo;
-    Pane->FollowRename(ToPath(renamedTo));
+    LoadedFile = RequestedPath = renamedTo;
+    ReplayPane->FollowRename(ToPath(renamedTo));
 }
 
 void TQuillonMain::ShowReplayStatus() {
-    const TReplayInfo* shown = Pane->Replay();
+    const TReplayInfo* shown = ReplayPane->GetReplay();
     const int32_t actions = shown && shown->Actions ? shown->Actions->Count() : 0;
     statusBar()->showMessage(
-        Tr(AppString::StatusShown, Lang, {ToUtf8(QFileInfo(ShownPath).fileName()), Numbers.Integer(actions)}));
+        Tr(AppString::StatusShown, Language, {ToUtf8(QFileInfo(LoadedFile).fileName()), Numbers.Integer(actions)}));
 }
 
 // ---- Renaming ----
@@ -238,11 +239,11 @@ void TQuillonMain::ShowReplayStatus() {
 void TQuillonMain::RenameBtnClick() {
     const QString name = FileList->FirstSelectedName();
     // The replay on show stands for the selection only when it is that file (a failed or pending load is not).
-    const TReplayInfo* replay = !name.isEmpty() && ShownPath == Folder + name ? Pane->Replay() : nullptr;
+    const TReplayInfo* replay = !name.isEmpty() && LoadedFile == ReplayDir + name ? ReplayPane->GetReplay() : nullptr;
     TRenameFileSystem files;
     TSingleRenamePlan plan;
     try {
-        plan = PlanSingleRename(ToPath(Folder), ToPath(name), replay, Current.Rule, Lang, files);
+        plan = PlanSingleRename(ToPath(ReplayDir), ToPath(name), replay, Settings.Rule, Language, files);
     } catch (const TReplayError& e) {
         Boxes.Error(this, ToQString(e.what()));
         return;
@@ -253,40 +254,40 @@ void TQuillonMain::RenameBtnClick() {
     }
     if (!Boxes.Ask(this, FromPath(plan.Message)))
         return;
-    const std::string failure = ExecuteSingleRename(plan, Lang, files);
+    const std::string failure = ExecuteSingleRename(plan, Language, files);
     if (!failure.empty()) {
         Boxes.Inform(this, FromPath(failure));
         return;
     }
     // The renamed replay stays on show and selected under its new name.
     FollowShownReplay(FromPath(plan.To));
-    const QString newName = QFileInfo(ShownPath).fileName();
+    const QString newName = QFileInfo(LoadedFile).fileName();
     if (!FileList->SelectName(newName))
         PendingSelect = newName;
 }
 
 void TQuillonMain::BtnBatcnRenClick() {
-    if (Renamer->Running())
+    if (BatchRenamer->Running())
         return;
-    const QString folder = Boxes.ChooseFolder(this, Folder);
+    const QString folder = Boxes.ChooseFolder(this, ReplayDir);
     if (folder.isEmpty())
         return;
     setEnabled(false);
-    Results->BatchStarted();
-    Results->move(geometry().center() - Results->rect().center());
-    Results->show();
-    Results->raise();
-    Renamer->Start(folder, Current.Rule, Lang);
+    ResultWindow->BatchStarted();
+    ResultWindow->move(geometry().center() - ResultWindow->rect().center());
+    ResultWindow->show();
+    ResultWindow->raise();
+    BatchRenamer->Start(folder, Settings.Rule, Language);
 }
 
 void TQuillonMain::BatchEnded(bool stopped) {
-    Results->BatchEnded(stopped);
-    if (!Results->isVisible())
+    ResultWindow->BatchEnded(stopped);
+    if (!ResultWindow->isVisible())
         ResultHidden();
 }
 
 void TQuillonMain::ResultHidden() {
-    if (Renamer->Running())
+    if (BatchRenamer->Running())
         return; // enabled again only once the batch has ended
     setEnabled(true);
     activateWindow();
@@ -295,44 +296,45 @@ void TQuillonMain::ResultHidden() {
 // ---- Dialogs ----
 
 void TQuillonMain::RuleBtnClick() {
-    RuleForm->SetRule(Current.Rule);
-    if (RuleForm->exec() == QDialog::Accepted)
-        Current.Rule = RuleForm->Rule();
+    RuleWindow->SetRule(Settings.Rule);
+    if (RuleWindow->exec() == QDialog::Accepted)
+        Settings.Rule = RuleWindow->Rule();
 }
 
 void TQuillonMain::BtnConfigClick() {
-    SettingForm->SetValues(Current.ShowUnused, Current.ShowObservers, Current.ParseActions, Current.ActionsPerPage);
-    if (SettingForm->exec() != QDialog::Accepted)
+    SettingWindow->SetValues(Settings.ShowUnused, Settings.ShowObservers, Settings.ParseActions,
+                             Settings.ActionsPerPage);
+    if (SettingWindow->exec() != QDialog::Accepted)
         return;
-    const bool parseWasOff = !Current.ParseActions;
-    Current.ShowUnused = SettingForm->ShowUnused();
-    Current.ShowObservers = SettingForm->ShowObservers();
-    Current.ParseActions = SettingForm->ParseActions();
-    Current.ActionsPerPage = SettingForm->Position();
-    const TReplayInfo* shown = Pane->Replay();
-    Pane->ApplySettings(Current);
-    if (shown && Current.ParseActions && parseWasOff && !shown->Actions) {
+    const bool parseWasOff = !Settings.ParseActions;
+    Settings.ShowUnused = SettingWindow->ShowUnused();
+    Settings.ShowObservers = SettingWindow->ShowObservers();
+    Settings.ParseActions = SettingWindow->ParseActions();
+    Settings.ActionsPerPage = SettingWindow->Position();
+    const TReplayInfo* shown = ReplayPane->GetReplay();
+    ReplayPane->ApplySettings(Settings);
+    if (shown && Settings.ParseActions && parseWasOff && !shown->Actions) {
         // Switched on for a replay read without its actions: read it again so they appear at once.
         RequestedPath.clear();
-        LoadAndShow(ShownPath);
+        LoadAndShow(LoadedFile);
     }
 }
 
 void TQuillonMain::BtnLibraryClick() {
-    if (!LibraryForm) {
+    if (!LibraryWindow) {
         const std::string path = Options.LibraryPath.empty() ? DefaultLibraryPath(ProgramDir()) : Options.LibraryPath;
-        LibraryForm = new TLibraryWindow(path, Boxes, this);
-        LibraryForm->ApplyLanguage(Lang);
-        connect(LibraryForm, &TLibraryWindow::OpenRequested, this, [this](const QString& path) {
+        LibraryWindow = new TLibraryWindow(path, Boxes, this);
+        LibraryWindow->ApplyLanguage(Language);
+        connect(LibraryWindow, &TLibraryWindow::OpenRequested, this, [this](const QString& path) {
             OpenPath(path);
             raise();
             activateWindow();
         });
     }
-    LibraryForm->show();
-    LibraryForm->raise();
-    LibraryForm->activateWindow();
-    LibraryForm->OpenLibrary();
+    LibraryWindow->show();
+    LibraryWindow->raise();
+    LibraryWindow->activateWindow();
+    LibraryWindow->OpenLibrary();
 }
 
 void TQuillonMain::BtnAboutClick() {
@@ -343,44 +345,44 @@ void TQuillonMain::BtnAboutClick() {
 // ---- Language ----
 
 void TQuillonMain::LanguageChange(int index) {
-    Lang = index == 1 ? TLanguage::Chinese : TLanguage::English;
+    Language = index == 1 ? TLanguage::Chinese : TLanguage::English;
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     ApplyLanguageToForms();
     if (Options.RegisterFileType)
-        Options.RegisterFileType(GetString(MainString::OpenVerb, Lang), Lang);
-    if (Pane->Replay())
+        Options.RegisterFileType(GetString(MainString::OpenVerb, Language), Language);
+    if (ReplayPane->GetReplay())
         ShowReplayStatus();
     QGuiApplication::restoreOverrideCursor();
 }
 
 void TQuillonMain::ApplyLanguageToForms() {
-    setFont(FormFont(ToQString(FormText(TForm::Main, "font", "TQuillonMain", Lang))));
-    ApplyLanguage(this, TForm::Main, QStringLiteral("TQuillonMain"), Lang);
-    setWindowTitle(ToQString(FormText(TForm::Main, "caption", "TQuillonMain", Lang)) + QLatin1Char(' ') +
+    setFont(FormFont(ToQString(FormText(TForm::Main, "font", "TQuillonMain", Language))));
+    ApplyLanguage(this, TForm::Main, QStringLiteral("TQuillonMain"), Language);
+    setWindowTitle(ToQString(FormText(TForm::Main, "caption", "TQuillonMain", Language)) + QLatin1Char(' ') +
                    ToQString(GetVersionString("ProductVersion")));
-    Pane->ApplyLanguage(Lang);
-    FileList->setAccessibleDescription(Tr(AppString::FileListName, Lang));
-    DirTxt->setAccessibleDescription(Tr(AppString::FolderBox, Lang));
-    DirTxt->setToolTip(Tr(AppString::FolderBox, Lang));
-    ParentButton->setToolTip(Tr(AppString::ParentFolder, Lang));
-    ParentButton->setAccessibleName(Tr(AppString::ParentFolder, Lang));
-    SelDir->setToolTip(Tr(AppString::ChooseFolder, Lang));
-    SelDir->setAccessibleName(Tr(AppString::ChooseFolder, Lang));
-    FileModel->SetLanguage(Lang);
-    FileList->SetLanguage(Lang);
-    RuleForm->ApplyLanguage(Lang);
-    Results->ApplyLanguage(Lang);
-    SettingForm->ApplyLanguage(Lang);
-    if (LibraryForm)
-        LibraryForm->ApplyLanguage(Lang);
+    ReplayPane->ApplyLanguage(Language);
+    FileList->setAccessibleDescription(Tr(AppString::FileListName, Language));
+    DirTxt->setAccessibleDescription(Tr(AppString::FolderBox, Language));
+    DirTxt->setToolTip(Tr(AppString::FolderBox, Language));
+    ParentButton->setToolTip(Tr(AppString::ParentFolder, Language));
+    ParentButton->setAccessibleName(Tr(AppString::ParentFolder, Language));
+    SelDir->setToolTip(Tr(AppString::ChooseFolder, Language));
+    SelDir->setAccessibleName(Tr(AppString::ChooseFolder, Language));
+    FileModel->SetLanguage(Language);
+    FileList->SetLanguage(Language);
+    RuleWindow->ApplyLanguage(Language);
+    ResultWindow->ApplyLanguage(Language);
+    SettingWindow->ApplyLanguage(Language);
+    if (LibraryWindow)
+        LibraryWindow->ApplyLanguage(Language);
 }
 
 // ---- Shut-down, drag and drop ----
 
 bool TQuillonMain::SaveSettingsNow() {
-    Current.Language = LanguageBox->currentIndex();
+    Settings.Language = LanguageBox->currentIndex();
     try {
-        SaveSettings(Options.SettingsPath, Current);
+        SaveSettings(Options.SettingsPath, Settings);
         return true;
     } catch (const TSettingsError& e) {
         Boxes.Error(this, ToQString(e.what()));
@@ -389,7 +391,7 @@ bool TQuillonMain::SaveSettingsNow() {
 }
 
 void TQuillonMain::closeEvent(QCloseEvent* event) {
-    if (Renamer->Running()) {
+    if (BatchRenamer->Running()) {
         event->ignore(); // a batch ends or is stopped first
         return;
     }

@@ -54,18 +54,18 @@ public:
     Q_SLOT void OpenPath(const QString& text);
 
     // The parts tests and the single-instance hand-off reach.
-    const TSettings& Settings() const { return Current; }
-    TLanguage Language() const { return Lang; }
-    TReplayPane& ReplayPane() const { return *Pane; }
-    QString LoadedFile() const { return ShownPath; }
-    QString ReplayDir() const { return Folder; }
-    TReplayLoader& Loader() const { return *Load; }
-    TBatchRenamer& Batch() const { return *Renamer; }
-    TRenResult& ResultWindow() const { return *Results; }
-    TRule& RuleWindow() const { return *RuleForm; }
-    TSetting& SettingWindow() const { return *SettingForm; }
+    const TSettings& GetSettings() const { return Settings; }
+    TLanguage GetLanguage() const { return Language; }
+    TReplayPane& GetReplayPane() const { return *ReplayPane; }
+    QString GetLoadedFile() const { return LoadedFile; }
+    QString GetReplayDir() const { return ReplayDir; }
+    TReplayLoader& GetLoader() const { return *Loader; }
+    TBatchRenamer& GetBatchRenamer() const { return *BatchRenamer; }
+    TRenResult& GetResultWindow() const { return *ResultWindow; }
+    TRule& GetRuleWindow() const { return *RuleWindow; }
+    TSetting& GetSettingWindow() const { return *SettingWindow; }
     /// The library window, made at the first click on Library (nullptr before).
-    TLibraryWindow* LibraryWindow() const { return LibraryForm; }
+    TLibraryWindow* GetLibraryWindow() const { return LibraryWindow; }
     /// Shows a finished load: its replay in the three lists, or in the status bar why it cannot be shown (the
     /// replay on show then stays). The loader calls it; benchmarks call it directly.
     void ShowLoaded(const QString& path, std::shared_ptr<TLoadResult> result);
@@ -108,12 +108,12 @@ private:
     TMainWindowOptions Options;
     std::unique_ptr<IMessageBoxes> OwnBoxes;
     IMessageBoxes& Boxes;
-    TSettings Current;
-    TLanguage Lang = TLanguage::English;
+    TSettings Settings;
+    TLanguage Language = TLanguage::English;
     TNumberFormat Numbers = TNumberFormat::FromSystem();
-    QString ShownPath;     // the replay on show
+    QString LoadedFile;    // the replay on show
     QString RequestedPath; // the latest selection, loaded or being loaded
-    QString Folder;        // ReplayDir: the folder the file list shows, with a trailing slash
+    QString ReplayDir;     // ReplayDir: the folder the file list shows, with a trailing slash
     QString PendingSelect; // a name to select once the folder has been read
     bool SettingsWritten = false;
     std::string SettingsProblem; // the settings file there cannot be used: never written over
@@ -133,14 +133,14 @@ private:
     QLabel* LanguageLabel;  // Label4
     QComboBox* LanguageBox; // Language
     QSplitter* Splitter2;
-    TReplayPane* Pane;
+    TReplayPane* ReplayPane;
 
-    TReplayLoader* Load;
-    TBatchRenamer* Renamer;
-    TRenResult* Results;
-    TRule* RuleForm;
-    TSetting* SettingForm;
-    TLibraryWindow* LibraryForm = nullptr;
+    TReplayLoader* Loader;
+    TBatchRenamer* BatchRenamer;
+    TRenResult* ResultWindow;
+    TRule* RuleWindow;
+    TSetting* SettingWindow;
+    TLibraryWindow* LibraryWindow = nullptr;
 };
 
 } // namespace quillon::gui

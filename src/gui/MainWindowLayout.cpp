@@ -87,7 +87,7 @@ void TQuillonMain::BuildLayout() {
     left->addWidget(FileList, 1);
     left->addWidget(panel8);
 
-    Pane = new TReplayPane(Splitter2);
+    ReplayPane = new TReplayPane(Splitter2);
     panel5->setMinimumSize(80, 80);
     Splitter2->setStretchFactor(1, 1);
     Splitter2->setSizes({185, 605});
@@ -98,7 +98,7 @@ void TQuillonMain::BuildLayout() {
     // Tab order left to right, top to bottom.
     QList<QWidget*> order{RenameBtn,    BtnBatcnRen, RuleBtn, BtnConfig, BtnLibrary, BtnAbout,
                           ParentButton, DirTxt,      SelDir,  FileList,  LanguageBox};
-    order += Pane->TabChain();
+    order += ReplayPane->TabChain();
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
     for (QToolButton* b : {ParentButton, SelDir})

@@ -43,10 +43,10 @@ public:
     /// The replay on show was renamed on disk.
     void FollowRename(const std::string& path);
 
-    const TReplayInfo* Replay() const { return State.Replay.get(); }
-    const TActionPager& Pager() const { return State.Pager; }
-    QTabWidget& ActionTabs() const { return *Ui.ActionTabs; }
-    TSummaryView& SummaryView() const { return *Ui.SummaryView; }
+    const TReplayInfo* GetReplay() const { return State.Replay.get(); }
+    const TActionPager& GetPager() const { return State.Pager; }
+    QTabWidget& GetActionTabs() const { return *Ui.ActionTabs; }
+    TSummaryView& GetSummaryView() const { return *Ui.SummaryView; }
     /// The pane's controls in the order Tab visits them.
     QList<QWidget*> TabChain() const;
 

@@ -147,19 +147,19 @@ void DialogsTest::RuleEditorOkAndCancelFromTheMainWindow() {
     auto& w = *f.Window;
     auto* ruleButton = w.findChild<QPushButton*>(QStringLiteral("RuleBtn"));
     WhenModal([&w] {
-        Edit(w.RuleWindow(), "GTemp")->setText(QStringLiteral("<loss>-by-<win>"));
-        QTest::mouseClick(w.RuleWindow().findChild<QPushButton*>(QStringLiteral("BtnCancel")), Qt::LeftButton);
+        Edit(w.GetRuleWindow(), "GTemp")->setText(QStringLiteral("<loss>-by-<win>"));
+        QTest::mouseClick(w.GetRuleWindow().findChild<QPushButton*>(QStringLiteral("BtnCancel")), Qt::LeftButton);
     });
     QTest::mouseClick(ruleButton, Qt::LeftButton);
-    QCOMPARE(w.Settings().Rule.GlobalTemplate, std::string("<win>-vs-<loss>"));
+    QCOMPARE(w.GetSettings().Rule.GlobalTemplate, std::string("<win>-vs-<loss>"));
 
     WhenModal([&w] {
-        QCOMPARE(Edit(w.RuleWindow(), "GTemp")->text(), QStringLiteral("<win>-vs-<loss>")); // the rule again
-        Edit(w.RuleWindow(), "GTemp")->setText(QStringLiteral("<loss>-by-<win>"));
-        QTest::mouseClick(w.RuleWindow().findChild<QPushButton*>(QStringLiteral("BtnOK")), Qt::LeftButton);
+        QCOMPARE(Edit(w.GetRuleWindow(), "GTemp")->text(), QStringLiteral("<win>-vs-<loss>")); // the rule again
+        Edit(w.GetRuleWindow(), "GTemp")->setText(QStringLiteral("<loss>-by-<win>"));
+        QTest::mouseClick(w.GetRuleWindow().findChild<QPushButton*>(QStringLiteral("BtnOK")), Qt::LeftButton);
     });
     QTest::mouseClick(ruleButton, Qt::LeftButton);
-    QCOMPARE(w.Settings().Rule.GlobalTemplate, std::string("<loss>-by-<win>"));
+    QCOMPARE(w.GetSettings().Rule.GlobalTemplate, std::string("<loss>-by-<win>"));
 }
 
 void DialogsTest::SettingsDialogKeepsTheLastValidNumber() {
@@ -207,29 +207,29 @@ void DialogsTest::SettingsOkAppliesToTheReplayOnShow() {
     auto* config = w.findChild<QPushButton*>(QStringLiteral("BtnConfig"));
     // Cancel after changing everything changes nothing.
     WhenModal([&w] {
-        auto& d = w.SettingWindow();
+        auto& d = w.GetSettingWindow();
         d.findChild<QCheckBox*>(QStringLiteral("ChPaction"))->setChecked(false);
         Edit(d, "TxtApp")->setText(QStringLiteral("20"));
         QTest::mouseClick(d.findChild<QPushButton*>(QStringLiteral("Button2")), Qt::LeftButton);
     });
     QTest::mouseClick(config, Qt::LeftButton);
-    QCOMPARE(w.Settings().ActionsPerPage, 50);
-    QVERIFY(w.Settings().ParseActions);
+    QCOMPARE(w.GetSettings().ActionsPerPage, 50);
+    QVERIFY(w.GetSettings().ParseActions);
 
     WhenModal([&w] {
-        auto& d = w.SettingWindow();
+        auto& d = w.GetSettingWindow();
         d.findChild<QCheckBox*>(QStringLiteral("ChUse"))->setChecked(false);
         Edit(d, "TxtApp")->setText(QStringLiteral("20"));
         QTest::mouseClick(d.findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
     });
     QTest::mouseClick(config, Qt::LeftButton);
-    QCOMPARE(w.Settings().ActionsPerPage, 20);
+    QCOMPARE(w.GetSettings().ActionsPerPage, 20);
     QCOMPARE(w.findChild<QLabel*>(QStringLiteral("PageTxt"))->text(), QStringLiteral("Page:  1/365"));
     QCOMPARE(w.findChild<QTreeView*>(QStringLiteral("PlayerList"))->model()->rowCount(), 5); // no open slots
 
     // Parsing switched off: the action area is disabled and empty.
     WhenModal([&w] {
-        auto& d = w.SettingWindow();
+        auto& d = w.GetSettingWindow();
         d.findChild<QCheckBox*>(QStringLiteral("ChPaction"))->setChecked(false);
         QTest::mouseClick(d.findChild<QPushButton*>(QStringLiteral("Button1")), Qt::LeftButton);
     });
@@ -241,17 +241,17 @@ void DialogsTest::SettingsOkAppliesToTheReplayOnShow() {
 void DialogsTest::ScreenshotsOfTheDialogs() {
     TWindowFixture f;
     auto& w = *f.Window;
-    w.RuleWindow().SetRule({});
-    w.RuleWindow().show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w.RuleWindow()));
+    w.GetRuleWindow().SetRule({});
+    w.GetRuleWindow().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w.GetRuleWindow()));
     QTest::qWait(20);
-    QVERIFY(!Edit(w.RuleWindow(), "PTemp")->hasSelectedText()); // opens with the caret at 0, nothing selected
-    QVERIFY(w.RuleWindow().grab().save(ScreenshotPath(QStringLiteral("rule-editor"))));
-    w.RuleWindow().hide();
-    w.SettingWindow().SetValues(true, true, true, 50);
-    w.SettingWindow().show();
-    QVERIFY(w.SettingWindow().grab().save(ScreenshotPath(QStringLiteral("settings"))));
-    w.SettingWindow().hide();
+    QVERIFY(!Edit(w.GetRuleWindow(), "PTemp")->hasSelectedText()); // opens with the caret at 0, nothing selected
+    QVERIFY(w.GetRuleWindow().grab().save(ScreenshotPath(QStringLiteral("rule-editor"))));
+    w.GetRuleWindow().hide();
+    w.GetSettingWindow().SetValues(true, true, true, 50);
+    w.GetSettingWindow().show();
+    QVERIFY(w.GetSettingWindow().grab().save(ScreenshotPath(QStringLiteral("settings"))));
+    w.GetSettingWindow().hide();
     gui::TAbout about(&w);
     about.show();
     QVERIFY(about.grab().save(ScreenshotPath(QStringLiteral("about"))));
@@ -263,19 +263,19 @@ void DialogsTest::ScreenshotsOfTheDialogs() {
     WriteFile(batch + QStringLiteral("/broken.w3g"), testing::TBytes(64, 'x'));
     f.Boxes.Folder = batch;
     QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("BtnBatcnRen")), Qt::LeftButton);
-    QTRY_VERIFY(!w.Batch().Running());
-    QVERIFY(w.ResultWindow().grab().save(ScreenshotPath(QStringLiteral("rename-result"))));
-    w.ResultWindow().hide();
+    QTRY_VERIFY(!w.GetBatchRenamer().Running());
+    QVERIFY(w.GetResultWindow().grab().save(ScreenshotPath(QStringLiteral("rename-result"))));
+    w.GetResultWindow().hide();
     QVERIFY(w.isEnabled());
 
     w.findChild<QComboBox*>(QStringLiteral("Language"))->setCurrentIndex(1);
-    w.RuleWindow().show();
+    w.GetRuleWindow().show();
     QTest::qWait(20); // the opening deselects the field once the window is up
-    QVERIFY(w.RuleWindow().grab().save(ScreenshotPath(QStringLiteral("rule-editor-chinese"))));
-    w.RuleWindow().hide();
-    w.SettingWindow().show();
-    QVERIFY(w.SettingWindow().grab().save(ScreenshotPath(QStringLiteral("settings-chinese"))));
-    w.SettingWindow().hide();
+    QVERIFY(w.GetRuleWindow().grab().save(ScreenshotPath(QStringLiteral("rule-editor-chinese"))));
+    w.GetRuleWindow().hide();
+    w.GetSettingWindow().show();
+    QVERIFY(w.GetSettingWindow().grab().save(ScreenshotPath(QStringLiteral("settings-chinese"))));
+    w.GetSettingWindow().hide();
 }
 
 QTEST_MAIN(DialogsTest)

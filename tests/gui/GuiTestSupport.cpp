@@ -44,7 +44,7 @@ TWindowFixture::TWindowFixture(const QString& settingsText) {
 
 TWindowFixture::~TWindowFixture() {
     if (Window)
-        Window->Batch().Stop();
+        Window->GetBatchRenamer().Stop();
 }
 
 bool TWindowFixture::SelectAndWait(const QString& name) {

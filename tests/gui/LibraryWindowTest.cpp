@@ -28,7 +28,7 @@ namespace {
 
 gui::TLibraryWindow* OpenLibraryWindow(TWindowFixture& f) {
     QTest::mouseClick(f.Window->findChild<QPushButton*>(QStringLiteral("BtnLibrary")), Qt::LeftButton);
-    return f.Window->LibraryWindow();
+    return f.Window->GetLibraryWindow();
 }
 
 // Clicks "Add folder..." (the fake chooser answers folder) and waits for the scan to end.
@@ -112,7 +112,7 @@ void LibraryWindowTest::AddSearchSortAndOpen() {
     QCOMPARE(asked.count(), 1);
     QVERIFY(shown.wait(5000));
     // The same file, whichever separator each side writes (Windows' paths take either).
-    QCOMPARE(QDir::fromNativeSeparators(f.Window->LoadedFile()),
+    QCOMPARE(QDir::fromNativeSeparators(f.Window->GetLoadedFile()),
              QDir::fromNativeSeparators(gui::FromPath(w->Model().Entry(0).Path)));
 }
 

@@ -92,7 +92,7 @@ void MainWindowTest::SelectingAFileShowsAllThreeLists() {
     f.Window->OpenPath(f.Dir.path());
     QVERIFY(f.SelectAndWait(QStringLiteral("demo.w3g")));
     auto& w = *f.Window;
-    QCOMPARE(w.LoadedFile(), f.Path(QStringLiteral("demo.w3g")));
+    QCOMPARE(w.GetLoadedFile(), f.Path(QStringLiteral("demo.w3g")));
 
     QCOMPARE(View(w, "InfoList")->model()->rowCount(), 8);
     QCOMPARE(Cell(w, "InfoList", 1, 0), QStringLiteral("Game Version"));
@@ -144,7 +144,7 @@ void MainWindowTest::PageButtonsTurnAndDisableAtTheEnds() {
     QCOMPARE(PageText(w), QStringLiteral("Page:  72/73"));
     QTest::mouseClick(PageButton(w, 0), Qt::LeftButton); // <<
     QCOMPARE(PageText(w), QStringLiteral("Page:  1/73"));
-    QCOMPARE(w.ReplayPane().Pager().CurrentPage(), 1);
+    QCOMPARE(w.GetReplayPane().GetPager().CurrentPage(), 1);
 }
 
 void MainWindowTest::UncheckingAPlayerHidesTheirRowsOnTheSamePage() {
@@ -186,7 +186,7 @@ void MainWindowTest::LanguageSwitchKeepsThePage() {
 
     auto* language = w.findChild<QComboBox*>(QStringLiteral("Language"));
     language->setCurrentIndex(1);
-    QCOMPARE(w.Language(), TLanguage::Chinese);
+    QCOMPARE(w.GetLanguage(), TLanguage::Chinese);
     QCOMPARE(PageText(w), QStringLiteral("页码:  3/146"));
     QCOMPARE(Cell(w, "InfoList", 0, 0), QStringLiteral("文件大小"));
     QCOMPARE(Cell(w, "PlayerList", 0, 2), QStringLiteral("玩家"));
@@ -200,8 +200,8 @@ void MainWindowTest::LanguageSwitchKeepsThePage() {
         chineseAction = chineseAction || Cell(w, "ActionList", r, 2).startsWith(QStringLiteral("训练: "));
     QVERIFY(chineseAction);
     // Dialogs follow, opened or not.
-    QCOMPARE(w.RuleWindow().windowTitle(), QStringLiteral("改名规则"));
-    QCOMPARE(w.SettingWindow().windowTitle(), QStringLiteral("设置"));
+    QCOMPARE(w.GetRuleWindow().windowTitle(), QStringLiteral("改名规则"));
+    QCOMPARE(w.GetSettingWindow().windowTitle(), QStringLiteral("设置"));
 
     language->setCurrentIndex(0);
     QCOMPARE(PageText(w), QStringLiteral("Page:  3/146"));
@@ -217,7 +217,7 @@ void MainWindowTest::FailedLoadKeepsTheReplayOnShow() {
     QVERIFY(f.SelectAndWait(QStringLiteral("good.w3g")));
     QVERIFY(f.SelectAndWait(QStringLiteral("broken.w3g")));
     auto& w = *f.Window;
-    QCOMPARE(w.LoadedFile(), f.Path(QStringLiteral("good.w3g")));
+    QCOMPARE(w.GetLoadedFile(), f.Path(QStringLiteral("good.w3g")));
     QCOMPARE(Cell(w, "PlayerList", 0, 1), QStringLiteral("Alice"));
     QVERIFY(w.statusBar()->currentMessage().contains(QStringLiteral("broken.w3g")));
     QVERIFY(w.statusBar()->currentMessage().contains(QStringLiteral("Not a Warcraft III replay")));
@@ -232,7 +232,7 @@ void MainWindowTest::NewerSelectionWinsARace() {
     TWindowFixture f;
     WriteFile(f.Path(QStringLiteral("slow.w3g")), Duel("Slow", "One"));
     WriteFile(f.Path(QStringLiteral("fast.w3g")), Duel("Fast", "Two"));
-    f.Window->Loader().SetLoadFunction([](const std::string& path, uint8_t detail) {
+    f.Window->GetLoader().SetLoadFunction([](const std::string& path, uint8_t detail) {
         if (path.find("slow") != std::string::npos)
             std::this_thread::sleep_for(std::chrono::milliseconds(400));
         return LoadReplay(path, detail);
@@ -243,7 +243,7 @@ void MainWindowTest::NewerSelectionWinsARace() {
     QVERIFY(shown.wait(5000));
     QTest::qWait(600); // the slow load ends too, and is dropped
     QCOMPARE(shown.count(), 1);
-    QCOMPARE(f.Window->LoadedFile(), f.Path(QStringLiteral("fast.w3g")));
+    QCOMPARE(f.Window->GetLoadedFile(), f.Path(QStringLiteral("fast.w3g")));
     QCOMPARE(Cell(*f.Window, "PlayerList", 0, 1), QStringLiteral("Fast"));
 }
 
@@ -252,8 +252,8 @@ void MainWindowTest::SettingsAreWrittenAtCloseAndReadAtStart() {
     {
         TWindowFixture f(QStringLiteral("[general]\nlanguage=0\nactionppage=30\n[template]\nconj= & \n"));
         settingsFile = f.SettingsFile;
-        QCOMPARE(f.Window->Settings().ActionsPerPage, 30);
-        QCOMPARE(f.Window->Settings().Rule.Conjunction, std::string(" & "));
+        QCOMPARE(f.Window->GetSettings().ActionsPerPage, 30);
+        QCOMPARE(f.Window->GetSettings().Rule.Conjunction, std::string(" & "));
         f.Window->findChild<QComboBox*>(QStringLiteral("Language"))->setCurrentIndex(1);
         QVERIFY(f.Window->close());
         const TIniFile ini = TIniFile::Load(gui::ToPath(settingsFile));
@@ -267,8 +267,8 @@ void MainWindowTest::SettingsAreWrittenAtCloseAndReadAtStart() {
         options.SettingsPath = gui::ToPath(settingsFile);
         options.Boxes = &f.Boxes;
         gui::TQuillonMain again(std::move(options));
-        QCOMPARE(again.Language(), TLanguage::Chinese);
-        QCOMPARE(again.Settings().ActionsPerPage, 30);
+        QCOMPARE(again.GetLanguage(), TLanguage::Chinese);
+        QCOMPARE(again.GetSettings().ActionsPerPage, 30);
     }
     {
         // A stored actionlist of 0: the action area is disabled from the start.
@@ -299,7 +299,7 @@ void MainWindowTest::UnusableSettingsAreSaidAndNotWrittenOver() {
     w.show();
     QTRY_COMPARE(f.Boxes.Errors.size(), 1);
     QVERIFY(f.Boxes.Errors.front().contains(QStringLiteral("A binary file")));
-    QCOMPARE(w.Settings().ActionsPerPage, 50);
+    QCOMPARE(w.GetSettings().ActionsPerPage, 50);
     QVERIFY(w.close());
     QCOMPARE(QFileInfo(binary).size(), 5); // left as it was
 }
@@ -310,7 +310,7 @@ void MainWindowTest::AStoredRuleThatFailsItsCheckIsSaidAtStart() {
     QTRY_COMPARE(f.Boxes.Informed.size(), 1);
     QVERIFY2(f.Boxes.Informed.front().contains(QStringLiteral("全局模板")), qPrintable(f.Boxes.Informed.front()));
     QVERIFY(f.Boxes.Informed.front().contains(QStringLiteral("<Name>")));
-    QCOMPARE(f.Window->Settings().Rule.GlobalTemplate, std::string("<Name>-<win>"));
+    QCOMPARE(f.Window->GetSettings().Rule.GlobalTemplate, std::string("<Name>-<win>"));
     TWindowFixture sound(QStringLiteral("[template]\nglobal=<win>-vs-<loss>\n"));
     QTest::qWait(50);
     QVERIFY(sound.Boxes.Informed.isEmpty());
@@ -336,7 +336,7 @@ void MainWindowTest::SingleRenameAsksFirst() {
     // The list shows the new name, selected, and the replay on show follows it.
     auto* list = f.Window->findChild<QListView*>(QStringLiteral("FileList"));
     QTRY_COMPARE(list->currentIndex().data().toString(), QStringLiteral("Alice-vs-Bob.w3g"));
-    QCOMPARE(f.Window->LoadedFile(), f.Path(QStringLiteral("Alice-vs-Bob.w3g")));
+    QCOMPARE(f.Window->GetLoadedFile(), f.Path(QStringLiteral("Alice-vs-Bob.w3g")));
 
     // Asked again, the file already follows the rule.
     QTest::mouseClick(rename, Qt::LeftButton);
@@ -365,23 +365,23 @@ void MainWindowTest::BatchRenameShowsRowsAndEnablesTheWindowAtTheEnd() {
     WriteFile(batch + QStringLiteral("/sub/3.w3g"), Duel("C", "D"));
     f.Boxes.Folder = batch;
     auto& w = *f.Window;
-    QSignalSpy ended(&w.Batch(), &gui::TBatchRenamer::Finished);
+    QSignalSpy ended(&w.GetBatchRenamer(), &gui::TBatchRenamer::Finished);
     QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("BtnBatcnRen")), Qt::LeftButton);
     QVERIFY(!w.isEnabled());
-    QVERIFY(w.ResultWindow().isVisible());
+    QVERIFY(w.GetResultWindow().isVisible());
     QVERIFY(ended.wait(5000));
-    QCOMPARE(w.ResultWindow().RowCount(), 3);
-    auto* close = w.ResultWindow().findChild<QPushButton*>(QStringLiteral("BtnClose"));
+    QCOMPARE(w.GetResultWindow().RowCount(), 3);
+    auto* close = w.GetResultWindow().findChild<QPushButton*>(QStringLiteral("BtnClose"));
     QCOMPARE(close->text(), QStringLiteral("&Close"));
     QVERIFY(close->isEnabled());
     QVERIFY(!w.isEnabled()); // until the result window is hidden
-    auto* rows = w.ResultWindow().findChild<QTreeWidget*>(QStringLiteral("ResultList"));
+    auto* rows = w.GetResultWindow().findChild<QTreeWidget*>(QStringLiteral("ResultList"));
     // Paths are shown with the system's separators.
     QCOMPARE(rows->topLevelItem(0)->text(1), QDir::toNativeSeparators(batch + QStringLiteral("/sub/C-vs-D.w3g")));
     QCOMPARE(rows->topLevelItem(2)->text(1), QDir::toNativeSeparators(batch + QStringLiteral("/A-vs-B2.w3g")));
-    QCOMPARE(w.ResultWindow().findChild<QLabel*>(QStringLiteral("Progress"))->text(), QStringLiteral("3 of 3"));
+    QCOMPARE(w.GetResultWindow().findChild<QLabel*>(QStringLiteral("Progress"))->text(), QStringLiteral("3 of 3"));
     QTest::mouseClick(close, Qt::LeftButton);
-    QVERIFY(!w.ResultWindow().isVisible());
+    QVERIFY(!w.GetResultWindow().isVisible());
     QVERIFY(w.isEnabled());
 }
 
@@ -392,20 +392,20 @@ void MainWindowTest::BatchRenameCanBeStopped() {
         WriteFile(batch + QStringLiteral("/%1.w3g").arg(i), Duel("A", "B"));
     f.Boxes.Folder = batch;
     auto& w = *f.Window;
-    w.Batch().SetFileSystem(std::make_shared<TSlowFileSystem>());
-    QSignalSpy ended(&w.Batch(), &gui::TBatchRenamer::Finished);
+    w.GetBatchRenamer().SetFileSystem(std::make_shared<TSlowFileSystem>());
+    QSignalSpy ended(&w.GetBatchRenamer(), &gui::TBatchRenamer::Finished);
     QTest::mouseClick(w.findChild<QPushButton*>(QStringLiteral("BtnBatcnRen")), Qt::LeftButton);
-    QTRY_VERIFY(w.ResultWindow().RowCount() >= 1);
-    auto* close = w.ResultWindow().findChild<QPushButton*>(QStringLiteral("BtnClose"));
+    QTRY_VERIFY(w.GetResultWindow().RowCount() >= 1);
+    auto* close = w.GetResultWindow().findChild<QPushButton*>(QStringLiteral("BtnClose"));
     QCOMPARE(close->text(), QStringLiteral("Renaming..."));
     QVERIFY(!close->isEnabled());
-    w.ResultWindow().close(); // refused while the batch runs
-    QVERIFY(w.ResultWindow().isVisible());
-    QTest::mouseClick(w.ResultWindow().findChild<QPushButton*>(QStringLiteral("BtnStop")), Qt::LeftButton);
+    w.GetResultWindow().close(); // refused while the batch runs
+    QVERIFY(w.GetResultWindow().isVisible());
+    QTest::mouseClick(w.GetResultWindow().findChild<QPushButton*>(QStringLiteral("BtnStop")), Qt::LeftButton);
     QVERIFY(ended.wait(5000));
     QCOMPARE(ended.front().front().toBool(), true);
-    QVERIFY(w.ResultWindow().RowCount() < 6);
-    QVERIFY(w.ResultWindow()
+    QVERIFY(w.GetResultWindow().RowCount() < 6);
+    QVERIFY(w.GetResultWindow()
                 .findChild<QLabel*>(QStringLiteral("Progress"))
                 ->text()
                 .startsWith(QStringLiteral("Stopped after")));
@@ -449,7 +449,7 @@ void MainWindowTest::FileListRenamesInPlaceWithoutReplacing() {
 
     QVERIFY(model->setData(upper, QStringLiteral("lower.w3g"), Qt::EditRole));
     QVERIFY(QFile::exists(f.Path(QStringLiteral("lower.w3g"))));
-    QCOMPARE(f.Window->LoadedFile(), f.Path(QStringLiteral("lower.w3g"))); // the replay on show follows it
+    QCOMPARE(f.Window->GetLoadedFile(), f.Path(QStringLiteral("lower.w3g"))); // the replay on show follows it
 }
 
 void MainWindowTest::DroppingAFileOpensIt() {
@@ -464,7 +464,7 @@ void MainWindowTest::DroppingAFileOpensIt() {
     QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(f.Window.get(), &drop);
     QVERIFY(shown.wait(5000));
-    QCOMPARE(f.Window->LoadedFile(), f.Path(QStringLiteral("dropped.w3g")));
+    QCOMPARE(f.Window->GetLoadedFile(), f.Path(QStringLiteral("dropped.w3g")));
 }
 
 void MainWindowTest::OpenPathShowsFoldersAndTheDefault() {
@@ -472,18 +472,18 @@ void MainWindowTest::OpenPathShowsFoldersAndTheDefault() {
     const QString sub = f.Path(QStringLiteral("sub"));
     QDir().mkpath(sub);
     f.Window->OpenPath(sub);
-    QCOMPARE(f.Window->ReplayDir(), sub + QLatin1Char('/'));
+    QCOMPARE(f.Window->GetReplayDir(), sub + QLatin1Char('/'));
     // A relative path is taken from the working folder.
     const QString old = QDir::currentPath();
     QDir::setCurrent(f.Dir.path());
     WriteFile(f.Path(QStringLiteral("rel.w3g")), Duel("Rel", "Ative"));
     QVERIFY(f.OpenAndWait(QStringLiteral("rel.w3g")));
     QDir::setCurrent(old);
-    QCOMPARE(f.Window->LoadedFile(), f.Path(QStringLiteral("rel.w3g")));
+    QCOMPARE(f.Window->GetLoadedFile(), f.Path(QStringLiteral("rel.w3g")));
     // Nothing usable: the default replay folder (here, with no game installed, the home folder).
     qputenv("WINEPREFIX", f.Path(QStringLiteral("no-prefix")).toUtf8());
     f.Window->OpenPath(f.Path(QStringLiteral("missing.w3g")));
-    QCOMPARE(f.Window->ReplayDir(), QDir::homePath() + QLatin1Char('/'));
+    QCOMPARE(f.Window->GetReplayDir(), QDir::homePath() + QLatin1Char('/'));
 }
 
 void MainWindowTest::ScreenshotsOfARealReplay() {
@@ -520,10 +520,10 @@ void MainWindowTest::EveryCorpusReplayShows() {
         QVERIFY(View(w, "InfoList")->model()->rowCount() >= 8);
         QVERIFY2(View(w, "PlayerList")->model()->rowCount() > 0, qPrintable(name));
         QTest::mouseClick(PageButton(w, 3), Qt::LeftButton);
-        QCOMPARE(w.ReplayPane().Pager().CurrentPage(), w.ReplayPane().Pager().PageCount());
+        QCOMPARE(w.GetReplayPane().GetPager().CurrentPage(), w.GetReplayPane().GetPager().PageCount());
         language->setCurrentIndex(1 - language->currentIndex());
-        QCOMPARE(w.ReplayPane().Pager().CurrentPage(), w.ReplayPane().Pager().PageCount());
-        QVERIFY(View(w, "ActionList")->model()->rowCount() <= w.ReplayPane().Pager().PerPage());
+        QCOMPARE(w.GetReplayPane().GetPager().CurrentPage(), w.GetReplayPane().GetPager().PageCount());
+        QVERIFY(View(w, "ActionList")->model()->rowCount() <= w.GetReplayPane().GetPager().PerPage());
     }
 }
 

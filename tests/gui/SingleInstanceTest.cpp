@@ -116,7 +116,7 @@ void SingleInstanceTest::SecondStartHandsItsPathOver() {
     QTRY_VERIFY_WITH_TIMEOUT(second.Process.state() == QProcess::NotRunning, 10000);
     QCOMPARE(second.Process.exitCode(), 0);
     QVERIFY(shown.wait(5000) || !shown.isEmpty());
-    QCOMPARE(f.Window->LoadedFile(), replay);
+    QCOMPARE(f.Window->GetLoadedFile(), replay);
     QCOMPARE(activated, 1);
     QVERIFY(!QFile::exists(secondSettings)); // the second start never touched settings
 }

@@ -37,7 +37,7 @@ void ClickPlayerCheckBox(gui::TQuillonMain& w, int row) {
 TReplaySummary DemoSummary(const gui::TQuillonMain& w, TLanguage language) {
     TGameTables tables;
     tables.Load(language);
-    return SummarizeReplay(*w.ReplayPane().Replay(), tables);
+    return SummarizeReplay(*w.GetReplayPane().GetReplay(), tables);
 }
 
 } // namespace
@@ -58,12 +58,13 @@ void SummaryViewTest::SummaryTabShowsTheCheckedPlayers() {
     WriteFile(f.Path(QStringLiteral("demo.w3g")), testing::BuildReplayFile(testing::DemoGameSpec()));
     QVERIFY(f.OpenAndWait(f.Path(QStringLiteral("demo.w3g"))));
     auto& w = *f.Window;
-    QCOMPARE(w.ReplayPane().ActionTabs().tabText(0), QStringLiteral("Actions"));
-    QCOMPARE(w.ReplayPane().ActionTabs().tabText(1), QStringLiteral("Summary"));
-    ClickTab(w.ReplayPane().ActionTabs(), 1);
-    QCOMPARE(w.ReplayPane().ActionTabs().currentWidget(), static_cast<QWidget*>(&w.ReplayPane().SummaryView()));
+    QCOMPARE(w.GetReplayPane().GetActionTabs().tabText(0), QStringLiteral("Actions"));
+    QCOMPARE(w.GetReplayPane().GetActionTabs().tabText(1), QStringLiteral("Summary"));
+    ClickTab(w.GetReplayPane().GetActionTabs(), 1);
+    QCOMPARE(w.GetReplayPane().GetActionTabs().currentWidget(),
+             static_cast<QWidget*>(&w.GetReplayPane().GetSummaryView()));
 
-    gui::TSummaryView& view = w.ReplayPane().SummaryView();
+    gui::TSummaryView& view = w.GetReplayPane().GetSummaryView();
     QCOMPARE(view.Chart()->SeriesCount(), 4); // the observer has no check box
     QCOMPARE(view.Chart()->MinuteCount(), 10);
     const TReplaySummary expected = DemoSummary(w, TLanguage::English);
@@ -95,8 +96,8 @@ void SummaryViewTest::ChartHoverNamesMinuteAndApm() {
     w.resize(1000, 700);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    ClickTab(w.ReplayPane().ActionTabs(), 1);
-    gui::TApmChart* chart = w.ReplayPane().SummaryView().Chart();
+    ClickTab(w.GetReplayPane().GetActionTabs(), 1);
+    gui::TApmChart* chart = w.GetReplayPane().GetSummaryView().Chart();
     const TReplaySummary expected = DemoSummary(w, TLanguage::English);
     QTest::mouseMove(chart, QPoint(chart->MinuteX(3) + 1, chart->height() / 2));
     QTRY_COMPARE(chart->HoverMinute(), 3);
@@ -110,17 +111,18 @@ void SummaryViewTest::LanguageSwitchRenamesEverything() {
     WriteFile(f.Path(QStringLiteral("demo.w3g")), testing::BuildReplayFile(testing::DemoGameSpec()));
     QVERIFY(f.OpenAndWait(f.Path(QStringLiteral("demo.w3g"))));
     auto& w = *f.Window;
-    ClickTab(w.ReplayPane().ActionTabs(), 1);
+    ClickTab(w.GetReplayPane().GetActionTabs(), 1);
     w.findChild<QComboBox*>(QStringLiteral("Language"))->setCurrentIndex(1);
-    QCOMPARE(w.ReplayPane().ActionTabs().tabText(0), QStringLiteral("操作"));
-    QCOMPARE(w.ReplayPane().ActionTabs().tabText(1), QStringLiteral("概况"));
-    QCOMPARE(w.ReplayPane().SummaryView().Tabs()->tabText(0), QStringLiteral("建造顺序"));
+    QCOMPARE(w.GetReplayPane().GetActionTabs().tabText(0), QStringLiteral("操作"));
+    QCOMPARE(w.GetReplayPane().GetActionTabs().tabText(1), QStringLiteral("概况"));
+    QCOMPARE(w.GetReplayPane().GetSummaryView().Tabs()->tabText(0), QStringLiteral("建造顺序"));
     const TReplaySummary chinese = DemoSummary(w, TLanguage::Chinese);
-    QVERIFY(w.ReplayPane().SummaryView().Builds()->item(0, 0)->text().endsWith(
+    QVERIFY(w.GetReplayPane().GetSummaryView().Builds()->item(0, 0)->text().endsWith(
         gui::ToQString(chinese.Players[0].Builds.at(0).Name)));
-    QCOMPARE(w.ReplayPane().SummaryView().Chat()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("消息"));
+    QCOMPARE(w.GetReplayPane().GetSummaryView().Chat()->headerData(3, Qt::Horizontal).toString(),
+             QStringLiteral("消息"));
     w.findChild<QComboBox*>(QStringLiteral("Language"))->setCurrentIndex(0);
-    QCOMPARE(w.ReplayPane().SummaryView().Tabs()->tabText(0), QStringLiteral("Build orders"));
+    QCOMPARE(w.GetReplayPane().GetSummaryView().Tabs()->tabText(0), QStringLiteral("Build orders"));
 }
 
 void SummaryViewTest::WithoutActionsItSaysWhatToTurnOn() {
@@ -129,21 +131,21 @@ void SummaryViewTest::WithoutActionsItSaysWhatToTurnOn() {
     QVERIFY(f.OpenAndWait(f.Path(QStringLiteral("demo.w3g"))));
     auto& w = *f.Window;
     w.show();
-    ClickTab(w.ReplayPane().ActionTabs(), 1); // the tab stays usable while the action area is off
-    QCOMPARE(w.ReplayPane().ActionTabs().currentIndex(), 1);
+    ClickTab(w.GetReplayPane().GetActionTabs(), 1); // the tab stays usable while the action area is off
+    QCOMPARE(w.GetReplayPane().GetActionTabs().currentIndex(), 1);
     auto* note = w.findChild<QLabel*>(QStringLiteral("SummaryNeedsActions"));
     QVERIFY(note->isVisible());
     QVERIFY(note->text().contains(QStringLiteral("Parse action list")));
-    QVERIFY(!w.ReplayPane().SummaryView().Chart()->isVisible());
+    QVERIFY(!w.GetReplayPane().GetSummaryView().Chart()->isVisible());
 }
 
 void SummaryViewTest::ModelsPassTheModelTester() {
     TWindowFixture f(QStringLiteral("[general]\nlanguage=0\n"));
     WriteFile(f.Path(QStringLiteral("demo.w3g")), testing::BuildReplayFile(testing::DemoGameSpec()));
-    auto& view = f.Window->ReplayPane().SummaryView();
+    auto& view = f.Window->GetReplayPane().GetSummaryView();
     QAbstractItemModelTester builds(view.Builds()), heroes(view.Heroes()), chat(view.Chat()), leaves(view.Leaves());
     QVERIFY(f.OpenAndWait(f.Path(QStringLiteral("demo.w3g"))));
-    ClickTab(f.Window->ReplayPane().ActionTabs(), 1);
+    ClickTab(f.Window->GetReplayPane().GetActionTabs(), 1);
     ClickPlayerCheckBox(*f.Window, 1);
     f.Window->findChild<QComboBox*>(QStringLiteral("Language"))->setCurrentIndex(1);
 }
@@ -155,17 +157,17 @@ void SummaryViewTest::ScreenshotsOfARealReplay() {
     TWindowFixture f(QStringLiteral("[general]\nlanguage=0\n"));
     QVERIFY(f.OpenAndWait(replay));
     auto& w = *f.Window;
-    ClickTab(w.ReplayPane().ActionTabs(), 1);
+    ClickTab(w.GetReplayPane().GetActionTabs(), 1);
     QVERIFY(w.grab().save(ScreenshotPath(QStringLiteral("summary-default-size"))));
     w.resize(1100, 720);
     QTest::qWait(20);
     QVERIFY(w.grab().save(ScreenshotPath(QStringLiteral("summary-english"))));
-    w.ReplayPane().SummaryView().Tabs()->setCurrentIndex(1);
+    w.GetReplayPane().GetSummaryView().Tabs()->setCurrentIndex(1);
     QVERIFY(w.grab().save(ScreenshotPath(QStringLiteral("summary-heroes-english"))));
     w.findChild<QComboBox*>(QStringLiteral("Language"))->setCurrentIndex(1);
-    w.ReplayPane().SummaryView().Tabs()->setCurrentIndex(0);
+    w.GetReplayPane().GetSummaryView().Tabs()->setCurrentIndex(0);
     QVERIFY(w.grab().save(ScreenshotPath(QStringLiteral("summary-chinese"))));
-    w.ReplayPane().SummaryView().Tabs()->setCurrentIndex(2);
+    w.GetReplayPane().GetSummaryView().Tabs()->setCurrentIndex(2);
     QVERIFY(w.grab().save(ScreenshotPath(QStringLiteral("summary-chat-chinese"))));
 }
 
