@@ -51,8 +51,9 @@ bool PlainZlibHeader(const uint8_t* at) {
 }
 
 // The game ends each block's stream with a sync flush and no final block, so libdeflate, which inflates a whole
-// buffer at once (about twice as fast as zlib), takes it once an empty final block (03 00) follows. Only a block
-// it inflates whole, to its last byte, is taken from it; anything else (damage, a stream that ends on its own, one
+// buffer at once (about twice as fast as zlib), takes it once an empty final block (03 00) follows. A stream that
+// ends on its own (bots write them, with the checksum after) ends there for zlib as well, so libdeflate's bytes
+// are zlib's whenever it inflates the stream to a final block within the output. Anything else (damage, a stream
 // longer than declared) is inflated by zlib as before, so the bytes are the same either way.
 class TBlockInflater {
 public:
@@ -66,10 +67,9 @@ public:
         if (Decompressor && packed > 2 && PlainZlibHeader(block.data())) {
             block[packed] = 0x03;
             block[packed + 1] = 0x00;
-            size_t used = 0, produced = 0;
-            if (libdeflate_deflate_decompress_ex(Decompressor, block.data() + 2, packed, out, outSize, &used,
-                                                 &produced) == LIBDEFLATE_SUCCESS &&
-                used == packed)
+            size_t produced = 0; // asked for, so a stream shorter than declared is no error
+            if (libdeflate_deflate_decompress_ex(Decompressor, block.data() + 2, packed, out, outSize, nullptr,
+                                                 &produced) == LIBDEFLATE_SUCCESS)
                 return;                   // the rest of out is zero already, as with zlib
             std::memset(out, 0, outSize); // what libdeflate left is undefined
         }
