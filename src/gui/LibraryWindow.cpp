@@ -4,6 +4,7 @@
 #include "gui/LibraryScanner.h"
 #include "gui/LibraryTableModel.h"
 #include "gui/MessageBoxes.h"
+#include "gui/LanguageApplier.h"
 #include "gui/QtText.h"
 #include "gui/Tr.h"
 #include "gui/Widgets.h"
@@ -82,9 +83,10 @@ void TLibraryWindow::BuildLayout() {
                                                {MapEdit, 4},    {VersionEdit, 5}, {WordsEdit, 6}, {AfterEdit, 7},
                                                {BeforeEdit, 8}, {MinLengthBox, 9}};
     for (const auto& [field, at] : places) {
+        // Named after its field ("LibPlayerLabel"): the translation table finds its caption by that name.
         auto* caption = new QLabel(this);
+        caption->setObjectName(field->objectName() + QStringLiteral("Label"));
         caption->setBuddy(field);
-        Captions << caption;
         const int row = at % 5, column = at / 5 * 2;
         fields->addWidget(caption, row, column);
         fields->addWidget(field, row, column + 1);
@@ -144,18 +146,10 @@ void TLibraryWindow::BuildLayout() {
 
 void TLibraryWindow::ApplyLanguage(TLanguage language) {
     Lang = language;
-    setWindowTitle(Tr(LibraryString::Title, Lang));
-    static constexpr LibraryString CaptionTexts[] = {
-        LibraryString::Player, LibraryString::Race,     LibraryString::VsRace, LibraryString::Winner,
-        LibraryString::Map,    LibraryString::Version,  LibraryString::Words,  LibraryString::After,
-        LibraryString::Before, LibraryString::MinLength};
-    for (int i = 0; i < Captions.size(); ++i)
-        Captions[i]->setText(Tr(CaptionTexts[i], Lang));
+    // The title, the field captions and the buttons come from the table by object name, as the design's forms do.
+    quillon::gui::ApplyLanguage(this, TForm::Library, objectName(), Lang);
     FillRaces(RaceBox, Lang);
     FillRaces(VsRaceBox, Lang);
-    SearchButton->setText(Tr(LibraryString::Search, Lang));
-    AddButton->setText(Tr(LibraryString::AddFolder, Lang));
-    StopButton->setText(Tr(LibraryString::Stop, Lang));
     View->setAccessibleDescription(Tr(LibraryString::TableName, Lang));
     Table->SetLanguage(Lang);
     if (Library && !Scan->Running())

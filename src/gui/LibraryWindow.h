@@ -74,7 +74,6 @@ private:
     QTableView* View;
     TLibraryTableModel* Table;
     TLibraryScanner* Scan;
-    QList<QLabel*> Captions;
 };
 
 } // namespace quillon::gui
