@@ -3,6 +3,7 @@
 #include "cli/Output.h"
 #include "cli/RuleFlags.h"
 
+#include "core/library/LibraryRows.h"
 #include "core/library/LibraryScan.h"
 #include "core/library/LibrarySearch.h"
 #include "core/platform/Console.h"
@@ -97,13 +98,6 @@ std::string DateText(int64_t seconds) {
     char text[32];
     std::strftime(text, sizeof text, "%Y-%m-%d %H:%M", &tm);
     return text;
-}
-
-// "Grubby (O) + Ally (H) vs Moon (N)": the teams in order, the winners marked.
-std::string PlayersText(const TLibraryEntry& e) {
-    return TeamsText(e, [](const TLibraryPlayer& p) {
-        return TerminalText(p.Name) + " (" + RaceName(p.Race).substr(0, 1) + ")" + (p.Result == 1 ? "*" : "");
-    });
 }
 
 nlohmann::json EntryJson(const TLibraryEntry& e) {
@@ -210,7 +204,8 @@ int Search(TLibrary& library, const TLibraryOptions& o, std::ostream& out) {
     }
     for (const auto& e : rows)
         out << DateText(e.Modified) << "\t" << GameTimeText(e.Length, o.Language) << "\t" << e.Version << "\t"
-            << TerminalText(e.MapName) << "\t" << PlayersText(e) << "\t" << TerminalText(e.Path) << "\n";
+            << TerminalText(e.MapName) << "\t" << TerminalText(LibraryPlayersCell(e, o.Language, true)) << "\t"
+            << TerminalText(e.Path) << "\n";
     return 0;
 }
 

@@ -1,5 +1,7 @@
 #include "gui/LibraryTableModel.h"
 
+#include "core/library/LibraryRows.h"
+
 #include "core/lang/StringIds.h"
 #include "core/present/GameText.h"
 #include "core/text/DecodeText.h"
@@ -9,17 +11,6 @@
 #include <QDateTime>
 
 namespace quillon::gui {
-
-namespace {
-
-std::string RaceLetter(int race, TLanguage language) {
-    static constexpr LibraryString Letters[] = {LibraryString::RaceHuman,    LibraryString::RaceOrc,
-                                                LibraryString::RaceNightElf, LibraryString::RaceUndead,
-                                                LibraryString::RaceDemon,    LibraryString::RaceRandom};
-    return race >= 1 && race <= 6 ? GetString(Letters[race - 1], language) : std::string("?");
-}
-
-} // namespace
 
 TLibraryTableModel::TLibraryTableModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -110,19 +101,6 @@ void TLibraryTableModel::sort(int column, Qt::SortOrder order) {
     }
 }
 
-QString TLibraryTableModel::PlayersText(const TLibraryEntry& e) const {
-    return ToQString(TeamsText(
-        e, [this](const TLibraryPlayer& p) { return DecodeUtf8Text(p.Name) + " (" + RaceLetter(p.Race, Lang) + ")"; }));
-}
-
-QString TLibraryTableModel::WinnersText(const TLibraryEntry& e) {
-    QStringList names;
-    for (const auto& p : e.Players)
-        if (!p.Observer && p.Result == 1)
-            names << ToQString(DecodeUtf8Text(p.Name));
-    return names.join(QStringLiteral(", "));
-}
-
 QVariant TLibraryTableModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || index.row() >= rowCount())
         return {};
@@ -139,9 +117,9 @@ QVariant TLibraryTableModel::data(const QModelIndex& index, int role) const {
     case Map:
         return ToQString(DecodeUtf8Text(e.MapName));
     case Players:
-        return PlayersText(e);
+        return ToQString(LibraryPlayersCell(e, Lang, false)); // the winners have their own column
     case Winner:
-        return WinnersText(e);
+        return ToQString(LibraryWinnersCell(e));
     case Length:
         return ToQString(GameTimeText(e.Length, Lang));
     case Apm:

@@ -39,9 +39,6 @@ public:
     void sort(int column, Qt::SortOrder order) override;
 
 private:
-    QString PlayersText(const TLibraryEntry& e) const;
-    static QString WinnersText(const TLibraryEntry& e);
-
     TLibrary* Library = nullptr;
     TLibraryQuery Query;
     std::vector<TLibraryEntry> Rows;

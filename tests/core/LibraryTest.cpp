@@ -1,6 +1,7 @@
 // The replay library: scanning folders into SQLite, searching, and what it does with files it cannot use.
 #include "ReplayWriter.h"
 #include "SampleGames.h"
+#include "core/library/LibraryRows.h"
 #include "core/library/LibraryScan.h"
 #include "core/library/LibrarySearch.h"
 

@@ -67,6 +67,7 @@ struct TSecondStart {
     QProcess Process;
 };
 
+#ifndef Q_OS_WIN // only the tests of sockets in folders ask
 bool AnswersAsInstance(const QString& name) {
     QLocalSocket socket;
     socket.connectToServer(name);
@@ -79,6 +80,7 @@ bool AnswersAsInstance(const QString& name) {
     QDataStream(answer) >> magic;
     return magic == app::InstanceMagic;
 }
+#endif
 
 } // namespace
 

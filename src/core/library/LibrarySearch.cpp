@@ -201,26 +201,6 @@ TLibraryStats LibraryStats(TLibrary& library, int top) {
     return stats;
 }
 
-std::string TeamsText(const TLibraryEntry& entry, const std::function<std::string(const TLibraryPlayer&)>& label) {
-    // Teams in the order they first appear in the slots, each with its players in slot order.
-    std::vector<int> teams;
-    for (const auto& p : entry.Players)
-        if (!p.Observer && std::find(teams.begin(), teams.end(), p.Team) == teams.end())
-            teams.push_back(p.Team);
-    std::string text;
-    for (const int team : teams) {
-        if (!text.empty())
-            text += " vs ";
-        bool first = true;
-        for (const auto& p : entry.Players)
-            if (!p.Observer && p.Team == team) {
-                text += (first ? "" : " + ") + label(p);
-                first = false;
-            }
-    }
-    return text;
-}
-
 int ParseRaceName(std::string_view text) {
     const std::string t = AsciiLower(text);
     static constexpr std::pair<std::string_view, int> Names[] = {

@@ -44,9 +44,6 @@ struct TLibraryStats {
 /// Counts by version, race (players who played) and map, and the players with the most games; top rows each.
 TLibraryStats LibraryStats(TLibrary& library, int top = 10);
 
-/// The players who played, team by team: "A + B vs C", each as label writes them (observers left out).
-std::string TeamsText(const TLibraryEntry& entry, const std::function<std::string(const TLibraryPlayer&)>& label);
-
 /// "human", "orc", "nightelf" (or "elf", "ne"), "undead", "random", "demon", or their first letter; 0 for others.
 int ParseRaceName(std::string_view text);
 /// The English race name of a race number ("Night Elf"); "?" when unknown.
