@@ -64,7 +64,7 @@ size_t ReadAndInflate(const std::string& path, TInflater with) {
     const uint32_t version = U32At(file, 0x24) == 1 ? U32At(file, 0x34) : 0;
     const bool wide = version >= 10032 && version <= 20000;
     std::vector<uint8_t> data, block;
-    data.reserve(U32At(file, 0x28));
+    data.reserve(std::max<size_t>(U32At(file, 0x28), size_t{blocks} * 8192)); // every block declares 8 KiB
     size_t pos = headerSize;
     for (uint32_t i = 0; i < blocks && pos + 12 <= file.size(); ++i) {
         const uint32_t packed = wide ? U32At(file, pos) : (file[pos] | (file[pos + 1] << 8));

@@ -24,6 +24,7 @@ constexpr uint64_t MinBlockAllowance = 64 * 1024;
 
 // The inflated data grow by blocks; reserving more than this up front is left to the blocks that really come.
 constexpr uint64_t MaxReserve = 64 * 1024 * 1024;
+constexpr uint64_t FullBlock = 8192; // what the game inflates each block to
 
 bool LooksLikeZlibHeader(const std::vector<uint8_t>& bytes, size_t at) {
     if (at + 2 > bytes.size())
@@ -146,10 +147,13 @@ bool TReplayParser::ReadBlocks(int32_t count) {
     if (R.BlockCount < 1)
         return false;
     const size_t width = BlockHeaderWidth();
-    // The declared total is only a hint; reserve no more than the file could back.
+    // The declared total is only a hint: the game declares every block full (8 KiB), the last one too, so the
+    // blocks together may ask for more than the total, and growing the buffer then would copy it all once more.
+    // Reserve no more than the file could back.
     const uint64_t backed =
         MinBlockAllowance + (source.Size() - std::min<uint64_t>(source.Size(), R.HeaderSize)) * MaxInflateRatio;
-    R.Data.reserve(static_cast<size_t>(std::min({uint64_t{R.DataSize}, backed, MaxReserve})));
+    const uint64_t declared = std::max<uint64_t>(R.DataSize, uint64_t{static_cast<uint32_t>(count)} * FullBlock);
+    R.Data.reserve(static_cast<size_t>(std::min({declared, backed, MaxReserve})));
     uint64_t pos = R.HeaderSize;
     uint64_t packedTotal = 0;
     std::vector<uint8_t> in; // one buffer for every block, with room for the final block libdeflate needs
