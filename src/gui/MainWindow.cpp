@@ -147,7 +147,7 @@ void TQuillonMain::ConnectControls() {
     connect(ResultWindow, &TRenResult::Hidden, this, &TQuillonMain::ResultHidden);
 }
 
-// ---- ReplayDir and file list ----
+// ---- Folder and file list ----
 
 void TQuillonMain::ShowFolder(const QString& folder) {
     ReplayDir = WithSlash(QDir::cleanPath(QDir(folder).absolutePath()));

@@ -113,7 +113,7 @@ private:
     TNumberFormat Numbers = TNumberFormat::FromSystem();
     QString LoadedFile;    // the replay on show
     QString RequestedPath; // the latest selection, loaded or being loaded
-    QString ReplayDir;     // ReplayDir: the folder the file list shows, with a trailing slash
+    QString ReplayDir;     // the folder the file list shows, with a trailing slash
     QString PendingSelect; // a name to select once the folder has been read
     bool SettingsWritten = false;
     std::string SettingsProblem; // the settings file there cannot be used: never written over
