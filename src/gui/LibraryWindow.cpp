@@ -1,10 +1,10 @@
 #include "gui/LibraryWindow.h"
 
 #include "core/lang/StringIds.h"
+#include "gui/LanguageApplier.h"
 #include "gui/LibraryScanner.h"
 #include "gui/LibraryTableModel.h"
 #include "gui/MessageBoxes.h"
-#include "gui/LanguageApplier.h"
 #include "gui/QtText.h"
 #include "gui/Tr.h"
 #include "gui/Widgets.h"

@@ -16,7 +16,7 @@
 #include "gui/MessageBoxes.h"
 #include "gui/QtText.h"
 #include "gui/RenResultWindow.h"
-#include "gui/ReplayFileList.h"
+#include "gui/ReplayBrowser.h"
 #include "gui/ReplayLoader.h"
 #include "gui/ReplayPane.h"
 #include "gui/RuleDialog.h"
@@ -41,16 +41,6 @@
 #include <QToolButton>
 
 namespace quillon::gui {
-
-namespace {
-
-QString WithSlash(QString folder) {
-    if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')))
-        folder += QLatin1Char('/');
-    return folder;
-}
-
-} // namespace
 
 TQuillonMain::TQuillonMain(TMainWindowOptions options, QWidget* parent)
     : QMainWindow(parent), Options(std::move(options)),
@@ -115,28 +105,14 @@ void TQuillonMain::ConnectControls() {
     connect(BtnConfig, &QPushButton::clicked, this, &TQuillonMain::BtnConfigClick);
     connect(BtnAbout, &QPushButton::clicked, this, &TQuillonMain::BtnAboutClick);
     connect(BtnLibrary, &QPushButton::clicked, this, &TQuillonMain::BtnLibraryClick);
-    connect(SelDir, &QToolButton::clicked, this, &TQuillonMain::SelDirClick);
-    connect(ParentButton, &QToolButton::clicked, this, &TQuillonMain::SpeedButton1Click);
     connect(LanguageBox, &QComboBox::currentIndexChanged, this, &TQuillonMain::LanguageChange);
-    connect(DirTxt, &QLineEdit::returnPressed, this, [this] {
-        const QFileInfo info(DirTxt->text());
-        if (info.isDir())
-            ShowFolder(info.absoluteFilePath());
-        else
-            statusBar()->showMessage(Tr(AppString::FolderMissing, Language, {ToUtf8(DirTxt->text())}), 5000);
-    });
-    connect(FileList->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TQuillonMain::FileListChange);
-    connect(FileList, &TReplayFileList::OpenRequested, this, &TQuillonMain::OpenPath);
-    connect(FileModel, &TReplayFileModel::Renamed, this, [this](const QString& from, const QString& to) {
+    connect(ReplayBrowser, &TReplayBrowser::ReplayChosen, this, &TQuillonMain::LoadAndShow);
+    connect(ReplayBrowser, &TReplayBrowser::OpenRequested, this, &TQuillonMain::OpenPath);
+    connect(ReplayBrowser, &TReplayBrowser::Message, this,
+            [this](const QString& text) { statusBar()->showMessage(text, 5000); });
+    connect(ReplayBrowser, &TReplayBrowser::Renamed, this, [this](const QString& from, const QString& to) {
         if (from == LoadedFile)
             FollowShownReplay(to);
-    });
-    // A selection made before the folder was read is kept until its entry appears.
-    connect(FileModel, &QFileSystemModel::directoryLoaded, this, [this](const QString& path) {
-        if (!PendingSelect.isEmpty() && WithSlash(path) == ReplayDir) {
-            FileList->SelectName(PendingSelect);
-            PendingSelect.clear();
-        }
     });
 
     connect(Loader, &TReplayLoader::Finished, this, &TQuillonMain::ShowLoaded);
@@ -149,51 +125,12 @@ void TQuillonMain::ConnectControls() {
 
 // ---- Folder and file list ----
 
-void TQuillonMain::ShowFolder(const QString& folder) {
-    ReplayDir = WithSlash(QDir::cleanPath(QDir(folder).absolutePath()));
-    PendingSelect.clear();
-    FileList->setRootIndex(FileModel->setRootPath(ReplayDir));
-    DirTxt->setText(QDir::toNativeSeparators(ReplayDir));
-}
-
 void TQuillonMain::OpenPath(const QString& text) {
-    const QFileInfo info(QDir::current(), text.trimmed());
-    if (!text.trimmed().isEmpty() && info.isFile()) {
-        ShowFolder(info.absolutePath());
-        const QString name = info.fileName();
-        if (!name.endsWith(QStringLiteral(".w3g"), Qt::CaseInsensitive) || !FileList->SelectName(name)) {
-            FileList->clearSelection();
-            if (name.endsWith(QStringLiteral(".w3g"), Qt::CaseInsensitive))
-                PendingSelect = name; // the folder is still being read
-        }
-        FileList->setFocus();
-    } else if (!text.trimmed().isEmpty() && info.isDir()) {
-        ShowFolder(info.absoluteFilePath()); // a folder shows itself rather than the default one
-    } else {
-        try {
-            ShowFolder(FromPath(DefaultReplayFolder()));
-        } catch (const TRegistryError& e) { // a registry value of the wrong type (Windows): the folder stays
-            Boxes.Error(this, ToQString(e.what()));
-        }
-    }
+    ReplayBrowser->OpenPath(text);
 }
 
-void TQuillonMain::SpeedButton1Click() {
-    QDir dir(ReplayDir);
-    if (dir.cdUp())
-        ShowFolder(dir.absolutePath());
-}
-
-void TQuillonMain::SelDirClick() {
-    const QString chosen = Boxes.ChooseFolder(this, ReplayDir);
-    if (!chosen.isEmpty())
-        ShowFolder(chosen);
-}
-
-void TQuillonMain::FileListChange() {
-    const QString name = FileList->FirstSelectedName();
-    if (!name.isEmpty())
-        LoadAndShow(ReplayDir + name);
+QString TQuillonMain::GetReplayDir() const {
+    return ReplayBrowser->GetReplayDir();
 }
 
 // ---- Opening and showing a replay ----
@@ -237,13 +174,14 @@ void TQuillonMain::ShowReplayStatus() {
 // ---- Renaming ----
 
 void TQuillonMain::RenameBtnClick() {
-    const QString name = FileList->FirstSelectedName();
+    const QString name = ReplayBrowser->FirstSelectedName();
+    const QString folder = ReplayBrowser->GetReplayDir();
     // The replay on show stands for the selection only when it is that file (a failed or pending load is not).
-    const TReplayInfo* replay = !name.isEmpty() && LoadedFile == ReplayDir + name ? ReplayPane->GetReplay() : nullptr;
+    const TReplayInfo* replay = !name.isEmpty() && LoadedFile == folder + name ? ReplayPane->GetReplay() : nullptr;
     TRenameFileSystem files;
     TSingleRenamePlan plan;
     try {
-        plan = PlanSingleRename(ToPath(ReplayDir), ToPath(name), replay, Settings.Rule, Language, files);
+        plan = PlanSingleRename(ToPath(folder), ToPath(name), replay, Settings.Rule, Language, files);
     } catch (const TReplayError& e) {
         Boxes.Error(this, ToQString(e.what()));
         return;
@@ -262,14 +200,13 @@ void TQuillonMain::RenameBtnClick() {
     // The renamed replay stays on show and selected under its new name.
     FollowShownReplay(FromPath(plan.To));
     const QString newName = QFileInfo(LoadedFile).fileName();
-    if (!FileList->SelectName(newName))
-        PendingSelect = newName;
+    ReplayBrowser->SelectSoon(newName);
 }
 
 void TQuillonMain::BtnBatcnRenClick() {
     if (BatchRenamer->Running())
         return;
-    const QString folder = Boxes.ChooseFolder(this, ReplayDir);
+    const QString folder = Boxes.ChooseFolder(this, ReplayBrowser->GetReplayDir());
     if (folder.isEmpty())
         return;
     setEnabled(false);
@@ -361,15 +298,7 @@ void TQuillonMain::ApplyLanguageToForms() {
     setWindowTitle(ToQString(FormText(TForm::Main, "caption", "TQuillonMain", Language)) + QLatin1Char(' ') +
                    ToQString(GetVersionString("ProductVersion")));
     ReplayPane->ApplyLanguage(Language);
-    FileList->setAccessibleDescription(Tr(AppString::FileListName, Language));
-    DirTxt->setAccessibleDescription(Tr(AppString::FolderBox, Language));
-    DirTxt->setToolTip(Tr(AppString::FolderBox, Language));
-    ParentButton->setToolTip(Tr(AppString::ParentFolder, Language));
-    ParentButton->setAccessibleName(Tr(AppString::ParentFolder, Language));
-    SelDir->setToolTip(Tr(AppString::ChooseFolder, Language));
-    SelDir->setAccessibleName(Tr(AppString::ChooseFolder, Language));
-    FileModel->SetLanguage(Language);
-    FileList->SetLanguage(Language);
+    ReplayBrowser->ApplyLanguage(Language);
     RuleWindow->ApplyLanguage(Language);
     ResultWindow->ApplyLanguage(Language);
     SettingWindow->ApplyLanguage(Language);

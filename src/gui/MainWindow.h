@@ -24,8 +24,7 @@ class IMessageBoxes;
 class TBatchRenamer;
 class TLibraryWindow;
 class TRenResult;
-class TReplayFileList;
-class TReplayFileModel;
+class TReplayBrowser;
 class TReplayLoader;
 class TReplayPane;
 class TRule;
@@ -58,7 +57,7 @@ public:
     TLanguage GetLanguage() const { return Language; }
     TReplayPane& GetReplayPane() const { return *ReplayPane; }
     QString GetLoadedFile() const { return LoadedFile; }
-    QString GetReplayDir() const { return ReplayDir; }
+    QString GetReplayDir() const;
     TReplayLoader& GetLoader() const { return *Loader; }
     TBatchRenamer& GetBatchRenamer() const { return *BatchRenamer; }
     TRenResult& GetResultWindow() const { return *ResultWindow; }
@@ -86,8 +85,6 @@ private:
     void ConnectControls();
     void FormCreate();
 
-    void ShowFolder(const QString& folder);
-    void FileListChange();
     void LoadAndShow(const QString& path);
     void ShowReplayStatus();
     void FollowShownReplay(const QString& renamedTo);
@@ -98,8 +95,6 @@ private:
     void BtnConfigClick();
     void BtnAboutClick();
     void BtnLibraryClick();
-    void SelDirClick();
-    void SpeedButton1Click();
     void LanguageChange(int index);
     void ApplyLanguageToForms();
     void BatchEnded(bool stopped);
@@ -113,8 +108,6 @@ private:
     TNumberFormat Numbers = TNumberFormat::FromSystem();
     QString LoadedFile;    // the replay on show
     QString RequestedPath; // the latest selection, loaded or being loaded
-    QString ReplayDir;     // the folder the file list shows, with a trailing slash
-    QString PendingSelect; // a name to select once the folder has been read
     bool SettingsWritten = false;
     std::string SettingsProblem; // the settings file there cannot be used: never written over
 
@@ -125,11 +118,7 @@ private:
     QPushButton* BtnConfig;
     QPushButton* BtnAbout;
     QPushButton* BtnLibrary;
-    QToolButton* ParentButton; // SpeedButton1
-    QLineEdit* DirTxt;
-    QToolButton* SelDir;
-    TReplayFileModel* FileModel;
-    TReplayFileList* FileList;
+    TReplayBrowser* ReplayBrowser;
     QLabel* LanguageLabel;  // Label4
     QComboBox* LanguageBox; // Language
     QSplitter* Splitter2;

@@ -1,21 +1,17 @@
-// The main window's controls and their places: the browser column on the left, the replay pane on the right.
+// The main window's controls and their places: the buttons and the replay browser on the left, the replay pane on
+// the right.
 #include "gui/MainWindow.h"
-#include "gui/ReplayFileList.h"
+#include "gui/ReplayBrowser.h"
 #include "gui/ReplayPane.h"
 #include "gui/Widgets.h"
 
 #include <QComboBox>
-#include <QCompleter>
-#include <QFileSystemModel>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QSplitter>
 #include <QStatusBar>
-#include <QStyle>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace quillon::gui {
@@ -37,19 +33,6 @@ void TQuillonMain::BuildLayout() {
     BtnConfig = Named<QPushButton>("BtnConfig", panel7);
     BtnAbout = Named<QPushButton>("BtnAbout", panel7);
     BtnLibrary = Named<QPushButton>("BtnLibrary", panel7);
-    ParentButton = Named<QToolButton>("SpeedButton1", panel7);
-    ParentButton->setIcon(style()->standardIcon(QStyle::SP_FileDialogToParent));
-    ParentButton->setFixedSize(22, 22);
-    DirTxt = Named<QLineEdit>("DirTxt", panel7);
-    DirTxt->setAccessibleName(QStringLiteral("DirTxt"));
-    auto* folders = new QFileSystemModel(DirTxt);
-    folders->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
-    folders->setRootPath(QString());
-    auto* completer = new QCompleter(folders, DirTxt); // typing a path offers the folders that match
-    DirTxt->setCompleter(completer);
-    SelDir = Named<QToolButton>("SelDir", panel7);
-    SelDir->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
-    SelDir->setFixedSize(22, 22);
     auto* buttons = new QGridLayout(panel7);
     buttons->setContentsMargins(0, 0, 0, 0);
     buttons->setSpacing(4);
@@ -59,16 +42,8 @@ void TQuillonMain::BuildLayout() {
     buttons->addWidget(BtnConfig, 1, 1);
     buttons->addWidget(BtnLibrary, 2, 0);
     buttons->addWidget(BtnAbout, 2, 1);
-    auto* folderRow = new QHBoxLayout;
-    folderRow->setSpacing(4);
-    folderRow->addWidget(ParentButton);
-    folderRow->addWidget(DirTxt, 1);
-    folderRow->addWidget(SelDir);
-    buttons->addLayout(folderRow, 3, 0, 1, 2);
 
-    FileModel = new TReplayFileModel(Boxes, this);
-    FileList = new TReplayFileList(FileModel, panel5);
-    FileList->setAccessibleName(QStringLiteral("FileList"));
+    ReplayBrowser = new TReplayBrowser(Boxes, panel5);
 
     auto* panel8 = Named<QWidget>("Panel8", panel5);
     LanguageLabel = Named<QLabel>("Label4", panel8);
@@ -84,7 +59,7 @@ void TQuillonMain::BuildLayout() {
     left->setContentsMargins(0, 0, 0, 0);
     left->setSpacing(4);
     left->addWidget(panel7);
-    left->addWidget(FileList, 1);
+    left->addWidget(ReplayBrowser, 1);
     left->addWidget(panel8);
 
     ReplayPane = new TReplayPane(Splitter2);
@@ -96,13 +71,12 @@ void TQuillonMain::BuildLayout() {
     statusBar()->setSizeGripEnabled(true);
 
     // Tab order left to right, top to bottom.
-    QList<QWidget*> order{RenameBtn,    BtnBatcnRen, RuleBtn, BtnConfig, BtnLibrary, BtnAbout,
-                          ParentButton, DirTxt,      SelDir,  FileList,  LanguageBox};
+    QList<QWidget*> order{RenameBtn, BtnBatcnRen, RuleBtn, BtnConfig, BtnLibrary, BtnAbout};
+    order += ReplayBrowser->TabChain();
+    order += LanguageBox;
     order += ReplayPane->TabChain();
     for (qsizetype i = 1; i < order.size(); ++i)
         setTabOrder(order[i - 1], order[i]);
-    for (QToolButton* b : {ParentButton, SelDir})
-        b->setFocusPolicy(Qt::StrongFocus);
 }
 
 } // namespace quillon::gui

@@ -1,0 +1,156 @@
+#include "gui/ReplayBrowser.h"
+
+#include "core/platform/ReplayFolder.h"
+#include "gui/MessageBoxes.h"
+#include "gui/QtText.h"
+#include "gui/ReplayFileList.h"
+#include "gui/Tr.h"
+#include "gui/Widgets.h"
+
+#include <QCompleter>
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace quillon::gui {
+
+namespace {
+
+QString WithSlash(QString folder) {
+    if (!folder.isEmpty() && !folder.endsWith(QLatin1Char('/')))
+        folder += QLatin1Char('/');
+    return folder;
+}
+
+} // namespace
+
+TReplayBrowser::TReplayBrowser(IMessageBoxes& boxes, QWidget* parent) : QWidget(parent), Boxes(boxes) {
+    setObjectName(QStringLiteral("ReplayBrowser"));
+    ParentButton = Named<QToolButton>("SpeedButton1", this);
+    ParentButton->setIcon(style()->standardIcon(QStyle::SP_FileDialogToParent));
+    ParentButton->setFixedSize(22, 22);
+    DirTxt = NamedField<QLineEdit>("DirTxt", this);
+    auto* folders = new QFileSystemModel(DirTxt);
+    folders->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
+    folders->setRootPath(QString());
+    DirTxt->setCompleter(new QCompleter(folders, DirTxt)); // typing a path offers the folders that match
+    SelDir = Named<QToolButton>("SelDir", this);
+    SelDir->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+    SelDir->setFixedSize(22, 22);
+    for (QToolButton* b : {ParentButton, SelDir})
+        b->setFocusPolicy(Qt::StrongFocus);
+    FileModel = new TReplayFileModel(Boxes, this);
+    FileList = new TReplayFileList(FileModel, this);
+    FileList->setAccessibleName(QStringLiteral("FileList"));
+
+    auto* folderRow = new QHBoxLayout;
+    folderRow->setSpacing(4);
+    folderRow->addWidget(ParentButton);
+    folderRow->addWidget(DirTxt, 1);
+    folderRow->addWidget(SelDir);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(4);
+    layout->addLayout(folderRow);
+    layout->addWidget(FileList, 1);
+
+    connect(SelDir, &QToolButton::clicked, this, &TReplayBrowser::SelDirClick);
+    connect(ParentButton, &QToolButton::clicked, this, &TReplayBrowser::SpeedButton1Click);
+    connect(DirTxt, &QLineEdit::returnPressed, this, [this] {
+        const QFileInfo info(DirTxt->text());
+        if (info.isDir())
+            ShowFolder(info.absoluteFilePath());
+        else
+            emit Message(Tr(AppString::FolderMissing, Language, {ToUtf8(DirTxt->text())}));
+    });
+    connect(FileList->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TReplayBrowser::FileListChange);
+    connect(FileList, &TReplayFileList::OpenRequested, this, &TReplayBrowser::OpenRequested);
+    connect(FileModel, &TReplayFileModel::Renamed, this, &TReplayBrowser::Renamed);
+    // A selection made before the folder was read is kept until its entry appears.
+    connect(FileModel, &QFileSystemModel::directoryLoaded, this, [this](const QString& path) {
+        if (!PendingSelect.isEmpty() && WithSlash(path) == ReplayDir) {
+            FileList->SelectName(PendingSelect);
+            PendingSelect.clear();
+        }
+    });
+}
+
+QList<QWidget*> TReplayBrowser::TabChain() const {
+    return {ParentButton, DirTxt, SelDir, FileList};
+}
+
+void TReplayBrowser::ShowFolder(const QString& folder) {
+    ReplayDir = WithSlash(QDir::cleanPath(QDir(folder).absolutePath()));
+    PendingSelect.clear();
+    FileList->setRootIndex(FileModel->setRootPath(ReplayDir));
+    DirTxt->setText(QDir::toNativeSeparators(ReplayDir));
+}
+
+void TReplayBrowser::OpenPath(const QString& text) {
+    const QFileInfo info(QDir::current(), text.trimmed());
+    if (!text.trimmed().isEmpty() && info.isFile()) {
+        ShowFolder(info.absolutePath());
+        const QString name = info.fileName();
+        if (!name.endsWith(QStringLiteral(".w3g"), Qt::CaseInsensitive) || !FileList->SelectName(name)) {
+            FileList->clearSelection();
+            if (name.endsWith(QStringLiteral(".w3g"), Qt::CaseInsensitive))
+                PendingSelect = name; // the folder is still being read
+        }
+        FileList->setFocus();
+    } else if (!text.trimmed().isEmpty() && info.isDir()) {
+        ShowFolder(info.absoluteFilePath()); // a folder shows itself rather than the default one
+    } else {
+        try {
+            ShowFolder(FromPath(DefaultReplayFolder()));
+        } catch (const TRegistryError& e) { // a registry value of the wrong type (Windows): the folder stays
+            Boxes.Error(window(), ToQString(e.what()));
+        }
+    }
+}
+
+void TReplayBrowser::SelectSoon(const QString& name) {
+    if (!FileList->SelectName(name))
+        PendingSelect = name;
+}
+
+QString TReplayBrowser::FirstSelectedName() const {
+    return FileList->FirstSelectedName();
+}
+
+void TReplayBrowser::ApplyLanguage(TLanguage language) {
+    Language = language;
+    FileList->setAccessibleDescription(Tr(AppString::FileListName, language));
+    DirTxt->setAccessibleDescription(Tr(AppString::FolderBox, language));
+    DirTxt->setToolTip(Tr(AppString::FolderBox, language));
+    ParentButton->setToolTip(Tr(AppString::ParentFolder, language));
+    ParentButton->setAccessibleName(Tr(AppString::ParentFolder, language));
+    SelDir->setToolTip(Tr(AppString::ChooseFolder, language));
+    SelDir->setAccessibleName(Tr(AppString::ChooseFolder, language));
+    FileModel->SetLanguage(language);
+    FileList->SetLanguage(language);
+}
+
+void TReplayBrowser::SpeedButton1Click() {
+    QDir dir(ReplayDir);
+    if (dir.cdUp())
+        ShowFolder(dir.absolutePath());
+}
+
+void TReplayBrowser::SelDirClick() {
+    const QString chosen = Boxes.ChooseFolder(window(), ReplayDir);
+    if (!chosen.isEmpty())
+        ShowFolder(chosen);
+}
+
+void TReplayBrowser::FileListChange() {
+    const QString name = FileList->FirstSelectedName();
+    if (!name.isEmpty())
+        emit ReplayChosen(ReplayDir + name);
+}
+
+} // namespace quillon::gui
