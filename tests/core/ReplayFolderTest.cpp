@@ -1,5 +1,6 @@
 #include "core/platform/ReplayFolder.h"
 #include "core/platform/VersionInfo.h"
+#include "core/platform/WinePrefix.h"
 
 #include <gtest/gtest.h>
 

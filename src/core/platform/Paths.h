@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <string>
+#include <system_error>
 
 namespace quillon {
 
@@ -34,6 +35,12 @@ inline std::string WithTrailingSeparator(std::string folder) {
     if (folder.empty() || !IsPathSeparator(folder.back()))
         folder += BackslashSeparates && folder.find('\\') != std::string::npos ? '\\' : '/';
     return folder;
+}
+
+/// True for an existing folder (or a link to one); false on any error.
+inline bool IsFolder(const std::filesystem::path& path) {
+    std::error_code ec;
+    return std::filesystem::is_directory(path, ec);
 }
 
 /// Where the file name part of a path starts: after its last separator (or a drive's colon on Windows).

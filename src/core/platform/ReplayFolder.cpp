@@ -9,15 +9,6 @@ namespace quillon {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-bool IsFolder(const fs::path& p) {
-    std::error_code ec;
-    return fs::is_directory(p, ec);
-}
-
-} // namespace
-
 std::optional<std::string> DocumentsReplayFolder(const std::string& documents) {
     std::error_code ec;
     const fs::path game = PathOf(documents) / "Warcraft III";

@@ -1,7 +1,5 @@
 #pragma once
 
-#include "core/platform/WinePrefix.h"
-
 #include <optional>
 #include <stdexcept>
 #include <string>

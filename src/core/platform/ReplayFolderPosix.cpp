@@ -1,4 +1,5 @@
 #include "core/platform/ReplayFolder.h"
+#include "core/platform/WinePrefix.h"
 
 #include "core/platform/Paths.h"
 #include "core/platform/System.h"

@@ -26,7 +26,6 @@ std::string UserFolder(TUserFolder kind);
 /// there); else in the Quillon folder of the user's folder of that kind.
 std::string ProgramFilePath(const std::string& programDir, TUserFolder kind, const std::string& name);
 
-
 /// Tells this user's objects (sockets, pipes) from another user's: the user id here; user name and session
 /// on Windows.
 std::string CurrentUserKey();

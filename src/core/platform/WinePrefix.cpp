@@ -68,11 +68,6 @@ std::optional<std::string> Unquote(std::string_view text, size_t& end) {
     return std::nullopt;
 }
 
-bool IsFolder(const fs::path& p) {
-    std::error_code ec;
-    return fs::is_directory(p, ec);
-}
-
 std::string ReadText(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
