@@ -25,20 +25,15 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
-#include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
-#include <QToolButton>
 
 namespace quillon::gui {
 

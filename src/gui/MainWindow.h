@@ -12,10 +12,8 @@
 
 class QComboBox;
 class QLabel;
-class QLineEdit;
 class QPushButton;
 class QSplitter;
-class QToolButton;
 class QWidget;
 
 namespace quillon::gui {
