@@ -350,6 +350,29 @@ TEST(LibraryWords, PlayersAreShownTeamByTeam) {
     EXPECT_EQ(TeamsText(entry({}), names), "");
 }
 
+// The players and winners cells the window and the CLI both show.
+TEST(LibraryWords, PlayerAndWinnerCells) {
+    TLibraryEntry e;
+    const auto add = [&e](const char* name, int race, int team, int result, bool observer) {
+        TLibraryPlayer p;
+        p.Name = name;
+        p.Race = static_cast<uint8_t>(race);
+        p.Team = static_cast<uint8_t>(team);
+        p.Result = result;
+        p.Observer = observer;
+        e.Players.push_back(p);
+    };
+    add("Grubby", 2, 1, 1, false);
+    add("Watcher", 0, 3, 0, true);
+    add("Moon", 3, 2, 2, false);
+    add("Ally", 0, 1, 1, false);
+    EXPECT_EQ(LibraryPlayersCell(e, TLanguage::English, false), "Grubby (O) + Ally (?) vs Moon (N)");
+    EXPECT_EQ(LibraryPlayersCell(e, TLanguage::English, true), "Grubby (O)* + Ally (?)* vs Moon (N)");
+    EXPECT_EQ(LibraryPlayersCell(e, TLanguage::Chinese, false), "Grubby (兽) + Ally (?) vs Moon (暗)");
+    EXPECT_EQ(LibraryWinnersCell(e), "Grubby, Ally");
+    EXPECT_EQ(LibraryWinnersCell(TLibraryEntry{}), "");
+}
+
 TEST(LibraryCorpus, EveryRealReplayIsIndexed) {
     const fs::path dir = QUILLON_CORPUS_DIR;
     std::error_code ec;
