@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -136,6 +137,64 @@ TEST(Settings, OtherProgramsKeysSurviveAWrite) {
     EXPECT_EQ(ini.ReadString("general", "windowx", ""), "120");
     EXPECT_EQ(ini.ReadString("plugins", "foo", ""), "bar");
     EXPECT_EQ(ini.ReadInteger("general", "language", 5), -1);
+}
+
+TEST(WindowState, RoundTripsBesideTheDesignKeys) {
+    TempDir dir;
+    const std::string path = dir.File("Quillon.ini", "[general]\nlanguage=1\n[plugins]\nfoo=bar\n");
+    TWindowState state;
+    state.Geometry = TWindowState::TRect{-20, 40, 1024, 700};
+    state.Maximized = true;
+    state.Sizes = {{"Splitter1", {370, 153}}, {"ActionList", {64, 60}}};
+    state.Tab = 1;
+    RememberFolder(state, "/replays/old");
+    RememberFolder(state, "/replays/交给 new");
+    SaveSettings(path, LoadSettings(path), &state);
+    const TSettingsRead back = ReadSettings(path);
+    EXPECT_EQ(back.Window.Geometry, state.Geometry);
+    EXPECT_TRUE(back.Window.Maximized);
+    EXPECT_EQ(back.Window.Sizes, state.Sizes);
+    EXPECT_EQ(back.Window.Tab, 1);
+    EXPECT_EQ(back.Window.RecentFolders, state.RecentFolders);
+    EXPECT_EQ(back.Window.LastFolder, "/replays/交给 new");
+    EXPECT_EQ(back.Settings.Language, 1);
+    EXPECT_EQ(TIniFile::Load(path).ReadString("plugins", "foo", ""), "bar");
+    // Writing the settings alone leaves the window's section as it was.
+    SaveSettings(path, back.Settings);
+    EXPECT_EQ(ReadSettings(path).Window.Sizes, state.Sizes);
+}
+
+TEST(WindowState, MalformedValuesGiveTheDefaults) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"geometry=1,2,3", "three numbers"},          {"geometry=1,2,0,5", "no width"},
+        {"geometry=a,b,c,d", "no numbers"},           {"geometry=1,2,3,4,", "a trailing comma"},
+        {"sizes=Splitter1:0,5", "a zero size"},       {"sizes=Splitter1:12x", "no number"},
+        {"sizes=Split ter:5", "a name with a blank"}, {"tab=7", "a tab that does not exist"},
+    };
+    for (const auto& [line, what] : cases) {
+        TempDir dir;
+        const TWindowState state = ReadSettings(dir.File("Quillon.ini", std::string("[window]\n") + line)).Window;
+        EXPECT_FALSE(state.Geometry) << what;
+        EXPECT_TRUE(state.Sizes.empty()) << what;
+        EXPECT_LE(state.Tab, 1) << what;
+    }
+}
+
+TEST(WindowState, RecentFoldersKeepTheLatestTenOnce) {
+    TWindowState state;
+    for (int i = 0; i < 12; ++i)
+        RememberFolder(state, "/f" + std::to_string(i));
+    RememberFolder(state, "/f5");
+    ASSERT_EQ(state.RecentFolders.size(), TWindowState::MaxRecentFolders);
+    EXPECT_EQ(state.RecentFolders.front(), "/f5");
+    EXPECT_EQ(state.RecentFolders[1], "/f11");
+    EXPECT_EQ(std::count(state.RecentFolders.begin(), state.RecentFolders.end(), "/f5"), 1);
+    EXPECT_EQ(state.RecentFolders.back(), "/f2"); // /f0 and /f1 fell off
+    // A name an ini line cannot hold is not kept, and does not push the others out.
+    for (const std::string& hostile : {std::string("/a\nrecent0=/etc"), std::string("/b\r"), std::string(3000, 'x')})
+        RememberFolder(state, hostile);
+    EXPECT_EQ(state.RecentFolders.front(), "/f5");
+    EXPECT_EQ(state.LastFolder, "/f5");
 }
 
 TEST(Settings, AFailedWriteSaysWhereAndKeepsTheOldFile) {

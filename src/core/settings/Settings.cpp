@@ -39,7 +39,9 @@ TSettingsRead ReadSettings(const std::string& path) {
     out.Missing = read.Missing;
     if (!read.Missing)
         out.Problem = read.Problem;
-    out.Settings = FromProfile(read.Problem.empty() ? read.File : TIniFile{});
+    const TIniFile usable = read.Problem.empty() ? std::move(read.File) : TIniFile{};
+    out.Settings = FromProfile(usable);
+    out.Window = ReadWindowState(usable);
     return out;
 }
 
@@ -47,7 +49,7 @@ TSettings LoadSettings(const std::string& path) {
     return ReadSettings(path).Settings;
 }
 
-void SaveSettings(const std::string& path, const TSettings& s) {
+void SaveSettings(const std::string& path, const TSettings& s, const TWindowState* window) {
     TIniFile::TRead read = TIniFile::Read(path);
     if (!read.Missing && !read.Problem.empty()) // what is there is no settings file: never write over it
         throw TSettingsError("Unable to write to " + path + " (" + read.Problem + ")");
@@ -60,6 +62,8 @@ void SaveSettings(const std::string& path, const TSettings& s) {
     ini.Write("template", "player", s.Rule.PlayerTemplate);
     ini.Write("template", "conj", s.Rule.Conjunction);
     ini.Write("template", "global", s.Rule.GlobalTemplate);
+    if (window)
+        WriteWindowState(ini, *window);
     std::error_code ec;
     const fs::path parent = PathOf(path).parent_path();
     if (!parent.empty())
