@@ -9,7 +9,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: quillon-demo-replay OUT.w3g\n");
         return 2;
     }
-    const auto bytes = quillon::testing::BuildReplayFile(quillon::testing::DemoGameSpec());
+    const auto bytes = quillon::testing::BuildReplayFile(quillon::testing::PlausibleDuelSpec());
     std::ofstream out(argv[1], std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return out ? 0 : 1;
