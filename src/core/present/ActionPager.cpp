@@ -44,6 +44,13 @@ bool TActionPager::Last() {
     return true;
 }
 
+bool TActionPager::GoTo(int32_t page) {
+    if (Count == 0 || page < 1 || page > Count || page == Current)
+        return false;
+    Current = page;
+    return true;
+}
+
 std::string TActionPager::Label(TLanguage language) const {
     return Count == 0 ? PageLabel(1, 1, language) : PageLabel(Current, Count, language);
 }

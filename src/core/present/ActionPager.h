@@ -29,6 +29,8 @@ public:
     bool Previous();
     bool Next();
     bool Last();
+    /// Shows a page of the count (a found action's); false when it is on show already or no such page exists.
+    bool GoTo(int32_t page);
 
     /// "Page:  3/12"; before any replay the form's own text "Page:  1/1".
     std::string Label(TLanguage language) const;
