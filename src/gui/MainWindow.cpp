@@ -22,7 +22,9 @@
 #include "gui/RuleDialog.h"
 #include "gui/SettingDialog.h"
 #include "gui/Tr.h"
+#include "gui/WindowGeometry.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDragEnterEvent>
@@ -32,6 +34,7 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
+#include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -53,10 +56,12 @@ TQuillonMain::TQuillonMain(TMainWindowOptions options, QWidget* parent)
     ResultWindow = new TRenResult();
     SettingWindow = new TSetting(Boxes, this);
     ConnectControls();
-    FormCreate();
+    AddShortcuts();
+    // The design's size, centred, at the first start; the stored frame after that.
     resize(800, 555);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+    FormCreate();
 }
 
 TQuillonMain::~TQuillonMain() {
@@ -67,7 +72,9 @@ TQuillonMain::~TQuillonMain() {
 void TQuillonMain::FormCreate() {
     const TSettingsRead read = ReadSettings(Options.SettingsPath);
     Settings = read.Settings;
+    WindowState = read.Window;
     SettingsProblem = read.Problem;
+    RestoreWindowState();
     Language = LanguageFromSettingOrLocale(Settings.Language);
     ReplayPane->Show(nullptr, Settings, Language);
     {
@@ -116,6 +123,93 @@ void TQuillonMain::ConnectControls() {
     connect(BatchRenamer, &TBatchRenamer::Finished, this, &TQuillonMain::BatchEnded);
     connect(ResultWindow, &TRenResult::StopClicked, BatchRenamer, &TBatchRenamer::Stop);
     connect(ResultWindow, &TRenResult::Hidden, this, &TQuillonMain::ResultHidden);
+}
+
+void TQuillonMain::AddShortcuts() {
+    const auto add = [this](const char* name, const QKeySequence& key, auto slot) {
+        auto* action = new QAction(this);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(key);
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+        connect(action, &QAction::triggered, this, slot);
+    };
+    add("OpenReplay", QKeySequence::Open, [this] { OpenReplayDialog(); });
+    add("RefreshFiles", QKeySequence(Qt::Key_F5), [this] { ReplayBrowser->Refresh(); });
+    add("ParentFolder", QKeySequence(Qt::ALT | Qt::Key_Up), [this] { ReplayBrowser->GoToParent(); });
+    add("FolderBox", QKeySequence(Qt::CTRL | Qt::Key_L), [this] { ReplayBrowser->FocusFolderBox(); });
+    add("Find", QKeySequence(Qt::CTRL | Qt::Key_F), [this] { ReplayPane->StartFind(); });
+    add("FindNext", QKeySequence(Qt::Key_F3), [this] { ReplayPane->FindNext(); });
+}
+
+void TQuillonMain::OpenReplayDialog() {
+    const QString path = Boxes.ChooseFile(this, Tr(AppString::OpenReplay, Language), ReplayBrowser->GetReplayDir(),
+                                          Tr(AppString::ReplayFilter, Language));
+    if (!path.isEmpty())
+        OpenPath(path);
+}
+
+// ---- The window's state between runs ----
+
+namespace {
+
+const char* const SplitterNames[] = {"Splitter1", "Splitter2", "Splitter3"};
+
+std::vector<int> ToVector(const QList<int>& list) {
+    return {list.begin(), list.end()};
+}
+
+} // namespace
+
+void TQuillonMain::RestoreWindowState() {
+    const TWindowState& w = WindowState;
+    if (w.Geometry) {
+        QList<QRect> screens;
+        for (const QScreen* screen : QGuiApplication::screens())
+            screens << screen->availableGeometry();
+        setGeometry(KeepOnScreen(QRect(w.Geometry->X, w.Geometry->Y, w.Geometry->Width, w.Geometry->Height), screens));
+    }
+    if (w.Maximized)
+        setWindowState(windowState() | Qt::WindowMaximized);
+    for (const char* name : SplitterNames) {
+        auto* splitter = findChild<QSplitter*>(QLatin1String(name));
+        const auto stored = w.Sizes.find(name);
+        if (splitter && stored != w.Sizes.end() && static_cast<int>(stored->second.size()) == splitter->count())
+            splitter->setSizes(QList<int>(stored->second.begin(), stored->second.end()));
+    }
+    QMap<QString, QList<int>> columns;
+    for (const char* name : {"InfoList", "ActionList"})
+        if (const auto stored = w.Sizes.find(name); stored != w.Sizes.end())
+            columns[QLatin1String(name)] = QList<int>(stored->second.begin(), stored->second.end());
+    ReplayPane->SetColumnWidths(columns);
+    ReplayPane->GetActionTabs().setCurrentIndex(w.Tab);
+    QStringList recent;
+    if (!w.LastFolder.empty())
+        recent << FromPath(w.LastFolder);
+    for (const std::string& folder : w.RecentFolders)
+        recent << FromPath(folder);
+    ReplayBrowser->SetRecentFolders(recent);
+}
+
+TWindowState TQuillonMain::CurrentWindowState() const {
+    TWindowState w = WindowState;
+    const QRect frame = isMaximized() || isFullScreen() ? normalGeometry() : geometry();
+    if (frame.isValid())
+        w.Geometry = TWindowState::TRect{frame.x(), frame.y(), frame.width(), frame.height()};
+    w.Maximized = isMaximized();
+    for (const char* name : SplitterNames)
+        if (const auto* splitter = findChild<QSplitter*>(QLatin1String(name)))
+            w.Sizes[name] = ToVector(splitter->sizes());
+    const QMap<QString, QList<int>> columns = ReplayPane->ColumnWidths();
+    for (auto i = columns.begin(); i != columns.end(); ++i)
+        w.Sizes[ToUtf8(i.key())] = ToVector(i.value());
+    w.Tab = ReplayPane->GetActionTabs().currentIndex();
+    w.RecentFolders.clear();
+    w.LastFolder.clear();
+    const QStringList recent = ReplayBrowser->RecentFolders();
+    for (auto i = recent.rbegin(); i != recent.rend(); ++i)
+        RememberFolder(w, ToPath(*i));
+    return w;
 }
 
 // ---- Folder and file list ----
@@ -305,8 +399,9 @@ void TQuillonMain::ApplyLanguageToForms() {
 
 bool TQuillonMain::SaveSettingsNow() {
     Settings.Language = LanguageBox->currentIndex();
+    WindowState = CurrentWindowState();
     try {
-        SaveSettings(Options.SettingsPath, Settings);
+        SaveSettings(Options.SettingsPath, Settings, &WindowState);
         return true;
     } catch (const TSettingsError& e) {
         Boxes.Error(this, ToQString(e.what()));

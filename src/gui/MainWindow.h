@@ -66,8 +66,14 @@ public:
     /// Shows a finished load: its replay in the three lists, or in the status bar why it cannot be shown (the
     /// replay on show then stays). The loader calls it; benchmarks call it directly.
     void ShowLoaded(const QString& path, std::shared_ptr<TLoadResult> result);
-    /// Writes the settings now (the window does it when it closes); false after showing the error.
+    /// Writes the settings and the window's state now (the window does it when it closes); false after showing
+    /// the error.
     bool SaveSettingsNow();
+    /// The window's state as it would be stored now.
+    TWindowState CurrentWindowState() const;
+    TReplayBrowser& GetReplayBrowser() const { return *ReplayBrowser; }
+    /// Ctrl+O: a replay from anywhere, chosen in the file dialog.
+    void OpenReplayDialog();
 
 signals:
     /// A load has ended and its result is on show (or its failure said).
@@ -81,6 +87,8 @@ protected:
 private:
     void BuildLayout();
     void ConnectControls();
+    void AddShortcuts();
+    void RestoreWindowState();
     void FormCreate();
 
     void LoadAndShow(const QString& path);
@@ -102,6 +110,7 @@ private:
     std::unique_ptr<IMessageBoxes> OwnBoxes;
     IMessageBoxes& Boxes;
     TSettings Settings;
+    TWindowState WindowState; // as read at start; the window's own state is taken from it at close
     TLanguage Language = TLanguage::English;
     TNumberFormat Numbers = TNumberFormat::FromSystem();
     QString LoadedFile;    // the replay on show

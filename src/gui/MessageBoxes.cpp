@@ -31,4 +31,14 @@ QString TDesktopMessageBoxes::ChooseFolder(QWidget* parent, const QString& start
     return QFileDialog::getExistingDirectory(parent, QString(), start, QFileDialog::ShowDirsOnly);
 }
 
+QString TDesktopMessageBoxes::ChooseFile(QWidget* parent, const QString& title, const QString& start,
+                                         const QString& filter) {
+    return QFileDialog::getOpenFileName(parent, title, start, filter);
+}
+
+QString TDesktopMessageBoxes::ChooseSaveFile(QWidget* parent, const QString& title, const QString& start,
+                                             const QString& filter) {
+    return QFileDialog::getSaveFileName(parent, title, start, filter);
+}
+
 } // namespace quillon::gui

@@ -18,6 +18,11 @@ public:
     virtual void Error(QWidget* parent, const QString& text) = 0;
     /// The folder chooser, starting at start; the empty text when cancelled.
     virtual QString ChooseFolder(QWidget* parent, const QString& start) = 0;
+    /// A file to open (title, start folder, filter as "Replays (*.w3g)"); the empty text when cancelled.
+    virtual QString ChooseFile(QWidget* parent, const QString& title, const QString& start, const QString& filter) = 0;
+    /// A file to save to, the same way.
+    virtual QString ChooseSaveFile(QWidget* parent, const QString& title, const QString& start,
+                                   const QString& filter) = 0;
 };
 
 /// The real boxes and the desktop's folder chooser.
@@ -27,6 +32,8 @@ public:
     bool Ask(QWidget* parent, const QString& text) override;
     void Error(QWidget* parent, const QString& text) override;
     QString ChooseFolder(QWidget* parent, const QString& start) override;
+    QString ChooseFile(QWidget* parent, const QString& title, const QString& start, const QString& filter) override;
+    QString ChooseSaveFile(QWidget* parent, const QString& title, const QString& start, const QString& filter) override;
 };
 
 } // namespace quillon::gui

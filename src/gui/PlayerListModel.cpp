@@ -3,6 +3,8 @@
 #include "gui/QtText.h"
 #include "gui/SlotColors.h"
 
+#include <QRegularExpression>
+
 namespace quillon::gui {
 
 QVariant TPlayerListModel::data(const QModelIndex& index, int role) const {
@@ -19,6 +21,23 @@ QVariant TPlayerListModel::data(const QModelIndex& index, int role) const {
         // The sub-items fill the columns after the first; the last one (the id) no column shows.
         const size_t sub = static_cast<size_t>(column - 1);
         return sub < row.SubItems.size() ? QVariant(ToQString(row.SubItems[sub])) : QVariant();
+    }
+    case SortRole: {
+        if (column == 0)
+            return index.row();
+        const QString text = index.data(Qt::DisplayRole).toString();
+        // Team, handicap, actions, APM and time played: the digit groups read as one number ("9,672",
+        // "217.25", "44min31sec16"), whatever separators the number format uses.
+        if (column >= 4 && column <= 8) {
+            qint64 value = 0;
+            bool any = false;
+            for (const QString& group : text.split(QRegularExpression(QStringLiteral("\\D+")), Qt::SkipEmptyParts)) {
+                value = value * 1000 + group.toLongLong();
+                any = true;
+            }
+            return any ? QVariant(value) : QVariant(qint64(-1));
+        }
+        return text;
     }
     case Qt::CheckStateRole:
         if (column == 0 && row.FullRow)

@@ -12,6 +12,8 @@ class TPlayerListModel : public TRowsModel<TPlayerRow, 10> {
     Q_OBJECT
 public:
     using TRowsModel::TRowsModel;
+    /// What a click on a heading sorts by: the slot order in the first column, numbers by value, texts by text.
+    static constexpr int SortRole = Qt::UserRole;
     // Rows() has the check boxes as the user left them.
     QVariant data(const QModelIndex& index, int role) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;

@@ -1,12 +1,14 @@
 #include "gui/ReplayBrowser.h"
 
 #include "core/platform/ReplayFolder.h"
+#include "core/settings/WindowState.h"
 #include "gui/MessageBoxes.h"
 #include "gui/QtText.h"
 #include "gui/ReplayFileList.h"
 #include "gui/Tr.h"
 #include "gui/Widgets.h"
 
+#include <QComboBox>
 #include <QCompleter>
 #include <QDir>
 #include <QFileInfo>
@@ -34,7 +36,13 @@ TReplayBrowser::TReplayBrowser(IMessageBoxes& boxes, QWidget* parent) : QWidget(
     ParentButton = Named<QToolButton>("SpeedButton1", this);
     ParentButton->setIcon(style()->standardIcon(QStyle::SP_FileDialogToParent));
     ParentButton->setFixedSize(22, 22);
-    DirTxt = NamedField<QLineEdit>("DirTxt", this);
+    // A drop-down of the recent folders that one can also type a path into.
+    DirTxt = NamedField<QComboBox>("DirTxt", this);
+    DirTxt->setEditable(true);
+    DirTxt->setInsertPolicy(QComboBox::NoInsert);
+    DirTxt->setMaxVisibleItems(static_cast<int>(TWindowState::MaxRecentFolders));
+    DirTxt->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    DirTxt->setMinimumContentsLength(8);
     auto* folders = new QFileSystemModel(DirTxt);
     folders->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot);
     folders->setRootPath(QString());
@@ -61,13 +69,8 @@ TReplayBrowser::TReplayBrowser(IMessageBoxes& boxes, QWidget* parent) : QWidget(
 
     connect(SelDir, &QToolButton::clicked, this, &TReplayBrowser::SelDirClick);
     connect(ParentButton, &QToolButton::clicked, this, &TReplayBrowser::SpeedButton1Click);
-    connect(DirTxt, &QLineEdit::returnPressed, this, [this] {
-        const QFileInfo info(DirTxt->text());
-        if (info.isDir())
-            ShowFolder(info.absoluteFilePath());
-        else
-            emit Message(Tr(AppString::FolderMissing, Language, {ToUtf8(DirTxt->text())}));
-    });
+    // Return in the box and a pick from the drop-down both arrive here.
+    connect(DirTxt, &QComboBox::textActivated, this, &TReplayBrowser::FolderTyped);
     connect(FileList->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TReplayBrowser::FileListChange);
     connect(FileList, &TReplayFileList::OpenRequested, this, &TReplayBrowser::OpenRequested);
     connect(FileModel, &TReplayFileModel::Renamed, this, &TReplayBrowser::Renamed);
@@ -88,7 +91,51 @@ void TReplayBrowser::ShowFolder(const QString& folder) {
     ReplayDir = WithSlash(QDir::cleanPath(QDir(folder).absolutePath()));
     PendingSelect.clear();
     FileList->setRootIndex(FileModel->setRootPath(ReplayDir));
-    DirTxt->setText(QDir::toNativeSeparators(ReplayDir));
+    Recent.removeAll(ReplayDir);
+    Recent.prepend(ReplayDir);
+    while (Recent.size() > static_cast<qsizetype>(TWindowState::MaxRecentFolders))
+        Recent.removeLast();
+    FillFolderBox();
+}
+
+void TReplayBrowser::FolderTyped(const QString& text) {
+    const QFileInfo info(text.trimmed());
+    if (!text.trimmed().isEmpty() && info.isDir()) {
+        ShowFolder(info.absoluteFilePath());
+        return;
+    }
+    emit Message(Tr(AppString::FolderMissing, Language, {ToUtf8(text)}));
+    if (Recent.contains(WithSlash(QDir::fromNativeSeparators(text.trimmed())))) {
+        Recent.removeAll(WithSlash(QDir::fromNativeSeparators(text.trimmed()))); // gone since: offered no more
+        FillFolderBox();
+    }
+}
+
+void TReplayBrowser::FillFolderBox() {
+    const QSignalBlocker quiet(DirTxt);
+    DirTxt->clear();
+    for (const QString& folder : Recent)
+        DirTxt->addItem(QDir::toNativeSeparators(folder));
+    DirTxt->setCurrentIndex(Recent.indexOf(ReplayDir));
+    DirTxt->setEditText(QDir::toNativeSeparators(ReplayDir));
+}
+
+void TReplayBrowser::SetRecentFolders(const QStringList& folders) {
+    Recent.clear();
+    for (const QString& folder : folders)
+        if (!folder.isEmpty() && !Recent.contains(WithSlash(folder)) &&
+            Recent.size() < static_cast<qsizetype>(TWindowState::MaxRecentFolders))
+            Recent << WithSlash(folder);
+    FillFolderBox();
+}
+
+void TReplayBrowser::Refresh() {
+    FileList->Refresh();
+}
+
+void TReplayBrowser::FocusFolderBox() {
+    DirTxt->setFocus(Qt::ShortcutFocusReason);
+    DirTxt->lineEdit()->selectAll();
 }
 
 void TReplayBrowser::OpenPath(const QString& text) {
@@ -104,6 +151,8 @@ void TReplayBrowser::OpenPath(const QString& text) {
         FileList->setFocus();
     } else if (!text.trimmed().isEmpty() && info.isDir()) {
         ShowFolder(info.absoluteFilePath()); // a folder shows itself rather than the default one
+    } else if (text.trimmed().isEmpty() && !Recent.isEmpty() && QFileInfo(Recent.front()).isDir()) {
+        ShowFolder(Recent.front()); // where the last run ended
     } else {
         try {
             ShowFolder(FromPath(DefaultReplayFolder()));

@@ -4,7 +4,7 @@
 
 #include <QWidget>
 
-class QLineEdit;
+class QComboBox;
 class QToolButton;
 
 namespace quillon::gui {
@@ -20,8 +20,9 @@ class TReplayBrowser : public QWidget {
 public:
     TReplayBrowser(IMessageBoxes& boxes, QWidget* parent = nullptr);
 
-    /// Selects a replay (showing its folder), shows a folder, or else the default replay folder. Relative paths
-    /// are taken from the working folder.
+    /// Selects a replay (showing its folder), or shows a folder. Without a path: the folder of the last run when
+    /// it still exists; else, and for a path that is neither, the default replay folder. Relative paths are taken
+    /// from the working folder.
     void OpenPath(const QString& text);
     void ShowFolder(const QString& folder);
     /// Selects a replay of the folder on show, now or once the folder has been read.
@@ -30,6 +31,14 @@ public:
     QString FirstSelectedName() const;
     void ApplyLanguage(TLanguage language);
 
+    /// The folders the folder box offers, the latest first; the first is the one a start without a path opens.
+    void SetRecentFolders(const QStringList& folders);
+    QStringList RecentFolders() const { return Recent; }
+    /// F5, Alt+Up and Ctrl+L.
+    void Refresh();
+    void GoToParent() { SpeedButton1Click(); }
+    void FocusFolderBox();
+    TReplayFileList& GetFileList() const { return *FileList; }
     /// The folder on show, with a trailing slash.
     QString GetReplayDir() const { return ReplayDir; }
     /// The browser's controls in the order Tab visits them.
@@ -49,13 +58,16 @@ private:
     void SpeedButton1Click();
     void SelDirClick();
     void FileListChange();
+    void FolderTyped(const QString& text);
+    void FillFolderBox();
 
     IMessageBoxes& Boxes;
     TLanguage Language = TLanguage::English;
     QString ReplayDir;
     QString PendingSelect;     // a name to select once the folder has been read
+    QStringList Recent;        // folders shown, the latest first
     QToolButton* ParentButton; // SpeedButton1
-    QLineEdit* DirTxt;
+    QComboBox* DirTxt;
     QToolButton* SelDir;
     TReplayFileModel* FileModel;
     TReplayFileList* FileList;

@@ -6,12 +6,15 @@
 #include "gui/QtText.h"
 #include "gui/Tr.h"
 
+#include <QApplication>
 #include <QContextMenuEvent>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QMenu>
+#include <QPainter>
 #include <QProcess>
+#include <QStyledItemDelegate>
 #include <QUrl>
 
 namespace quillon::gui {
@@ -53,13 +56,49 @@ bool TReplayFileModel::setData(const QModelIndex& index, const QVariant& value, 
     return false;
 }
 
+QVariant TReplayFileModel::data(const QModelIndex& index, int role) const {
+    if (role == Qt::ToolTipRole && index.column() == 0)
+        return QDir::toNativeSeparators(fileName(index));
+    return QFileSystemModel::data(index, role);
+}
+
+namespace {
+
+// Long names end in "…" before their extension, so ".w3g" stays in sight in a narrow column.
+class TKeepExtensionDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const QStyle* style = opt.widget ? opt.widget->style() : QApplication::style();
+        const QRect textRect = style->subElementRect(QStyle::SE_ItemViewItemText, &opt, opt.widget);
+        // The style keeps a few pixels of margin inside the text rectangle.
+        opt.text = ElideKeepingExtension(opt.fontMetrics, opt.text, textRect.width() - 6);
+        opt.textElideMode = Qt::ElideNone;
+        style->drawControl(QStyle::CE_ItemViewItem, &opt, painter, opt.widget);
+    }
+};
+
+} // namespace
+
+QString ElideKeepingExtension(const QFontMetrics& metrics, const QString& name, int width) {
+    if (metrics.horizontalAdvance(name) <= width)
+        return name;
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const QString extension = dot > 0 && name.size() - dot <= 8 ? name.mid(dot) : QString();
+    const QString base = name.left(name.size() - extension.size());
+    return metrics.elidedText(base, Qt::ElideRight, std::max(0, width - metrics.horizontalAdvance(extension))) +
+           extension;
+}
+
 TReplayFileList::TReplayFileList(TReplayFileModel* model, QWidget* parent) : QListView(parent), Model(model) {
     setObjectName(QStringLiteral("FileList"));
     setModel(model);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setEditTriggers(QAbstractItemView::EditKeyPressed | QAbstractItemView::SelectedClicked);
     setUniformItemSizes(true);
-    setTextElideMode(Qt::ElideMiddle); // long names keep their distinct end in a narrow column
+    setItemDelegate(new TKeepExtensionDelegate(this));
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setDragEnabled(true);
     setDragDropMode(QAbstractItemView::DragOnly);
@@ -113,12 +152,18 @@ void TReplayFileList::contextMenuEvent(QContextMenuEvent* event) {
         menu.addAction(Tr(AppString::MenuShowInFolder, Language), this, [path] { ShowInFolder(path); });
         menu.addSeparator();
     }
-    menu.addAction(Tr(AppString::MenuRefresh, Language), this, [this] {
-        const QString root = Model->rootPath();
-        Model->setRootPath(QString());
-        setRootIndex(Model->setRootPath(root));
-    });
+    QAction* refresh = menu.addAction(Tr(AppString::MenuRefresh, Language), this, &TReplayFileList::Refresh);
+    refresh->setShortcut(QKeySequence(Qt::Key_F5));
     menu.exec(event->globalPos());
+}
+
+void TReplayFileList::Refresh() {
+    const QString selected = FirstSelectedName();
+    const QString root = Model->rootPath();
+    Model->setRootPath(QString());
+    setRootIndex(Model->setRootPath(root));
+    if (!selected.isEmpty())
+        SelectName(selected);
 }
 
 } // namespace quillon::gui

@@ -3,11 +3,15 @@
 #include "core/lang/Translations.h"
 
 #include <QFileSystemModel>
+#include <QFontMetrics>
 #include <QListView>
 
 namespace quillon::gui {
 
 class IMessageBoxes;
+
+/// A file name shortened to fit a width with "…" before its extension, which stays whole.
+QString ElideKeepingExtension(const QFontMetrics& metrics, const QString& name, int width);
 
 /// The folder's replays. Renaming an entry in place goes through the no-replace rename: it never replaces a file.
 class TReplayFileModel : public QFileSystemModel {
@@ -15,6 +19,8 @@ class TReplayFileModel : public QFileSystemModel {
 public:
     explicit TReplayFileModel(IMessageBoxes& boxes, QObject* parent = nullptr);
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+    /// The whole name is the tooltip: the list may show it shortened.
+    QVariant data(const QModelIndex& index, int role) const override;
     void SetLanguage(TLanguage language) { Language = language; }
 
 signals:
@@ -38,6 +44,8 @@ public:
     QString FirstSelectedName() const;
     /// Selects the entry with this file name in the folder on show; false when there is none.
     bool SelectName(const QString& name);
+    /// Reads the folder on show again, keeping the selection.
+    void Refresh();
 
 signals:
     /// Enter or double-click on an entry, or Open in its menu.

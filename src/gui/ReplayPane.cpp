@@ -1,7 +1,10 @@
 #include "gui/ReplayPane.h"
 
 #include "core/lang/StringIds.h"
+#include "core/present/ActionSearch.h"
 #include "gui/ActionListModel.h"
+#include "gui/ColumnFit.h"
+#include "gui/CopyRows.h"
 #include "gui/InfoListModel.h"
 #include "gui/LanguageApplier.h"
 #include "gui/PlayerListModel.h"
@@ -10,14 +13,20 @@
 #include "gui/Tr.h"
 #include "gui/Widgets.h"
 
+#include <QAction>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
+#include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
+
+#include <numeric>
 
 namespace quillon::gui {
 
@@ -32,9 +41,16 @@ QLabel* Heading(const char* name, QWidget* parent) {
     return label;
 }
 
+// A tree view that tells how wide a column's cells are, without its heading.
+class TMeasuredTree : public QTreeView {
+public:
+    using QTreeView::QTreeView;
+    using QTreeView::sizeHintForColumn;
+};
+
 // A report view: whole-row selection, read only, headings that do not sort.
 QTreeView* ReportView(const char* name, QAbstractItemModel* model, QWidget* parent) {
-    auto* view = NamedField<QTreeView>(name, parent);
+    auto* view = NamedField<TMeasuredTree>(name, parent);
     view->setModel(model);
     view->setRootIsDecorated(false);
     view->setUniformRowHeights(true);
@@ -80,8 +96,10 @@ void TReplayPane::Build() {
     Ui.InfoList->setWordWrap(false);
     Stack(panel3, Ui.Label1, Ui.InfoList);
 
-    // The action list and the summary share the place as two tabs; the action area (Panel4) is the first.
-    Ui.ActionTabs = Named<QTabWidget>("ActionTabs", Ui.Splitter3);
+    // The action list and the summary share the place as two tabs; the action area (Panel4) is the first. The
+    // find bar under them appears with Ctrl+F.
+    auto* actionArea = Named<QWidget>("ActionArea", Ui.Splitter3);
+    Ui.ActionTabs = Named<QTabWidget>("ActionTabs", actionArea);
     Ui.ActionTabs->setDocumentMode(true);
     Ui.Panel4 = Named<QWidget>("Panel4", Ui.ActionTabs);
     auto* panel6 = Named<QWidget>("Panel6", Ui.Panel4);
@@ -110,14 +128,46 @@ void TReplayPane::Build() {
     Ui.SummaryView = new TSummaryView(Ui.ActionTabs);
     Ui.ActionTabs->addTab(Ui.Panel4, QString());
     Ui.ActionTabs->addTab(Ui.SummaryView, QString());
+    Ui.FindBar = Named<QWidget>("FindBar", actionArea);
+    auto* findLabel = Named<QLabel>("FindLabel", Ui.FindBar);
+    Ui.FindText = NamedField<QLineEdit>("FindText", Ui.FindBar);
+    Ui.FindText->setClearButtonEnabled(true);
+    findLabel->setBuddy(Ui.FindText);
+    Ui.FindResult = Named<QLabel>("FindResult", Ui.FindBar);
+    Ui.FindResult->setTextFormat(Qt::PlainText);
+    auto* findRow = new QHBoxLayout(Ui.FindBar);
+    findRow->setContentsMargins(2, 2, 2, 2);
+    findRow->setSpacing(4);
+    findRow->addWidget(findLabel);
+    findRow->addWidget(Ui.FindText, 1);
+    findRow->addWidget(Ui.FindResult, 1);
+    Ui.FindBar->hide();
+    auto* areaLayout = new QVBoxLayout(actionArea);
+    areaLayout->setContentsMargins(0, 0, 0, 0);
+    areaLayout->setSpacing(2);
+    areaLayout->addWidget(Ui.ActionTabs, 1);
+    areaLayout->addWidget(Ui.FindBar);
 
     auto* panel1 = Named<QWidget>("Panel1", Ui.Splitter1);
     Ui.Label3 = Heading("Label3", panel1);
     Ui.PlayerModel = new TPlayerListModel(this);
-    Ui.PlayerList = ReportView("PlayerList", Ui.PlayerModel, panel1);
+    Ui.PlayerOrder = new QSortFilterProxyModel(this);
+    Ui.PlayerOrder->setSourceModel(Ui.PlayerModel);
+    Ui.PlayerOrder->setSortRole(TPlayerListModel::SortRole);
+    Ui.PlayerOrder->setSortLocaleAware(true);
+    Ui.PlayerList = ReportView("PlayerList", Ui.PlayerOrder, panel1);
+    // A click on a heading sorts; the third click on it goes back to the slot order.
+    Ui.PlayerList->header()->setSectionsClickable(true);
+    Ui.PlayerList->header()->setSortIndicatorClearable(true);
+    Ui.PlayerList->header()->setSortIndicator(-1, Qt::AscendingOrder);
+    Ui.PlayerList->setSortingEnabled(true);
+    Ui.PlayerList->header()->setStretchLastSection(false); // the fit below gives the last column the rest
+    Ui.PlayerList->viewport()->installEventFilter(this);
     Stack(panel1, Ui.Label3, Ui.PlayerList);
+    for (QTreeView* list : {Ui.InfoList, Ui.ActionList, Ui.PlayerList})
+        AddCopyAction(list);
 
-    for (QWidget* w : {panel3, static_cast<QWidget*>(Ui.ActionTabs), panel1})
+    for (QWidget* w : {panel3, actionArea, panel1})
         w->setMinimumSize(80, 80);
     Ui.Splitter1->setStretchFactor(0, 1);
     Ui.Splitter3->setStretchFactor(1, 1);
@@ -139,11 +189,21 @@ void TReplayPane::Connect() {
     connect(Ui.PageButtons[3], &QToolButton::clicked, this, [page] { page(&TActionPager::Last); });
     connect(Ui.PlayerModel, &TPlayerListModel::CheckChanged, this, &TReplayPane::PlayerChecksChanged);
     connect(Ui.ActionTabs, &QTabWidget::currentChanged, this, &TReplayPane::FillSummary);
+    connect(Ui.FindText, &QLineEdit::returnPressed, this, &TReplayPane::FindNext);
+    connect(Ui.FindText, &QLineEdit::textEdited, this, [this] { Ui.FindResult->clear(); });
+    auto* closeFind = new QAction(Ui.FindBar);
+    closeFind->setShortcut(Qt::Key_Escape);
+    closeFind->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    Ui.FindBar->addAction(closeFind);
+    connect(closeFind, &QAction::triggered, this, [this] {
+        Ui.FindBar->hide();
+        Ui.ActionTabs->currentWidget()->setFocus();
+    });
 }
 
 QList<QWidget*> TReplayPane::TabChain() const {
-    return {Ui.InfoList,       Ui.ActionTabs,     Ui.PageButtons[0], Ui.PageButtons[1],
-            Ui.PageButtons[2], Ui.PageButtons[3], Ui.ActionList,     Ui.PlayerList};
+    return {Ui.InfoList,       Ui.ActionTabs, Ui.PageButtons[0], Ui.PageButtons[1], Ui.PageButtons[2],
+            Ui.PageButtons[3], Ui.ActionList, Ui.FindText,       Ui.PlayerList};
 }
 
 void TReplayPane::Show(std::shared_ptr<TReplayInfo> replay, const TSettings& settings, TLanguage language) {
@@ -171,6 +231,8 @@ void TReplayPane::Refresh(TChanges changes) {
     }
     Ui.Panel4->setEnabled(State.Settings.ParseActions);
     const TReplayInfo* replay = State.Replay.get();
+    if (changes.Replay)
+        State.LastFound = -1;
     if (changes.Replay || changes.Paging)
         State.Pager.Reset(replay && replay->Actions ? replay->Actions->Count() : 0, State.Settings.ActionsPerPage);
     if (replay && (changes.Replay || changes.Language || changes.Players || changes.Paging)) {
@@ -214,6 +276,24 @@ void TReplayPane::ApplyTexts() {
     Ui.InfoList->setAccessibleDescription(Ui.Label1->text());
     Ui.ActionList->setAccessibleDescription(Ui.Label2->text());
     Ui.PlayerList->setAccessibleDescription(Ui.Label3->text());
+    const auto keys = [language](std::initializer_list<std::pair<AppString, QKeySequence>> entries) {
+        QStringList lines;
+        for (const auto& [text, key] : entries)
+            lines << Tr(text, language) + QStringLiteral(" (") + key.toString(QKeySequence::NativeText) +
+                         QLatin1Char(')');
+        return lines.join(QLatin1Char('\n'));
+    };
+    const QString copy = keys({{AppString::KeyCopy, QKeySequence::Copy}});
+    Ui.InfoList->header()->setToolTip(copy);
+    Ui.ActionList->header()->setToolTip(keys({{AppString::KeyFind, QKeySequence(Qt::CTRL | Qt::Key_F)},
+                                              {AppString::KeyFindNext, QKeySequence(Qt::Key_F3)},
+                                              {AppString::KeyCopy, QKeySequence::Copy}}));
+    Ui.PlayerList->header()->setToolTip(Tr(AppString::KeySort, language) + QLatin1Char('\n') + copy);
+    Ui.FindBar->findChild<QLabel*>(QStringLiteral("FindLabel"))->setText(Tr(AppString::FindLabel, language));
+    Ui.FindText->setToolTip(keys({{AppString::KeyFind, QKeySequence(Qt::CTRL | Qt::Key_F)},
+                                  {AppString::KeyFindNext, QKeySequence(Qt::Key_F3)}}));
+    Ui.FindResult->clear();
+    ApplyCopyLanguage(this, language);
 }
 
 void TReplayPane::FillActions() {
@@ -265,12 +345,111 @@ void TReplayPane::FitColumns() {
         view->resizeColumnToContents(column);
         view->setColumnWidth(column, std::max(view->columnWidth(column), least));
     };
-    fit(Ui.InfoList, 0, 110);
-    fit(Ui.ActionList, 0, 64);
-    fit(Ui.ActionList, 1, 60);
-    static constexpr int PlayerWidths[] = {45, 100, 70, 60, 45, 65, 55, 55, 60};
-    for (int i = 0; i < 9; ++i)
-        fit(Ui.PlayerList, i, PlayerWidths[i]);
+    fit(Ui.InfoList, 0, InfoWidths.value(0, 110));
+    fit(Ui.ActionList, 0, ActionWidths.value(0, 64));
+    fit(Ui.ActionList, 1, ActionWidths.value(1, 60));
+    FitPlayerColumns();
+}
+
+void TReplayPane::FitPlayerColumns() {
+    // All ten columns in the list's width: each as wide as its widest cell and heading when they fit; else the
+    // name gives way first, then the controller and the race, then the headings wider than their numbers, then
+    // the name once more. The tooltips hold every cell's whole text.
+    auto* list = static_cast<TMeasuredTree*>(Ui.PlayerList);
+    const int columns = Ui.PlayerOrder->columnCount();
+    std::vector<int> wanted, cells;
+    for (int c = 0; c < columns; ++c) {
+        cells.push_back(list->sizeHintForColumn(c));
+        wanted.push_back(std::max({cells.back(), list->header()->sectionSizeHint(c), 24}));
+    }
+    const auto upTo = [&cells](int column, int width) { return TGiveWay{column, std::min(cells[column], width)}; };
+    std::vector<TGiveWay> steps = {upTo(1, 100), upTo(2, 60), upTo(3, 60)};
+    for (const int number : {5, 4, 6, 7, 8, 9})
+        steps.push_back({number, std::max(cells[number], 24)});
+    for (const TGiveWay step : {upTo(1, 60), upTo(2, 40), upTo(3, 40)})
+        steps.push_back(step);
+    const int available = list->viewport()->width();
+    std::vector<int> widths = FitColumnWidths(wanted, steps, available);
+    // The last column takes what is left; the header's own stretching would not shrink it again.
+    const int others = std::accumulate(widths.begin(), widths.end() - 1, 0);
+    widths.back() = std::max(widths.back(), available - others);
+    const QSignalBlocker quiet(list->header());
+    for (int c = 0; c < columns; ++c)
+        list->setColumnWidth(c, widths[static_cast<size_t>(c)]);
+}
+
+bool TReplayPane::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Ui.PlayerList->viewport() && event->type() == QEvent::Resize)
+        FitPlayerColumns();
+    return QWidget::eventFilter(watched, event);
+}
+
+QMap<QString, QList<int>> TReplayPane::ColumnWidths() const {
+    return {{QStringLiteral("InfoList"), {Ui.InfoList->columnWidth(0)}},
+            {QStringLiteral("ActionList"), {Ui.ActionList->columnWidth(0), Ui.ActionList->columnWidth(1)}}};
+}
+
+void TReplayPane::SetColumnWidths(const QMap<QString, QList<int>>& widths) {
+    if (widths.value(QStringLiteral("InfoList")).size() == 1)
+        InfoWidths = widths.value(QStringLiteral("InfoList"));
+    if (widths.value(QStringLiteral("ActionList")).size() == 2)
+        ActionWidths = widths.value(QStringLiteral("ActionList"));
+    FitColumns();
+}
+
+// ---- Find ----
+
+void TReplayPane::StartFind() {
+    Ui.FindBar->show();
+    Ui.FindText->setFocus(Qt::ShortcutFocusReason);
+    Ui.FindText->selectAll();
+}
+
+bool TReplayPane::FindNext() {
+    const QString text = Ui.FindText->text();
+    if (text.isEmpty()) {
+        StartFind();
+        return false;
+    }
+    Ui.FindBar->show();
+    const bool found = Ui.ActionTabs->currentWidget() == Ui.SummaryView ? FindInChat(text) : FindInActions(text);
+    Ui.FindResult->setText(found ? QString() : Tr(AppString::FindNoMatch, State.Language, {ToUtf8(text)}));
+    return found;
+}
+
+bool TReplayPane::FindInActions(const QString& text) {
+    const TReplayInfo* replay = State.Replay.get();
+    if (!replay || !replay->Actions || !State.Settings.ParseActions)
+        return false;
+    const int32_t perPage = State.Pager.PerPage();
+    // Again from the last match while the text is the same; else from the top of the page on show.
+    const int32_t pageStart = (std::max(State.Pager.CurrentPage(), 1) - 1) * perPage;
+    const bool again =
+        text == State.LastFindText && State.LastFound >= pageStart && State.LastFound < pageStart + perPage;
+    const int32_t from = again ? State.LastFound + 1 : pageStart;
+    const std::optional<int32_t> found =
+        FindAction(*replay, from % std::max(replay->Actions->Count(), 1), ToUtf8(text), State.ShownPlayers, Tables);
+    State.LastFindText = text;
+    if (!found)
+        return false;
+    State.LastFound = *found;
+    if (State.Pager.GoTo(*found / perPage + 1)) {
+        FillActions();
+        UpdatePageControls();
+    }
+    // The row of the match: the shown players' actions before it on its page.
+    int row = 0;
+    for (int32_t k = (*found / perPage) * perPage; k < *found; ++k)
+        row += State.ShownPlayers.test(replay->Actions->At(k).PlayerId) ? 1 : 0;
+    const QModelIndex index = Ui.ActionModel->index(row, 0);
+    Ui.ActionList->setCurrentIndex(index);
+    Ui.ActionList->selectionModel()->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    Ui.ActionList->scrollTo(index);
+    return true;
+}
+
+bool TReplayPane::FindInChat(const QString& text) {
+    return Ui.SummaryView->FindInChat(text);
 }
 
 } // namespace quillon::gui

@@ -9,11 +9,14 @@
 #include "core/settings/Settings.h"
 #include "core/summary/ReplaySummary.h"
 
+#include <QMap>
 #include <QWidget>
 
 #include <memory>
 
 class QLabel;
+class QLineEdit;
+class QSortFilterProxyModel;
 class QSplitter;
 class QTabWidget;
 class QToolButton;
@@ -47,8 +50,23 @@ public:
     const TActionPager& GetPager() const { return State.Pager; }
     QTabWidget& GetActionTabs() const { return *Ui.ActionTabs; }
     TSummaryView& GetSummaryView() const { return *Ui.SummaryView; }
+    QTreeView& GetPlayerList() const { return *Ui.PlayerList; }
+    QTreeView& GetActionList() const { return *Ui.ActionList; }
     /// The pane's controls in the order Tab visits them.
     QList<QWidget*> TabChain() const;
+
+    /// Ctrl+F: the find box, its text selected. F3: the next match of its text, in the actions (across pages)
+    /// or, with the summary on show, in the chat; the match is selected. False when nothing matches.
+    void StartFind();
+    bool FindNext();
+    QLineEdit& GetFindBox() const { return *Ui.FindText; }
+
+    /// Column widths the user gave the information and action lists, by list name (the least they get).
+    QMap<QString, QList<int>> ColumnWidths() const;
+    void SetColumnWidths(const QMap<QString, QList<int>>& widths);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     struct TChanges {
@@ -65,7 +83,10 @@ private:
     void FillSummary();
     void UpdatePageControls();
     void FitColumns();
+    void FitPlayerColumns();
     void PlayerChecksChanged();
+    bool FindInActions(const QString& text);
+    bool FindInChat(const QString& text);
 
     // What is on show, and what it is shown with.
     struct {
@@ -78,7 +99,11 @@ private:
         TReplaySummary Summary;
         bool SummaryStale = true; // made again when its tab is shown: loads need not pay for it
         bool PlayerListReady = false;
+        int32_t LastFound = -1; // the action position of the last match
+        QString LastFindText;
     } State;
+    QList<int> InfoWidths{110};      // the least widths of the information list's first column
+    QList<int> ActionWidths{64, 60}; // and of the action list's Player and Time
     TGameTables Tables;
     TNumberFormat Numbers = TNumberFormat::FromSystem();
 
@@ -100,6 +125,10 @@ private:
         TInfoListModel* InfoModel;
         TActionListModel* ActionModel;
         TPlayerListModel* PlayerModel;
+        QSortFilterProxyModel* PlayerOrder; // the heading clicked last, or the slot order
+        QWidget* FindBar;
+        QLineEdit* FindText;
+        QLabel* FindResult;
     } Ui;
 };
 

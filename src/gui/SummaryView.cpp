@@ -4,16 +4,22 @@
 #include "core/present/GameText.h"
 #include "core/summary/SummaryWords.h"
 #include "gui/ApmChart.h"
+#include "gui/CopyRows.h"
 #include "gui/QtText.h"
 #include "gui/SlotColors.h"
 #include "gui/Tr.h"
 #include "gui/Widgets.h"
 
+#include <QComboBox>
+#include <QDialog>
+#include <QEvent>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QStandardItemModel>
+#include <QStyle>
 #include <QTabWidget>
-#include <QTableView>
+#include <QToolButton>
 #include <QTreeView>
 #include <QVBoxLayout>
 
@@ -75,6 +81,12 @@ TSummaryView::TSummaryView(QWidget* parent) : QWidget(parent) {
     NeedsActions->setAlignment(Qt::AlignCenter);
     NeedsActions->hide();
     ApmChart = new TApmChart(this);
+    ApmChart->installEventFilter(this); // a double-click opens it in its own window
+    DetachButton = Named<QToolButton>("DetachChart", ApmChart);
+    DetachButton->setIcon(style()->standardIcon(QStyle::SP_TitleBarMaxButton));
+    DetachButton->setAutoRaise(true);
+    DetachButton->setFixedSize(20, 20);
+    connect(DetachButton, &QToolButton::clicked, this, &TSummaryView::DetachChart);
     for (QLabel*& l : Limits)
         l = LimitsLabel(this);
 
@@ -82,15 +94,16 @@ TSummaryView::TSummaryView(QWidget* parent) : QWidget(parent) {
     HeroModel = new QStandardItemModel(this);
     ChatModel = new QStandardItemModel(this);
     LeaveModel = new QStandardItemModel(this);
-    BuildList = new QTableView(this);
-    BuildList->setObjectName(QStringLiteral("BuildList"));
-    BuildList->setAccessibleName(QStringLiteral("BuildList"));
-    BuildList->setModel(BuildModel);
-    BuildList->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    BuildList->setShowGrid(false);
-    BuildList->verticalHeader()->hide();
-    BuildList->verticalHeader()->setDefaultSectionSize(BuildList->fontMetrics().height() + 4);
-    BuildList->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    BuildList = ListView("BuildList", BuildModel, this);
+    BuildList->setRootIsDecorated(false);
+    BuildsOf = Named<QLabel>("BuildsOf", this);
+    BuildPlayer = NamedField<QComboBox>("BuildPlayer", this);
+    BuildPlayer->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    BuildsOf->setBuddy(BuildPlayer);
+    connect(BuildPlayer, &QComboBox::activated, this, [this](int index) {
+        BuildPlayerId = static_cast<uint8_t>(BuildPlayer->itemData(index).toUInt());
+        FillBuilds();
+    });
     HeroList = ListView("HeroList", HeroModel, this);
     ChatList = ListView("ChatList", ChatModel, this);
     ChatList->setRootIsDecorated(false);
@@ -101,7 +114,13 @@ TSummaryView::TSummaryView(QWidget* parent) : QWidget(parent) {
     Lists = new QTabWidget(this);
     Lists->setObjectName(QStringLiteral("SummaryTabs"));
     Lists->setDocumentMode(true);
-    Lists->addTab(Page(BuildList, Limits[1]), QString());
+    auto* buildPage = Page(BuildList, Limits[1]);
+    auto* pickRow = new QHBoxLayout;
+    pickRow->addWidget(BuildsOf);
+    pickRow->addWidget(BuildPlayer);
+    pickRow->addStretch();
+    static_cast<QVBoxLayout*>(buildPage->layout())->insertLayout(0, pickRow);
+    Lists->addTab(buildPage, QString());
     Lists->addTab(Page(HeroList, Limits[2]), QString());
     Lists->addTab(Page(ChatList, Limits[3]), QString());
     Lists->addTab(Page(LeaveList, Limits[4]), QString());
@@ -110,6 +129,38 @@ TSummaryView::TSummaryView(QWidget* parent) : QWidget(parent) {
     layout->addWidget(ApmChart, 2);
     layout->addWidget(Lists, 3);
     Limits[0]->hide(); // the chart's own tooltip says it: the room is the chart's
+    for (QTreeView* list : {BuildList, HeroList, ChatList, LeaveList})
+        AddCopyAction(list);
+}
+
+bool TSummaryView::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ApmChart && event->type() == QEvent::MouseButtonDblClick) {
+        DetachChart();
+        return true;
+    }
+    if (watched == ApmChart && event->type() == QEvent::Resize)
+        DetachButton->move(ApmChart->width() - DetachButton->width() - 2, 2);
+    return QWidget::eventFilter(watched, event);
+}
+
+QWidget* TSummaryView::DetachChart() {
+    if (!ChartWindow) {
+        ChartWindow = new QDialog(window(), Qt::Window | Qt::WindowCloseButtonHint | Qt::WindowMaximizeButtonHint);
+        ChartWindow->setObjectName(QStringLiteral("ChartWindow"));
+        ChartWindowChart = new TApmChart(ChartWindow);
+        auto* layout = new QVBoxLayout(ChartWindow);
+        layout->setContentsMargins(6, 6, 6, 6);
+        layout->addWidget(ChartWindowChart);
+        ChartWindow->resize(760, 420);
+    }
+    ChartWindowChart->SetCurves(Summary, Shown, Lang);
+    ChartWindow->setWindowTitle(Tr(SummaryString::ApmSection, Lang) + QStringLiteral(" - Quillon"));
+    if (!ChartWindow->isVisible())
+        ChartWindow->move(window()->geometry().center() - ChartWindow->rect().center());
+    ChartWindow->show();
+    ChartWindow->raise();
+    ChartWindow->activateWindow();
+    return ChartWindow;
 }
 
 void TSummaryView::ApplyLanguage(TLanguage language) {
@@ -123,11 +174,17 @@ void TSummaryView::ApplyLanguage(TLanguage language) {
     for (int i = 0; i < 5; ++i)
         Limits[i]->setText(Tr(limits[i], Lang));
     ApmChart->setToolTip(Tr(SummaryString::ApmLimits, Lang));
+    DetachButton->setToolTip(Tr(SummaryString::DetachChart, Lang));
+    DetachButton->setAccessibleName(Tr(SummaryString::DetachChart, Lang));
+    BuildsOf->setText(Tr(SummaryString::BuildsOf, Lang));
+    ApplyCopyLanguage(this, Lang);
     NeedsActions->setText(Tr(SummaryString::NeedsActions, Lang));
     SetHeaders();
 }
 
 void TSummaryView::SetHeaders() {
+    BuildModel->setHorizontalHeaderLabels({Tr(SummaryString::ColumnTime, Lang), Tr(SummaryString::ColumnPlayer, Lang),
+                                           Tr(SummaryString::ColumnKind, Lang), Tr(SummaryString::ColumnOrder, Lang)});
     HeroModel->setHorizontalHeaderLabels({Tr(SummaryString::ColumnTime, Lang), Tr(SummaryString::ColumnHeroSkill, Lang),
                                           Tr(SummaryString::ColumnLevel, Lang), Tr(SummaryString::ColumnPlayer, Lang)});
     ChatModel->setHorizontalHeaderLabels({Tr(SummaryString::ColumnTime, Lang), Tr(SummaryString::ColumnPlayer, Lang),
@@ -144,41 +201,88 @@ void TSummaryView::Show(const TReplaySummary& summary, const TPlayerSet& shown, 
     ApmChart->setVisible(hasActions);
     Lists->setVisible(hasActions);
     ApmChart->SetCurves(summary, shown, Lang);
-    FillBuilds(summary, shown);
+    if (&summary != &Summary)
+        Summary = summary;
+    Shown = shown;
+    if (ChartWindow && ChartWindow->isVisible())
+        ChartWindowChart->SetCurves(Summary, Shown, Lang);
+    FillBuildPlayers();
+    FillBuilds();
     FillHeroes(summary, shown);
     FillChat(summary, shown);
     FillLeaves(summary, shown);
 }
 
-void TSummaryView::FillBuilds(const TReplaySummary& summary, const TPlayerSet& shown) {
-    BuildModel->clear();
-    int column = 0;
-    for (const auto& p : summary.Players) {
-        if (!shown.test(p.Id))
-            continue;
-        auto* header = new QStandardItem(SlotColorIcon(p.Color), ToQString(p.Name));
-        BuildModel->setHorizontalHeaderItem(column, header);
-        if (p.Builds.empty())
-            BuildModel->setItem(0, column, Cell(GetString(SummaryString::NoBuilds, Lang)));
-        for (size_t row = 0; row < p.Builds.size(); ++row) {
-            const TBuildStep& b = p.Builds[row];
-            auto* cell = Cell(GameTimeText(b.Time, Lang) + "  " + b.Name);
-            cell->setToolTip(ToQString(BuildKindText(b.Kind, Lang) + ": " + b.Name + " (" + b.Id + ")"));
-            if (b.Cancelled) {
-                QFont font = cell->font();
-                font.setStrikeOut(true);
-                cell->setFont(font);
-                cell->setToolTip(cell->toolTip() + QStringLiteral(", ") + Tr(SummaryString::Cancelled, Lang));
-            }
-            if (b.Kind == TBuildKind::Hero) {
-                QFont font = cell->font();
-                font.setBold(true);
-                cell->setFont(font);
-            }
-            BuildModel->setItem(static_cast<int>(row), column, cell);
-        }
-        ++column;
+void TSummaryView::FillBuildPlayers() {
+    const QSignalBlocker quiet(BuildPlayer);
+    BuildPlayer->clear();
+    BuildPlayer->addItem(Tr(SummaryString::AllPlayers, Lang), 0u);
+    for (const auto& p : Summary.Players)
+        if (Shown.test(p.Id) && !p.Observer)
+            BuildPlayer->addItem(SlotColorIcon(p.Color), ToQString(p.Name), static_cast<unsigned>(p.Id));
+    const int picked = BuildPlayer->findData(static_cast<unsigned>(BuildPlayerId));
+    BuildPlayerId = picked > 0 ? BuildPlayerId : 0; // a player no longer shown: all of them
+    BuildPlayer->setCurrentIndex(std::max(picked, 0));
+}
+
+void TSummaryView::PickBuildPlayer(uint8_t id) {
+    const int index = BuildPlayer->findData(static_cast<unsigned>(id));
+    BuildPlayer->setCurrentIndex(std::max(index, 0));
+    BuildPlayerId = index > 0 ? id : 0;
+    FillBuilds();
+}
+
+void TSummaryView::FillBuilds() {
+    BuildModel->removeRows(0, BuildModel->rowCount());
+    struct TEntry {
+        const TPlayerSummary* Player;
+        const TBuildStep* Step;
+    };
+    std::vector<TEntry> entries;
+    for (const auto& p : Summary.Players)
+        if (Shown.test(p.Id) && (BuildPlayerId == 0 || p.Id == BuildPlayerId))
+            for (const TBuildStep& b : p.Builds)
+                entries.push_back({&p, &b});
+    // Everyone's orders as they were given; one player's in their own order.
+    std::stable_sort(entries.begin(), entries.end(),
+                     [](const TEntry& a, const TEntry& b) { return a.Step->Time < b.Step->Time; });
+    for (const TEntry& e : entries) {
+        const TBuildStep& b = *e.Step;
+        auto* player = Cell(e.Player->Name);
+        player->setIcon(SlotColorIcon(e.Player->Color));
+        auto* order = Cell(b.Name);
+        order->setToolTip(ToQString(BuildKindText(b.Kind, Lang) + ": " + b.Name + " (" + b.Id + ")"));
+        QFont font = order->font();
+        font.setStrikeOut(b.Cancelled);
+        font.setBold(b.Kind == TBuildKind::Hero);
+        order->setFont(font);
+        if (b.Cancelled)
+            order->setToolTip(order->toolTip() + QStringLiteral(", ") + Tr(SummaryString::Cancelled, Lang));
+        BuildModel->appendRow({Cell(GameTimeText(b.Time, Lang)), player, Cell(BuildKindText(b.Kind, Lang)), order});
     }
+    FinishList(BuildModel, BuildList, 3, SummaryString::NoBuilds);
+}
+
+bool TSummaryView::FindInChat(const QString& text) {
+    Lists->setCurrentIndex(2);
+    const int rows = ChatModel->rowCount();
+    const QModelIndex current = ChatList->currentIndex();
+    const int start = current.isValid() ? current.row() + 1 : 0;
+    for (int step = 0; step < rows; ++step) {
+        const int row = (start + step) % rows;
+        for (int c = 0; c < ChatModel->columnCount(); ++c) {
+            const QStandardItem* item = ChatModel->item(row, c);
+            if (item && item->text().contains(text, Qt::CaseInsensitive)) {
+                const QModelIndex found = ChatModel->index(row, 0);
+                ChatList->setCurrentIndex(found);
+                ChatList->selectionModel()->select(found,
+                                                   QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+                ChatList->scrollTo(found);
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 void TSummaryView::FillHeroes(const TReplaySummary& summary, const TPlayerSet& shown) {

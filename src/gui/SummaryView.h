@@ -6,10 +6,11 @@
 
 #include <QWidget>
 
+class QComboBox;
 class QLabel;
 class QStandardItemModel;
 class QTabWidget;
-class QTableView;
+class QToolButton;
 class QTreeView;
 
 namespace quillon {
@@ -20,8 +21,9 @@ namespace quillon::gui {
 
 class TApmChart;
 
-/// The summary tab: the APM chart above build orders side by side, heroes with their skills, chat and leaves.
-/// It shows the players the player list has checked.
+/// The summary tab: the APM chart above one build-order list (all players by time, or the player picked), heroes
+/// with their skills, chat and leaves. It shows the players the player list has checked; the chart opens in a
+/// window of its own at the click of a button or a double-click.
 class TSummaryView : public QWidget {
     Q_OBJECT
 public:
@@ -38,9 +40,20 @@ public:
     QStandardItemModel* Chat() const { return ChatModel; }
     QStandardItemModel* Leaves() const { return LeaveModel; }
     QTabWidget* Tabs() const { return Lists; }
+    /// The build list's player: 0 for all.
+    void PickBuildPlayer(uint8_t id);
+    QComboBox* BuildPlayerBox() const { return BuildPlayer; }
+    /// Selects the next chat message after the selected one (wrapping) that holds the text, on the chat tab.
+    bool FindInChat(const QString& text);
+    /// The chart in a window of its own (made at the first call), over the main window.
+    QWidget* DetachChart();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void FillBuilds(const TReplaySummary& summary, const TPlayerSet& shown);
+    void FillBuilds();
+    void FillBuildPlayers();
     void FillHeroes(const TReplaySummary& summary, const TPlayerSet& shown);
     void FillChat(const TReplaySummary& summary, const TPlayerSet& shown);
     void FillLeaves(const TReplaySummary& summary, const TPlayerSet& shown);
@@ -49,10 +62,18 @@ private:
     void FinishList(QStandardItemModel* model, QTreeView* view, int textColumn, SummaryString none);
 
     TLanguage Lang = TLanguage::English;
+    TReplaySummary Summary; // on show, for the build filter and the chart's window
+    TPlayerSet Shown;
+    uint8_t BuildPlayerId = 0;
     QLabel* NeedsActions;
+    QToolButton* DetachButton;
+    TApmChart* ChartWindowChart = nullptr;
+    QWidget* ChartWindow = nullptr;
+    QLabel* BuildsOf;
+    QComboBox* BuildPlayer;
     TApmChart* ApmChart;
     QTabWidget* Lists;
-    QTableView* BuildList;
+    QTreeView* BuildList;
     QTreeView* HeroList;
     QTreeView* ChatList;
     QTreeView* LeaveList;

@@ -31,9 +31,18 @@ public:
         return Folder;
     }
 
+    QString ChooseFile(QWidget*, const QString&, const QString& start, const QString&) override {
+        ChooserStarts << start;
+        return File;
+    }
+    QString ChooseSaveFile(QWidget*, const QString&, const QString& start, const QString&) override {
+        ChooserStarts << start;
+        return SaveFile;
+    }
+
     QStringList Informed, Asked, Errors, ChooserStarts;
     std::deque<bool> Answers;
-    QString Folder;
+    QString Folder, File, SaveFile;
 };
 
 /// A 1v1 of patch 1.26 between two named players; the second leaves first, so the first wins.

@@ -9,8 +9,10 @@
 #include "gui/SummaryView.h"
 
 #include <QAbstractItemModelTester>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
+#include <QSet>
 #include <QStandardItemModel>
 #include <QTabBar>
 #include <QTabWidget>
@@ -68,10 +70,28 @@ void SummaryViewTest::SummaryTabShowsTheCheckedPlayers() {
     QCOMPARE(view.Chart()->SeriesCount(), 4); // the observer has no check box
     QCOMPARE(view.Chart()->MinuteCount(), 10);
     const TReplaySummary expected = DemoSummary(w, TLanguage::English);
-    QCOMPARE(view.Builds()->columnCount(), 4);
-    QCOMPARE(view.Builds()->horizontalHeaderItem(0)->text(), QStringLiteral("Arthas"));
+    // One list of everyone's orders by time; the picker narrows it to one player, in that player's order.
+    const auto buildPlayers = [&view] {
+        QSet<QString> names;
+        for (int r = 0; r < view.Builds()->rowCount(); ++r)
+            names << view.Builds()->item(r, 1)->text();
+        return names;
+    };
+    int builds = 0;
+    for (const auto& p : expected.Players)
+        builds += static_cast<int>(p.Builds.size());
+    QCOMPARE(view.Builds()->rowCount(), builds);
+    QCOMPARE(buildPlayers().size(), 4);
+    for (int r = 1; r < view.Builds()->rowCount(); ++r)
+        QVERIFY(view.Builds()->item(r - 1, 0)->text() <= view.Builds()->item(r, 0)->text());
+    QCOMPARE(view.BuildPlayerBox()->count(), 5); // all players, then each
+    view.BuildPlayerBox()->showPopup();
+    QTest::keyClick(view.BuildPlayerBox()->view(), Qt::Key_Down);
+    QTest::keyClick(view.BuildPlayerBox()->view(), Qt::Key_Return);
+    QCOMPARE(view.BuildPlayerBox()->currentText(), QStringLiteral("Arthas"));
+    QCOMPARE(buildPlayers(), QSet<QString>{QStringLiteral("Arthas")});
     const TBuildStep& first = expected.Players[0].Builds.at(0);
-    QVERIFY(view.Builds()->item(0, 0)->text().endsWith(gui::ToQString(first.Name)));
+    QCOMPARE(view.Builds()->item(0, 3)->text(), gui::ToQString(first.Name));
     int heroes = 0;
     for (const auto& p : expected.Players)
         heroes += static_cast<int>(p.Heroes.size());
@@ -80,8 +100,9 @@ void SummaryViewTest::SummaryTabShowsTheCheckedPlayers() {
 
     ClickPlayerCheckBox(w, 0); // Arthas off
     QCOMPARE(view.Chart()->SeriesCount(), 3);
-    QCOMPARE(view.Builds()->columnCount(), 3);
-    QCOMPARE(view.Builds()->horizontalHeaderItem(0)->text(), QStringLiteral("Jaina"));
+    QCOMPARE(view.BuildPlayerBox()->currentIndex(), 0); // the picked player went: everyone else's orders
+    QCOMPARE(buildPlayers().size(), 3);
+    QVERIFY(!buildPlayers().contains(QStringLiteral("Arthas")));
     for (int r = 0; r < view.Chat()->rowCount(); ++r)
         QVERIFY(view.Chat()->item(r, 1)->text() != QStringLiteral("Arthas"));
     ClickPlayerCheckBox(w, 0);
@@ -117,8 +138,10 @@ void SummaryViewTest::LanguageSwitchRenamesEverything() {
     QCOMPARE(w.GetReplayPane().GetActionTabs().tabText(1), QStringLiteral("概况"));
     QCOMPARE(w.GetReplayPane().GetSummaryView().Tabs()->tabText(0), QStringLiteral("建造顺序"));
     const TReplaySummary chinese = DemoSummary(w, TLanguage::Chinese);
-    QVERIFY(w.GetReplayPane().GetSummaryView().Builds()->item(0, 0)->text().endsWith(
-        gui::ToQString(chinese.Players[0].Builds.at(0).Name)));
+    w.GetReplayPane().GetSummaryView().PickBuildPlayer(chinese.Players[0].Id);
+    QCOMPARE(w.GetReplayPane().GetSummaryView().Builds()->item(0, 3)->text(),
+             gui::ToQString(chinese.Players[0].Builds.at(0).Name));
+    QCOMPARE(w.GetReplayPane().GetSummaryView().BuildPlayerBox()->itemText(0), QStringLiteral("所有玩家"));
     QCOMPARE(w.GetReplayPane().GetSummaryView().Chat()->headerData(3, Qt::Horizontal).toString(),
              QStringLiteral("消息"));
     w.findChild<QComboBox*>(QStringLiteral("Language"))->setCurrentIndex(0);
