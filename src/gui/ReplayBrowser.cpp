@@ -2,6 +2,7 @@
 
 #include "core/platform/ReplayFolder.h"
 #include "core/settings/WindowState.h"
+#include "gui/CopyRows.h"
 #include "gui/MessageBoxes.h"
 #include "gui/QtText.h"
 #include "gui/ReplayFileList.h"
@@ -55,6 +56,7 @@ TReplayBrowser::TReplayBrowser(IMessageBoxes& boxes, QWidget* parent) : QWidget(
     FileModel = new TReplayFileModel(Boxes, this);
     FileList = new TReplayFileList(FileModel, this);
     FileList->setAccessibleName(QStringLiteral("FileList"));
+    AddCopyAction(FileList);
 
     auto* folderRow = new QHBoxLayout;
     folderRow->setSpacing(4);
@@ -69,8 +71,9 @@ TReplayBrowser::TReplayBrowser(IMessageBoxes& boxes, QWidget* parent) : QWidget(
 
     connect(SelDir, &QToolButton::clicked, this, &TReplayBrowser::SelDirClick);
     connect(ParentButton, &QToolButton::clicked, this, &TReplayBrowser::SpeedButton1Click);
-    // Return in the box and a pick from the drop-down both arrive here.
-    connect(DirTxt, &QComboBox::textActivated, this, &TReplayBrowser::FolderTyped);
+    // Return in the box, and a pick from the drop-down.
+    connect(DirTxt->lineEdit(), &QLineEdit::returnPressed, this, [this] { FolderTyped(DirTxt->currentText()); });
+    connect(DirTxt, &QComboBox::activated, this, [this](int index) { FolderTyped(DirTxt->itemText(index)); });
     connect(FileList->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TReplayBrowser::FileListChange);
     connect(FileList, &TReplayFileList::OpenRequested, this, &TReplayBrowser::OpenRequested);
     connect(FileModel, &TReplayFileModel::Renamed, this, &TReplayBrowser::Renamed);
@@ -175,10 +178,14 @@ void TReplayBrowser::ApplyLanguage(TLanguage language) {
     Language = language;
     FileList->setAccessibleDescription(Tr(AppString::FileListName, language));
     DirTxt->setAccessibleDescription(Tr(AppString::FolderBox, language));
-    DirTxt->setToolTip(Tr(AppString::FolderBox, language));
-    ParentButton->setToolTip(Tr(AppString::ParentFolder, language));
+    DirTxt->setToolTip(WithKey(Tr(AppString::FolderBox, language), QKeySequence(Qt::CTRL | Qt::Key_L)));
+    ParentButton->setToolTip(WithKey(Tr(AppString::ParentFolder, language), QKeySequence(Qt::ALT | Qt::Key_Up)));
     ParentButton->setAccessibleName(Tr(AppString::ParentFolder, language));
-    SelDir->setToolTip(Tr(AppString::ChooseFolder, language));
+    // The chooser picks a folder; Ctrl+O, a replay from anywhere, is its neighbour.
+    SelDir->setToolTip(Tr(AppString::ChooseFolder, language) + QLatin1Char('\n') +
+                       WithKey(Tr(AppString::OpenReplay, language), QKeySequence::Open));
+    FileList->viewport()->setToolTip(WithKey(Tr(AppString::KeyRefresh, language), QKeySequence(Qt::Key_F5)) +
+                                     QLatin1Char('\n') + WithKey(Tr(AppString::KeyCopy, language), QKeySequence::Copy));
     SelDir->setAccessibleName(Tr(AppString::ChooseFolder, language));
     FileModel->SetLanguage(language);
     FileList->SetLanguage(language);

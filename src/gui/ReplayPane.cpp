@@ -279,8 +279,7 @@ void TReplayPane::ApplyTexts() {
     const auto keys = [language](std::initializer_list<std::pair<AppString, QKeySequence>> entries) {
         QStringList lines;
         for (const auto& [text, key] : entries)
-            lines << Tr(text, language) + QStringLiteral(" (") + key.toString(QKeySequence::NativeText) +
-                         QLatin1Char(')');
+            lines << WithKey(Tr(text, language), key);
         return lines.join(QLatin1Char('\n'));
     };
     const QString copy = keys({{AppString::KeyCopy, QKeySequence::Copy}});

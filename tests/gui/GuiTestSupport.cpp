@@ -33,13 +33,23 @@ TWindowFixture::TWindowFixture(const QString& settingsText) {
         file.open(QIODevice::WriteOnly);
         file.write(settingsText.toUtf8());
     }
+    LibraryFile = Dir.filePath(QStringLiteral("library/library.sqlite"));
+    Start();
+}
+
+void TWindowFixture::Start() {
     gui::TMainWindowOptions options;
     options.SettingsPath = gui::ToPath(SettingsFile);
     options.Boxes = &Boxes;
-    LibraryFile = Dir.filePath(QStringLiteral("library/library.sqlite"));
     options.LibraryPath = gui::ToPath(LibraryFile);
     Window = std::make_unique<gui::TQuillonMain>(std::move(options));
     Window->show();
+}
+
+void TWindowFixture::Restart() {
+    Window->close();
+    Window.reset();
+    Start();
 }
 
 TWindowFixture::~TWindowFixture() {

@@ -60,12 +60,17 @@ struct TWindowFixture {
     bool SelectAndWait(const QString& name);
     /// Opens a path as a second start or the command line would, then waits for the load.
     bool OpenAndWait(const QString& path);
+    /// Closes the window as the user would (it writes its settings) and starts a new one on the same files.
+    void Restart();
 
     QTemporaryDir Dir;
     QString SettingsFile;
     QString LibraryFile;
     TFakeBoxes Boxes;
     std::unique_ptr<gui::TQuillonMain> Window;
+
+private:
+    void Start();
 };
 
 /// Where the screenshots for reviewers go.
