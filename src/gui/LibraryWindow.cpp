@@ -212,10 +212,10 @@ bool TLibraryWindow::Search() {
     q.Descending = View->horizontalHeader()->sortIndicatorOrder() == Qt::DescendingOrder;
     Table->SetQuery(Library.get(), q);
     ShowCount();
-    // Dates and maps as wide as they need (long map names within reason); the players take the rest.
-    for (const auto& [column, most] : {std::pair{int(TLibraryTableModel::Date), 400},
-                                       {TLibraryTableModel::Map, 220},
-                                       {TLibraryTableModel::Winner, 180}}) {
+    // Each column as wide as its contents (long maps and winners within reason); the players take the rest.
+    for (const auto& [column, most] :
+         {std::pair{int(TLibraryTableModel::Date), 400}, {TLibraryTableModel::Map, 200}, {TLibraryTableModel::Winner, 140},
+          {TLibraryTableModel::Length, 120}, {TLibraryTableModel::Apm, 120}, {TLibraryTableModel::Version, 120}}) {
         View->resizeColumnToContents(column);
         View->setColumnWidth(column, std::min(View->columnWidth(column), most));
     }

@@ -351,6 +351,9 @@ void TQuillonMain::BtnLibraryClick() {
         const std::string path = Options.LibraryPath.empty() ? DefaultLibraryPath(ProgramDir()) : Options.LibraryPath;
         LibraryWindow = new TLibraryWindow(path, Boxes, this);
         LibraryWindow->ApplyLanguage(Language);
+        QRect frame = LibraryWindow->rect();
+        frame.moveCenter(geometry().center()); // over this window, and on its screen
+        LibraryWindow->setGeometry(KeepOnScreen(frame, {screen()->availableGeometry()}));
         connect(LibraryWindow, &TLibraryWindow::OpenRequested, this, [this](const QString& path) {
             OpenPath(path);
             raise();

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
@@ -65,8 +66,14 @@ private slots:
 void LibraryWindowTest::AddSearchSortAndOpen() {
     TWindowFixture f(QStringLiteral("[general]\nlanguage=0\n"));
     WriteDuels(f);
+    f.Window->setGeometry(100, 20, 600, 560); // the offscreen screen is 800 by 600
     gui::TLibraryWindow* w = OpenLibraryWindow(f);
     QVERIFY(w && w->isVisible());
+    // Over the main window, as far as the screen allows.
+    const QRect screen = f.Window->screen()->availableGeometry();
+    // (Within a frame's few pixels: the frame is known only once the window is shown.)
+    QVERIFY(screen.adjusted(-4, -4, 4, 4).contains(w->geometry()));
+    QVERIFY(qAbs(w->geometry().center().y() - f.Window->geometry().center().y()) <= 2);
     QAbstractItemModelTester tester(&w->Model());
     QCOMPARE(w->Model().rowCount(), 0);
     QVERIFY(AddFolder(f, *w, f.Path(QStringLiteral("replays"))));
