@@ -367,7 +367,7 @@ void TQuillonMain::BtnLibraryClick() {
 }
 
 void TQuillonMain::BtnAboutClick() {
-    TAbout about(this);
+    TAbout about(Language, this);
     about.exec();
 }
 

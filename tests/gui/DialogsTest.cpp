@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -252,10 +253,29 @@ void DialogsTest::ScreenshotsOfTheDialogs() {
     w.GetSettingWindow().show();
     QVERIFY(w.GetSettingWindow().grab().save(ScreenshotPath(QStringLiteral("settings"))));
     w.GetSettingWindow().hide();
-    gui::TAbout about(&w);
-    about.show();
-    QVERIFY(about.grab().save(ScreenshotPath(QStringLiteral("about"))));
-    about.hide();
+    {
+        gui::TAbout about(TLanguage::English, &w);
+        about.show();
+        QVERIFY(about.grab().save(ScreenshotPath(QStringLiteral("about"))));
+        // What it says is true: the version, the licence, the source, the libraries in use.
+        const auto text = [&about](const char* name) { return about.findChild<QLabel*>(QLatin1String(name))->text(); };
+        QVERIFY(text("Label1").endsWith(QStringLiteral(QUILLON_VERSION)));
+        QVERIFY(text("Label6").contains(QStringLiteral("MIT")));
+        QVERIFY(text("Label3").contains(QStringLiteral("https://")));
+        QVERIFY(text("Label5").contains(QStringLiteral("SQLite")));
+        QTest::mouseClick(about.findChild<QPushButton*>(QStringLiteral("BtnLicence")), Qt::LeftButton);
+        auto* licence = about.findChild<QPlainTextEdit*>(QStringLiteral("AboutTextView"));
+        QVERIFY(licence && licence->toPlainText().startsWith(QStringLiteral("MIT License")));
+        licence->window()->close();
+        QTRY_VERIFY(!about.findChild<QPlainTextEdit*>(QStringLiteral("AboutTextView")));
+        QTest::mouseClick(about.findChild<QPushButton*>(QStringLiteral("BtnNotices")), Qt::LeftButton);
+        auto* notices = about.findChild<QPlainTextEdit*>(QStringLiteral("AboutTextView"));
+        for (const char* library : {"Qt 6", "zlib", "libdeflate", "SQLite", "Lesser General Public License"})
+            QVERIFY2(notices->toPlainText().contains(QLatin1String(library)), library);
+        gui::TAbout chinese(TLanguage::Chinese, &w);
+        chinese.show();
+        QVERIFY(chinese.grab().save(ScreenshotPath(QStringLiteral("about-chinese"))));
+    }
 
     const QString batch = f.Path(QStringLiteral("batch"));
     WriteFile(batch + QStringLiteral("/1.w3g"), Duel("Alice", "Bob"));

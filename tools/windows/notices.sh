@@ -2,7 +2,8 @@
 # The third-party notices of the Windows programs: what they link statically, each with its licence as Debian
 # ships it.
 set -euo pipefail
-source_url="https://github.com/quillon-replays/quillon" # where Quillon's source lives
+# Where the source lives: the one constant the About box shows too.
+source_url="$(sed -n 's/.*SourceUrl = "\(.*\)";/\1/p' "$(dirname "$0")/../../src/core/platform/VersionInfo.h")"
 qt_version="$(dpkg-query -W -f='${Version}' qt6-base-dev 2>/dev/null || echo 6.4.2)"
 section() {
     printf '\n\n==============================================================================\n%s\n' "$1"

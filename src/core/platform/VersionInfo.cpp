@@ -1,5 +1,9 @@
 #include "core/platform/VersionInfo.h"
 
+#include <libdeflate.h>
+#include <sqlite3.h>
+#include <zlib.h>
+
 namespace quillon {
 
 // The build compiles the project's version in; there is no resource to read at run time.
@@ -21,6 +25,11 @@ std::string GetFileVersionText(int mode) {
         return major + "." + minor + "." + std::to_string(QUILLON_VERSION_PATCH) + "." +
                std::to_string(QUILLON_VERSION_TWEAK);
     return {};
+}
+
+std::string LibraryVersions() {
+    return std::string("zlib ") + zlibVersion() + ", libdeflate " + LIBDEFLATE_VERSION_STRING + ", SQLite " +
+           sqlite3_libversion();
 }
 
 } // namespace quillon

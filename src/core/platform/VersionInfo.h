@@ -13,4 +13,10 @@ std::string GetVersionString(std::string_view name);
 /// mode the empty text.
 std::string GetFileVersionText(int mode);
 
+/// Where Quillon's source lives.
+inline constexpr std::string_view SourceUrl = "https://github.com/quillon-replays/quillon";
+
+/// The libraries the core runs on, with the versions in use: "zlib 1.2.13, libdeflate 1.14, SQLite 3.40.1".
+std::string LibraryVersions();
+
 } // namespace quillon
