@@ -10,6 +10,7 @@ packages=(
     qt6-base-dev libgl-dev
     xvfb xauth fonts-wqy-microhei fonts-dejavu-core
     libglib2.0-bin util-linux
+    chromium-headless-shell
 )
 
 # make fuzz needs clang with libFuzzer as well.

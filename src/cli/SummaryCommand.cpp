@@ -4,7 +4,9 @@
 #include "cli/SummaryOutput.h"
 
 #include "core/lang/StringIds.h"
+#include "core/platform/AtomicFile.h"
 #include "core/present/GameText.h"
+#include "core/summary/HtmlReport.h"
 #include "core/summary/SummaryWords.h"
 
 #include <CLI/CLI.hpp>
@@ -233,11 +235,16 @@ void AddSummaryCommand(CLI::App& app, TContext& context) {
         std::string File;
         bool Json = false;
         std::optional<TLanguage> Language;
+        std::string Html;
     };
     auto o = std::make_shared<TOptions>();
     auto* cmd = app.add_subcommand("summary", "How the game went: APM per minute, build orders, heroes, chat, leaves");
     cmd->add_option("FILE", o->File, "Replay file")->required();
     cmd->add_flag("--json", o->Json, "One JSON object with the five lists (times in ms)");
+    cmd->add_option("--html", o->Html,
+                    "Write the replay's report to OUT instead: one HTML page that opens offline in any browser "
+                    "(an existing file is never written over)")
+        ->type_name("OUT");
     AddLanguageOption(cmd, o->Language, "Interface language: en or zh");
     cmd->callback([o, &context] {
         const TLanguage language = o->Language.value_or(LanguageFromLocale());
@@ -249,6 +256,22 @@ void AddSummaryCommand(CLI::App& app, TContext& context) {
         TGameTables tables;
         tables.Load(language);
         const TReplaySummary summary = SummarizeReplay(*replay, tables);
+        if (!o->Html.empty()) {
+            std::string reason;
+            const std::string page = ReplayReportHtml(*replay, summary, TNumberFormat::FromSystem(), language);
+            switch (WriteNewFile(o->Html, page, &reason)) {
+            case TRenameResult::Renamed:
+                return;
+            case TRenameResult::TargetExists:
+                context.Err << FormatText(GetString(AppString::ReportExists, language), {o->Html}) << "\n";
+                break;
+            case TRenameResult::Failed:
+                context.Err << FormatText(GetString(AppString::ReportFailed, language), {o->Html, reason}) << "\n";
+                break;
+            }
+            context.Status = 1;
+            return;
+        }
         if (o->Json)
             context.Out << SummaryJson(o->File, summary, language).dump() << "\n";
         else

@@ -51,8 +51,8 @@ QLabel* Link(const char* name, const QString& url, QWidget* parent) {
 // The full notices as the package or the Windows folder ships them, when they are there.
 QString InstalledNotices() {
     const QString dir = FromPath(ProgramDir());
-    for (const QString& path : {dir + QStringLiteral("THIRD-PARTY-NOTICES.txt"),
-                                dir + QStringLiteral("../share/doc/quillon/copyright")}) {
+    for (const QString& path :
+         {dir + QStringLiteral("THIRD-PARTY-NOTICES.txt"), dir + QStringLiteral("../share/doc/quillon/copyright")}) {
         QFile file(path);
         if (file.size() < 4 * 1024 * 1024 && file.open(QIODevice::ReadOnly))
             return QString::fromUtf8(file.readAll());
@@ -78,8 +78,7 @@ TAbout::TAbout(TLanguage language, QWidget* parent) : QDialog(parent) {
     auto* licence = Text("Label6", Tr(AppString::AboutLicence, language), this);
     auto* source = Text("Label7", Tr(AppString::AboutSource, language), this);
     auto* site = Link("Label3", ToQString(std::string(SourceUrl)), this);
-    auto* built = Text("Label5",
-                       Tr(AppString::AboutBuiltWith, language, {qVersion(), LibraryVersions()}), this);
+    auto* built = Text("Label5", Tr(AppString::AboutBuiltWith, language, {qVersion(), LibraryVersions()}), this);
     built->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     auto* buttons = new QDialogButtonBox(this);
@@ -91,12 +90,12 @@ TAbout::TAbout(TLanguage language, QWidget* parent) : QDialog(parent) {
     ok->setObjectName(QStringLiteral("BtnOK"));
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    connect(licenceButton, &QPushButton::clicked, this,
-            [this, language] { ShowText(Tr(AppString::AboutLicenceButton, language).remove(QLatin1Char('&')),
-                                        LicenceText()); });
-    connect(noticesButton, &QPushButton::clicked, this,
-            [this, language] { ShowText(Tr(AppString::AboutNoticesButton, language).remove(QLatin1Char('&')),
-                                        NoticesText()); });
+    connect(licenceButton, &QPushButton::clicked, this, [this, language] {
+        ShowText(Tr(AppString::AboutLicenceButton, language).remove(QLatin1Char('&')), LicenceText());
+    });
+    connect(noticesButton, &QPushButton::clicked, this, [this, language] {
+        ShowText(Tr(AppString::AboutNoticesButton, language).remove(QLatin1Char('&')), NoticesText());
+    });
 
     auto* top = new QGridLayout;
     top->addWidget(image, 0, 0, 2, 1, Qt::AlignTop);

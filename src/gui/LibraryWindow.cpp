@@ -213,9 +213,12 @@ bool TLibraryWindow::Search() {
     Table->SetQuery(Library.get(), q);
     ShowCount();
     // Each column as wide as its contents (long maps and winners within reason); the players take the rest.
-    for (const auto& [column, most] :
-         {std::pair{int(TLibraryTableModel::Date), 400}, {TLibraryTableModel::Map, 200}, {TLibraryTableModel::Winner, 140},
-          {TLibraryTableModel::Length, 120}, {TLibraryTableModel::Apm, 120}, {TLibraryTableModel::Version, 120}}) {
+    for (const auto& [column, most] : {std::pair{int(TLibraryTableModel::Date), 400},
+                                       {TLibraryTableModel::Map, 200},
+                                       {TLibraryTableModel::Winner, 140},
+                                       {TLibraryTableModel::Length, 120},
+                                       {TLibraryTableModel::Apm, 120},
+                                       {TLibraryTableModel::Version, 120}}) {
         View->resizeColumnToContents(column);
         View->setColumnWidth(column, std::min(View->columnWidth(column), most));
     }

@@ -2,6 +2,7 @@
 
 #include "core/lang/StringIds.h"
 #include "core/library/Library.h"
+#include "core/platform/AtomicFile.h"
 #include "core/platform/ReplayFolder.h"
 #include "core/platform/VersionInfo.h"
 #include "core/rename/Rename.h"
@@ -27,6 +28,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
@@ -37,6 +39,9 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
+
+#include <cerrno>
+#include <system_error>
 
 namespace quillon::gui {
 
@@ -109,6 +114,7 @@ void TQuillonMain::ConnectControls() {
     connect(BtnLibrary, &QPushButton::clicked, this, &TQuillonMain::BtnLibraryClick);
     connect(LanguageBox, &QComboBox::currentIndexChanged, this, &TQuillonMain::LanguageChange);
     connect(ReplayBrowser, &TReplayBrowser::ReplayChosen, this, &TQuillonMain::LoadAndShow);
+    connect(ReplayPane, &TReplayPane::SaveReportClicked, this, &TQuillonMain::SaveReport);
     connect(ReplayBrowser, &TReplayBrowser::OpenRequested, this, &TQuillonMain::OpenPath);
     connect(ReplayBrowser, &TReplayBrowser::Message, this,
             [this](const QString& text) { statusBar()->showMessage(text, 5000); });
@@ -140,6 +146,32 @@ void TQuillonMain::AddShortcuts() {
     add("FolderBox", QKeySequence(Qt::CTRL | Qt::Key_L), [this] { ReplayBrowser->FocusFolderBox(); });
     add("Find", QKeySequence(Qt::CTRL | Qt::Key_F), [this] { ReplayPane->StartFind(); });
     add("FindNext", QKeySequence(Qt::Key_F3), [this] { ReplayPane->FindNext(); });
+    add("SaveReport", QKeySequence::Save, [this] { SaveReport(); });
+}
+
+void TQuillonMain::SaveReport() {
+    if (!ReplayPane->GetReplay())
+        return;
+    const QFileInfo replay(LoadedFile);
+    const QString path =
+        Boxes.ChooseSaveFile(this, Tr(AppString::SaveReport, Language).remove(QStringLiteral("...")),
+                             replay.absoluteDir().filePath(replay.completeBaseName() + QStringLiteral(".html")),
+                             Tr(AppString::HtmlFilter, Language));
+    if (path.isEmpty())
+        return;
+    const std::string page = ReplayPane->ReportHtml();
+    // The save dialog has asked before a file is written over; a new one never replaces one that came meanwhile.
+    std::string reason;
+    const bool replace = QFileInfo::exists(path);
+    const bool written = replace ? WriteFileAtomically(ToPath(path), page)
+                                 : WriteNewFile(ToPath(path), page, &reason) == TRenameResult::Renamed;
+    if (!written) {
+        if (reason.empty()) // the system's word for what failed last
+            reason = std::generic_category().message(errno);
+        Boxes.Error(this, Tr(AppString::ReportFailed, Language, {ToUtf8(QDir::toNativeSeparators(path)), reason}));
+        return;
+    }
+    statusBar()->showMessage(Tr(AppString::ReportSaved, Language, {ToUtf8(QDir::toNativeSeparators(path))}), 8000);
 }
 
 void TQuillonMain::OpenReplayDialog() {

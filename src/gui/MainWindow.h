@@ -74,6 +74,8 @@ public:
     TReplayBrowser& GetReplayBrowser() const { return *ReplayBrowser; }
     /// Ctrl+O: a replay from anywhere, chosen in the file dialog.
     void OpenReplayDialog();
+    /// Ctrl+S, "Save report...": the replay on show as one HTML page, where the save dialog says.
+    void SaveReport();
 
 signals:
     /// A load has ended and its result is on show (or its failure said).

@@ -2,6 +2,7 @@
 
 #include "core/lang/StringIds.h"
 #include "core/present/ActionSearch.h"
+#include "core/summary/HtmlReport.h"
 #include "gui/ActionListModel.h"
 #include "gui/ColumnFit.h"
 #include "gui/CopyRows.h"
@@ -190,6 +191,7 @@ void TReplayPane::Connect() {
     connect(Ui.PlayerModel, &TPlayerListModel::CheckChanged, this, &TReplayPane::PlayerChecksChanged);
     connect(Ui.ActionTabs, &QTabWidget::currentChanged, this, &TReplayPane::FillSummary);
     connect(Ui.FindText, &QLineEdit::returnPressed, this, &TReplayPane::FindNext);
+    connect(Ui.SummaryView, &TSummaryView::SaveReportClicked, this, &TReplayPane::SaveReportClicked);
     connect(Ui.FindText, &QLineEdit::textEdited, this, [this] { Ui.FindResult->clear(); });
     auto* closeFind = new QAction(Ui.FindBar);
     closeFind->setShortcut(Qt::Key_Escape);
@@ -394,6 +396,17 @@ void TReplayPane::SetColumnWidths(const QMap<QString, QList<int>>& widths) {
     if (widths.value(QStringLiteral("ActionList")).size() == 2)
         ActionWidths = widths.value(QStringLiteral("ActionList"));
     FitColumns();
+}
+
+std::string TReplayPane::ReportHtml() {
+    const TReplayInfo* replay = State.Replay.get();
+    if (!replay)
+        return {};
+    const bool hasActions = State.Settings.ParseActions && replay->Actions;
+    if (State.SummaryStale)
+        State.Summary = hasActions ? SummarizeReplay(*replay, Tables) : TReplaySummary{};
+    State.SummaryStale = false;
+    return ReplayReportHtml(*replay, State.Summary, Numbers, State.Language);
 }
 
 // ---- Find ----

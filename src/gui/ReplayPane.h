@@ -61,9 +61,15 @@ public:
     bool FindNext();
     QLineEdit& GetFindBox() const { return *Ui.FindText; }
 
+    /// The replay on show as one HTML page in the language on show; empty when none is on show.
+    std::string ReportHtml();
+
     /// Column widths the user gave the information and action lists, by list name (the least they get).
     QMap<QString, QList<int>> ColumnWidths() const;
     void SetColumnWidths(const QMap<QString, QList<int>>& widths);
+
+signals:
+    void SaveReportClicked();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

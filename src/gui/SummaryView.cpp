@@ -123,6 +123,13 @@ TSummaryView::TSummaryView(QWidget* parent) : QWidget(parent) {
     Lists->addTab(buildPage, QString());
     Lists->addTab(Page(HeroList, Limits[2]), QString());
     Lists->addTab(Page(ChatList, Limits[3]), QString());
+    // The whole replay as one page to keep or send: beside the lists' tabs.
+    SaveReportButton = Named<QToolButton>("SaveReport", Lists);
+    SaveReportButton->setToolButtonStyle(Qt::ToolButtonIconOnly); // the tabs keep their room; the tooltip names it
+    SaveReportButton->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    SaveReportButton->setAutoRaise(true);
+    Lists->setCornerWidget(SaveReportButton, Qt::TopRightCorner);
+    connect(SaveReportButton, &QToolButton::clicked, this, &TSummaryView::SaveReportClicked);
     Lists->addTab(Page(LeaveList, Limits[4]), QString());
 
     layout->addWidget(NeedsActions);
@@ -177,6 +184,9 @@ void TSummaryView::ApplyLanguage(TLanguage language) {
     DetachButton->setToolTip(Tr(SummaryString::DetachChart, Lang));
     DetachButton->setAccessibleName(Tr(SummaryString::DetachChart, Lang));
     BuildsOf->setText(Tr(SummaryString::BuildsOf, Lang));
+    SaveReportButton->setText(Tr(AppString::SaveReport, Lang));
+    SaveReportButton->setAccessibleName(Tr(AppString::SaveReport, Lang));
+    SaveReportButton->setToolTip(WithKey(Tr(AppString::SaveReport, Lang), QKeySequence::Save));
     ApplyCopyLanguage(this, Lang);
     NeedsActions->setText(Tr(SummaryString::NeedsActions, Lang));
     SetHeaders();

@@ -48,6 +48,10 @@ public:
     /// The chart in a window of its own (made at the first call), over the main window.
     QWidget* DetachChart();
 
+signals:
+    /// "Save report..." was clicked.
+    void SaveReportClicked();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -67,6 +71,7 @@ private:
     uint8_t BuildPlayerId = 0;
     QLabel* NeedsActions;
     QToolButton* DetachButton;
+    QToolButton* SaveReportButton;
     TApmChart* ChartWindowChart = nullptr;
     QWidget* ChartWindow = nullptr;
     QLabel* BuildsOf;

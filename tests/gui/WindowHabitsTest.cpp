@@ -23,9 +23,11 @@
 #include <QScreen>
 #include <QSignalSpy>
 #include <QSplitter>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
+#include <QToolButton>
 #include <QTreeView>
 
 using namespace quillon;
@@ -90,6 +92,7 @@ private slots:
     void FindInTheChatOfTheSummary();
     void CopyPutsTheShownCellsOnTheClipboard();
     void PlayerHeadingsSortAndGoBackToSlotOrder();
+    void SaveReportWritesOnePage();
     void ColumnsGiveWayInOrder();
     void FileNamesKeepTheirExtension();
     void ReadableAtTheDefaultSize_data();
@@ -340,6 +343,38 @@ void WindowHabitsTest::PlayerHeadingsSortAndGoBackToSlotOrder() {
     for (const TActionCells& row : PageRows(*w.GetReplayPane().GetReplay(), 1, 50, {}, TGameTables{}))
         QVERIFY(gui::ToQString(row.Player) != first);
     QCOMPARE(model->data(model->index(0, 0), Qt::CheckStateRole).value<Qt::CheckState>(), Qt::Unchecked);
+}
+
+void WindowHabitsTest::SaveReportWritesOnePage() {
+    TWindowFixture f(QStringLiteral("[general]\nlanguage=1\n"));
+    WriteFile(f.Path(QStringLiteral("demo.w3g")), testing::BuildReplayFile(testing::PlausibleDuelSpec()));
+    QVERIFY(f.OpenAndWait(f.Path(QStringLiteral("demo.w3g"))));
+    auto& w = *f.Window;
+    ClickTab(w.GetReplayPane().GetActionTabs(), 1);
+    f.Boxes.SaveFile = f.Path(QStringLiteral("out/report.html"));
+    QDir().mkpath(f.Path(QStringLiteral("out")));
+    QTest::mouseClick(w.findChild<QToolButton*>(QStringLiteral("SaveReport")), Qt::LeftButton);
+    // The dialog starts beside the replay, under its name.
+    QCOMPARE(f.Boxes.ChooserStarts.last(), f.Path(QStringLiteral("demo.html")));
+    QFile page(f.Boxes.SaveFile);
+    QVERIFY(page.open(QIODevice::ReadOnly));
+    const QString html = QString::fromUtf8(page.readAll());
+    page.close();
+    QVERIFY(html.startsWith(QStringLiteral("<!DOCTYPE html>")));
+    QVERIFY(html.contains(QStringLiteral("lang=\"zh-CN\""))); // in the language on show
+    QCOMPARE(html.count(QStringLiteral("class=\"apm-line\"")), 2);
+    QVERIFY(w.statusBar()->currentMessage().contains(QStringLiteral("report.html")));
+    // Ctrl+S again onto the same file: the dialog has asked, so the page is written anew.
+    QVERIFY(page.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    page.close();
+    QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
+    QVERIFY(QFileInfo(f.Boxes.SaveFile).size() > 1000);
+    QVERIFY(f.Boxes.Errors.isEmpty());
+    // A folder that cannot be written to: said, and nothing is left behind.
+    f.Boxes.SaveFile = f.Path(QStringLiteral("missing/report.html"));
+    QTest::keyClick(&w, Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(f.Boxes.Errors.size(), 1);
+    QVERIFY(!QFileInfo::exists(f.Path(QStringLiteral("missing"))));
 }
 
 void WindowHabitsTest::ColumnsGiveWayInOrder() {

@@ -71,4 +71,13 @@ uint32_t DisplayVersion(const TReplayInfo& replay) {
     return replay.VersionField > MaxPlausibleVersionField ? replay.Layout.Version : replay.Version;
 }
 
+uint32_t SlotColorRgb(int color) {
+    // The player colours in slot order; the last twelve came with 24-player games.
+    static constexpr uint32_t Rgb[24] = {0xFF0303, 0x0042FF, 0x1CE6B9, 0x540081, 0xFFFC01, 0xFE8A0E,
+                                         0x20C000, 0xE55BB0, 0x959697, 0x7EBFF1, 0x106246, 0x4E2A04,
+                                         0x9B0000, 0x0000C3, 0x00EAFF, 0xBE00FE, 0xEBCD87, 0xF8A48B,
+                                         0xBFFF80, 0xDCB9EB, 0x282828, 0xEBF0FF, 0x00781E, 0xA46F33};
+    return color >= 0 && color < 24 ? Rgb[color] : 0x808080;
+}
+
 } // namespace quillon

@@ -15,6 +15,9 @@ std::string FormatGameTime(int32_t ms, bool verbose, TLanguage language);
 /// A time in ms of the summary and the library (64 bits wide) as compact game time, "01:02:03".
 std::string GameTimeText(int64_t ms, TLanguage language);
 
+/// A player colour (slot colour index 0 to 23) as 0xRRGGBB; grey for any other index.
+uint32_t SlotColorRgb(int color);
+
 /// n in decimal with a leading "0" below 10.
 std::string TwoDigits(int32_t n);
 
