@@ -22,6 +22,7 @@
 #include <QLineEdit>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
+#include <QStyle>
 #include <QTabWidget>
 #include <QToolButton>
 #include <QTreeView>
@@ -357,11 +358,19 @@ void TReplayPane::FitPlayerColumns() {
     // name gives way first, then the controller and the race, then the headings wider than their numbers, then
     // the name once more. The tooltips hold every cell's whole text.
     auto* list = static_cast<TMeasuredTree*>(Ui.PlayerList);
+    list->doItemsLayout(); // rows just set are measured only once they are laid out
     const int columns = Ui.PlayerOrder->columnCount();
+    // A heading's own room: its text and margins, and the sort arrow only where it is shown (the header's size
+    // hint keeps arrow room in every heading).
+    const QHeaderView* header = list->header();
+    const int margins = 2 * header->style()->pixelMetric(QStyle::PM_HeaderMargin, nullptr, header) + 6;
     std::vector<int> wanted, cells;
     for (int c = 0; c < columns; ++c) {
         cells.push_back(list->sizeHintForColumn(c));
-        wanted.push_back(std::max({cells.back(), list->header()->sectionSizeHint(c), 24}));
+        const QString title = Ui.PlayerOrder->headerData(c, Qt::Horizontal).toString();
+        const int arrow = header->sortIndicatorSection() == c ? header->height() : 0;
+        const int heading = header->fontMetrics().horizontalAdvance(title) + margins + arrow;
+        wanted.push_back(std::max({cells.back(), heading, 24}));
     }
     const auto upTo = [&cells](int column, int width) { return TGiveWay{column, std::min(cells[column], width)}; };
     std::vector<TGiveWay> steps = {upTo(1, 100), upTo(2, 60), upTo(3, 60)};

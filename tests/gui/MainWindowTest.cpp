@@ -500,8 +500,10 @@ void MainWindowTest::ScreenshotsOfARealReplay() {
 
 void MainWindowTest::ScreenshotOfTheDemo() {
     TWindowFixture f(QStringLiteral("[general]\nlanguage=0\n"));
-    WriteFile(f.Path(QStringLiteral("demo.w3g")), testing::BuildReplayFile(testing::DemoGameSpec()));
+    WriteFile(f.Path(QStringLiteral("demo.w3g")), testing::BuildReplayFile(testing::PlausibleDuelSpec()));
     QVERIFY(f.OpenAndWait(f.Path(QStringLiteral("demo.w3g"))));
+    QVERIFY(QTest::qWaitForWindowExposed(f.Window.get()));
+    QTest::qWait(50); // the lists fit their columns once the layout has settled
     QVERIFY(f.Window->grab().save(ScreenshotPath(QStringLiteral("main-demo"))));
 }
 
