@@ -19,14 +19,6 @@ namespace {
 
 constexpr int LeftMargin = 34, RightMargin = 10;
 
-// A round top for the scale, at least peak (which is 10 or more): 10, 15, 20, 25, 30, 40, 50, 60, 80, 100, 150 ...
-int NiceTop(int peak) {
-    for (int64_t power = 1;; power *= 10)
-        for (int m : {10, 15, 20, 25, 30, 40, 50, 60, 80})
-            if (power * m >= peak)
-                return static_cast<int>(power * m);
-}
-
 } // namespace
 
 TApmChart::TApmChart(QWidget* parent) : QWidget(parent) {
@@ -61,7 +53,7 @@ QRect TApmChart::PlotArea() const {
 }
 
 int TApmChart::ScaleTop() const {
-    return NiceTop(std::max(Peak, 10));
+    return ApmScaleTop(Peak);
 }
 
 int TApmChart::MinuteX(int minute) const {

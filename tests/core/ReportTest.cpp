@@ -83,8 +83,10 @@ TEST(HtmlReport, ANewFileNeverReplacesOne) {
     const std::string path = (dir / "report.html").string();
     EXPECT_EQ(WriteNewFile(path, "first"), TRenameResult::Renamed);
     EXPECT_EQ(WriteNewFile(path, "second"), TRenameResult::TargetExists);
-    std::ifstream in(path);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "first");
+    {
+        std::ifstream in(path); // closed before the folder goes: Windows keeps an open file's folder
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "first");
+    }
     std::string reason;
     EXPECT_EQ(WriteNewFile((dir / "missing" / "report.html").string(), "x", &reason), TRenameResult::Failed);
     EXPECT_FALSE(reason.empty());

@@ -20,14 +20,6 @@ std::string ColorText(uint32_t rgb) {
     return text;
 }
 
-// A round top for the scale, at least peak: 10, 15, 20, 25, 30, 40, 50, 60, 80, 100, 150 ...
-int NiceTop(int peak) {
-    for (int64_t power = 1;; power *= 10)
-        for (const int m : {10, 15, 20, 25, 30, 40, 50, 60, 80})
-            if (power * m >= peak)
-                return static_cast<int>(power * m);
-}
-
 bool Plays(const TPlayerSummary& p) {
     return !p.Observer && !p.Computer;
 }
@@ -118,11 +110,11 @@ private:
 
     void Chart() {
         Section("apm", T(SummaryString::ApmSection), T(SummaryString::ApmLimits));
-        int peak = 10;
+        int peak = 0;
         for (const auto& p : S.Players)
             if (Plays(p))
                 peak = std::max(peak, p.Apm.PeakCount);
-        const int top = NiceTop(peak), minutes = std::max(S.MinuteCount, 1);
+        const int top = ApmScaleTop(peak), minutes = std::max(S.MinuteCount, 1);
         constexpr int Width = 760, Height = 280, Left = 48, Right = 12, Top = 16, Bottom = 40;
         const int plotW = Width - Left - Right, plotH = Height - Top - Bottom;
         const auto x = [&](int minute) {

@@ -317,4 +317,12 @@ TReplaySummary SummarizeReplay(const TReplayInfo& replay, const TGameTables& tab
     return TSummaryBuilder(replay, tables).Build();
 }
 
+int ApmScaleTop(int peak) {
+    peak = std::max(peak, 10);
+    for (int64_t power = 1;; power *= 10)
+        for (const int m : {10, 15, 20, 25, 30, 40, 50, 60, 80})
+            if (power * m >= peak)
+                return static_cast<int>(power * m);
+}
+
 } // namespace quillon

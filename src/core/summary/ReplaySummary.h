@@ -86,6 +86,9 @@ struct TReplaySummary {
     std::vector<TLeaveLine> Leaves;
 };
 
+/// A round top for an APM scale, at least peak (and 10): 10, 15, 20, 25, 30, 40, 50, 60, 80, 100, 150 ...
+int ApmScaleTop(int peak);
+
 /// The summary of a replay loaded at detail 2; names in the tables' language. Without an action list
 /// (lower detail) only the players and their empty lists are there.
 TReplaySummary SummarizeReplay(const TReplayInfo& replay, const TGameTables& tables);
