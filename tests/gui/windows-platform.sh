@@ -13,3 +13,4 @@ export QT_QPA_PLATFORM=windows
 "$run" "$bin/DialogsTest.exe" ScreenshotsOfTheDialogs
 "$run" "$bin/SummaryViewTest.exe" ScreenshotsOfARealReplay
 "$run" "$bin/LibraryWindowTest.exe" ScreenshotsOfTheRealReplays
+"$run" "$bin/WindowHabitsTest.exe" ReadableAtTheDefaultSize
