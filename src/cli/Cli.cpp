@@ -36,6 +36,7 @@ int RunCli(const std::vector<std::string>& args, std::istream& in, std::ostream&
     AddNameCommand(app, context);
     AddCheckRuleCommand(app, context);
     AddRenameCommand(app, context);
+    AddWatchCommand(app, context);
     AddLibraryCommand(app, context);
 
     std::vector<std::string> reversed(args.rbegin(), args.rend());

@@ -33,5 +33,6 @@ void AddNameCommand(CLI::App& app, TContext& context);
 void AddCheckRuleCommand(CLI::App& app, TContext& context);
 void AddRenameCommand(CLI::App& app, TContext& context);
 void AddLibraryCommand(CLI::App& app, TContext& context);
+void AddWatchCommand(CLI::App& app, TContext& context);
 
 } // namespace quillon::cli
