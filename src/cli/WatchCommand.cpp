@@ -7,6 +7,7 @@
 #include "core/autosave/AutoSaver.h"
 #include "core/autosave/GameFolders.h"
 #include "core/lang/StringIds.h"
+#include "core/library/Library.h"
 #include "core/platform/Console.h"
 #include "core/platform/Paths.h"
 #include "core/platform/System.h"
@@ -15,6 +16,7 @@
 #include <nlohmann/json.hpp>
 
 #include <chrono>
+#include <filesystem>
 #include <ostream>
 #include <thread>
 
@@ -30,6 +32,7 @@ struct TWatchOptions {
     bool Json = false;
     int64_t SettleMs = 2000;
     int64_t PollMs = 500;
+    std::string Library;
     TRuleFlags RuleFlags;
 };
 
@@ -81,7 +84,13 @@ int RunWatch(TWatchOptions& o, std::ostream& out, std::ostream& err) {
     // Ctrl+C stops after the file in hand: a copy is whole in the collection or not there at all.
     TInterruptGuard guard;
     const TStopFlag stop = TStopFlag::Watching(TInterruptGuard::Interrupted());
-    TAutoSaver saver({o.To, o.FoldersTemplate, rule, language, o.SettleMs});
+    TAutoSaveOptions options{o.To, o.FoldersTemplate, rule, language, o.SettleMs};
+    // The library when it is in use: the one given, else the user's library when there is one.
+    options.LibraryPath = o.Library;
+    if (const std::string usual = DefaultLibraryPath(ProgramDir());
+        o.Library.empty() && IsFolder(PathOf(usual).parent_path()) && std::filesystem::exists(PathOf(usual)))
+        options.LibraryPath = usual;
+    TAutoSaver saver(options);
     if (!o.Once)
         err << TerminalText(
                    FormatText(GetString(AppString::WatchStarted, language), {std::to_string(o.Folders.size()), o.To}))
@@ -115,6 +124,9 @@ void AddWatchCommand(CLI::App& app, TContext& context) {
                     "A sub-folder per replay from the global template's tokens and <year>, <month>")
         ->type_name("T");
     cmd->add_flag("--once", o->Once, "Handle what is there now, then end");
+    cmd->add_option("--library", o->Library,
+                    "The replay library kept replays go into (default: the user's library, when there is one)")
+        ->type_name("FILE");
     cmd->add_flag("--json", o->Json, "One JSON object per replay and line");
     // For tests and slow disks: how long a file must stay unchanged, and how often the folders are looked at.
     cmd->add_option("--settle-ms", o->SettleMs)->group("")->check(CLI::Range(0, 600000));

@@ -1,6 +1,8 @@
 // Keeping every finished game: when a replay counts as finished, what is kept and under which name, once.
 #include "core/autosave/AutoSaver.h"
 #include "core/autosave/GameFolders.h"
+#include "core/library/Library.h"
+#include "core/library/LibraryScan.h"
 #include "core/replay/LoadReplay.h"
 
 #include "SampleGames.h"
@@ -224,6 +226,32 @@ TEST(AutoSaver, ACollectionThatCannotBeWrittenIsSaidOnceAndTriedAgainLater) {
     TAutoSaver same(Options(dir.Path / "collection"));
     EXPECT_EQ(Kinds(same.Poll({game.string()}, now + 12000)), std::vector<K>{K::Kept});
     EXPECT_TRUE(fs::exists(game / "LastReplay.w3g"));
+}
+
+TEST(AutoSaver, TheLibraryKnowsAGameAndGetsEachKeptOne) {
+    TempDir dir;
+    const fs::path game = dir.Path / "replay", collection = dir.Path / "collection", old = dir.Path / "old";
+    const TBytes known = BuildReplayFile(DuelSpec("Sky", "Lyn")), fresh = BuildReplayFile(DuelSpec("Moon", "Grubby"));
+    Write(old / "sky.w3g", known); // kept long ago elsewhere, and in the library
+    const std::string libraryPath = (dir.Path / "library.sqlite").string();
+    {
+        TLibrary library(libraryPath);
+        ScanFolders(library, {old.string()}, {});
+    }
+    Write(game / "a.w3g", known);
+    Write(game / "b.w3g", fresh);
+    TAutoSaveOptions o = Options(collection);
+    o.LibraryPath = libraryPath;
+    TAutoSaver saver(o);
+    auto events = saver.Poll({game.string()}, Now() + 60000);
+    std::sort(events.begin(), events.end(),
+              [](const TSaveEvent& a, const TSaveEvent& b) { return a.Source < b.Source; });
+    ASSERT_EQ(Kinds(events), (std::vector<K>{K::AlreadyKept, K::Kept}));
+    EXPECT_EQ(fs::path(events[0].Kept).filename(), "sky.w3g");
+    TLibrary library(libraryPath, TLibrary::TAccess::Read);
+    const auto rows = library.StampsBelow(LibraryFolderKey(collection.string()));
+    ASSERT_EQ(rows.size(), 1u);
+    EXPECT_EQ(fs::path(rows.begin()->first).filename(), "Moon-vs-Grubby.w3g");
 }
 
 TEST(GameFolders, EveryAccountsReplaysAndTheirAutosavedFolders) {

@@ -1,6 +1,8 @@
 #include "core/autosave/AutoSaver.h"
 
 #include "core/lang/StringIds.h"
+#include "core/library/Library.h"
+#include "core/library/LibraryScan.h"
 #include "core/platform/AtomicFile.h"
 #include "core/platform/Files.h"
 #include "core/platform/Paths.h"
@@ -147,6 +149,39 @@ std::string TAutoSaver::KeptCopyOf(uint64_t size, const std::string& key) {
     return {};
 }
 
+// A file the library knows with this content (the library's hash only narrows the search; the bytes decide).
+std::string TAutoSaver::LibraryCopyOf(const std::vector<uint8_t>& bytes, const std::string& key) const {
+    if (O.LibraryPath.empty() || !fs::exists(PathOf(O.LibraryPath)))
+        return {};
+    try {
+        TLibrary library(O.LibraryPath, TLibrary::TAccess::Read);
+        for (const std::string& path : library.PathsWithHash(LibraryHash(bytes), static_cast<int64_t>(bytes.size()))) {
+            std::vector<uint8_t> other;
+            if (ReadWhole(path, other) && ReplayContentKey(other) == key)
+                return path;
+        }
+    } catch (const std::exception&) { // a library that cannot be read: the collection alone decides
+    }
+    return {};
+}
+
+// The kept replay in the library. A library busy for long (a scan of a big collection) is left to its next scan.
+void TAutoSaver::AddToLibrary(const std::string& path) const {
+    if (O.LibraryPath.empty())
+        return;
+    try {
+        TLibrary library(O.LibraryPath);
+        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        if (!library.LockForWriting([deadline] { return std::chrono::steady_clock::now() > deadline; }))
+            return;
+        const fs::path p = PathOf(path);
+        const std::string key = Utf8Of(PathOf(LibraryFolderKey(Utf8Of(p.parent_path()))) / p.filename());
+        const TFileStatus st = FileStatus(path);
+        library.Store({IndexReplayFile(key, static_cast<int64_t>(st.Size), st.Modified)});
+    } catch (const std::exception&) { // the replay is kept; the library's next scan finds it
+    }
+}
+
 std::vector<TSaveEvent> TAutoSaver::Poll(const std::vector<std::string>& folders, int64_t nowMs,
                                          const TStopFlag& stop) {
     if (!Indexed)
@@ -200,7 +235,10 @@ TSaveEvent TAutoSaver::Keep(const TSeenFile& file) {
         return e;
     }
     const std::string key = ReplayContentKey(bytes);
-    if (std::string copy = KeptCopyOf(bytes.size(), key); !copy.empty()) {
+    std::string copy = KeptCopyOf(bytes.size(), key);
+    if (copy.empty())
+        copy = LibraryCopyOf(bytes, key);
+    if (!copy.empty()) {
         e.Kind = TSaveEvent::TKind::AlreadyKept;
         e.Kept = std::move(copy);
         return e;
@@ -244,6 +282,7 @@ TSaveEvent TAutoSaver::Keep(const TSeenFile& file) {
             e.Kept = target;
             CollectionBySize.emplace(bytes.size(), target);
             KeyOfPath[target] = key;
+            AddToLibrary(target);
             return e;
         case TRenameResult::TargetExists:
             continue;

@@ -19,6 +19,8 @@ struct TAutoSaveOptions {
     TLanguage Language = TLanguage::English;
     int64_t SettleMs = 2000; // unchanged this long before a file is looked at
     int64_t RetryMs = 10000; // a copy that failed is tried again after this long
+    /// The replay library, when in use: the same game there counts as kept, and each kept replay goes into it.
+    std::string LibraryPath;
 };
 
 /// What became of one finished replay.
@@ -55,6 +57,8 @@ public:
 private:
     TSaveEvent Keep(const TSeenFile& file);
     std::string KeptCopyOf(uint64_t size, const std::string& key);
+    std::string LibraryCopyOf(const std::vector<uint8_t>& bytes, const std::string& key) const;
+    void AddToLibrary(const std::string& path) const;
     void IndexCollection();
 
     TAutoSaveOptions O;

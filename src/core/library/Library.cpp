@@ -389,6 +389,15 @@ std::unordered_map<std::string, TLibrary::TStamp> TLibrary::StampsBelow(const st
     return stamps;
 }
 
+std::vector<std::string> TLibrary::PathsWithHash(const std::string& hash, int64_t size) {
+    std::vector<std::string> paths;
+    TSqlStatement s(Db(), "SELECT path FROM replays WHERE hash = ?1 AND size = ?2");
+    s.Bind(1, hash).Bind(2, size);
+    while (s.Step())
+        paths.push_back(s.Text(0));
+    return paths;
+}
+
 namespace {
 
 // The text index holds no copy of the texts: a row is taken out with the values it was put in with.

@@ -111,6 +111,8 @@ public:
     };
     /// Size and time of every row whose path lies below folder (given without a trailing slash).
     std::unordered_map<std::string, TStamp> StampsBelow(const std::string& folder);
+    /// The paths of the rows with this hash and size: the files that may hold the same replay.
+    std::vector<std::string> PathsWithHash(const std::string& hash, int64_t size);
     /// Writes entries (new rows, or replacing the rows of their paths) in one transaction.
     void Store(const std::vector<TLibraryEntry>& entries);
     void Remove(const std::vector<int64_t>& ids);

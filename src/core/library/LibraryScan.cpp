@@ -152,6 +152,10 @@ bool IsLink(const std::string& path) {
 
 } // namespace
 
+std::string LibraryHash(std::span<const uint8_t> bytes) {
+    return HashText(bytes);
+}
+
 TLibraryEntry IndexReplayFile(const std::string& path, int64_t size, int64_t modified) {
     TLibraryEntry e;
     e.Path = path;

@@ -5,10 +5,14 @@
 
 #include <atomic>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
 namespace quillon {
+
+/// The library's hash of a replay's bytes (of their start).
+std::string LibraryHash(std::span<const uint8_t> bytes);
 
 /// Reads a replay at detail 1 into a library entry; a file that cannot be read gives an entry with Error.
 TLibraryEntry IndexReplayFile(const std::string& path, int64_t size, int64_t modified);
