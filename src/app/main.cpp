@@ -1,5 +1,5 @@
-// quillon [PATH] [--settings FILE] [--library FILE]: the window, opened on a replay or a folder. A second start hands
-// its path to the running window and ends.
+// quillon [PATH] [--settings FILE] [--library FILE] [--tray]: the window, opened on a replay or a folder. A second
+// start hands its path to the running window and ends.
 #include "app/DesktopIntegration.h"
 #include "app/SingleInstance.h"
 #include "core/lang/StringIds.h"
@@ -30,6 +30,9 @@ int main(int argc, char** argv) {
     const QCommandLineOption library(QStringLiteral("library"), QStringLiteral("Use FILE as the replay library."),
                                      QStringLiteral("FILE"));
     parser.addOption(library);
+    // The session's autostart: straight into the tray when auto-save is on (the window otherwise).
+    const QCommandLineOption tray(QStringLiteral("tray"), QStringLiteral("Start in the tray when auto-save is on."));
+    parser.addOption(tray);
     parser.addPositionalArgument(QStringLiteral("path"), QStringLiteral("A replay or a folder to open."),
                                  QStringLiteral("[PATH]"));
     parser.process(app);
@@ -61,7 +64,7 @@ int main(int argc, char** argv) {
     quillon::gui::TQuillonMain window(std::move(options));
     quillon::app::TInstanceServer instance(
         [&window] {
-            if (window.isMinimized())
+            if (window.isMinimized() || !window.isVisible())
                 window.showNormal();
             window.raise();
             window.activateWindow();
@@ -69,7 +72,8 @@ int main(int argc, char** argv) {
         [&window](const QString& text) { window.OpenPath(text); });
     if (notShared.isEmpty())
         instance.Listen(address.Name);
-    window.show();
+    if (!parser.isSet(tray) || !window.InTray())
+        window.show();
     if (!notShared.isEmpty())
         window.statusBar()->showMessage(notShared);
     window.OpenPath(paths.isEmpty() ? QString() : paths.front());

@@ -11,6 +11,7 @@
 #include "core/platform/Console.h"
 #include "core/platform/Paths.h"
 #include "core/platform/System.h"
+#include "core/settings/Settings.h"
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
@@ -77,10 +78,16 @@ int RunWatch(TWatchOptions& o, std::ostream& out, std::ostream& err) {
     TLanguage language = TLanguage::English;
     if (const int status = ResolveRule(o.RuleFlags, rule, language, err); status != 0)
         return status;
-    if (o.Folders.empty())
+    // What the window's auto-save keeps in the settings, where no flag says otherwise.
+    const TAutoSaveSettings stored = ReadSettings(SettingsPath(ProgramDir(), o.RuleFlags.Settings)).AutoSave;
+    if (o.Folders.empty()) {
         o.Folders = GameReplayFolders();
+        o.Folders.insert(o.Folders.end(), stored.Folders.begin(), stored.Folders.end());
+    }
     if (o.To.empty())
-        o.To = WithTrailingSeparator(UserFolder(TUserFolder::Home)) + "Warcraft III Replays";
+        o.To = !stored.Collection.empty() ? stored.Collection : DefaultCollectionFolder();
+    if (o.FoldersTemplate.empty())
+        o.FoldersTemplate = stored.FolderTemplate;
     // Ctrl+C stops after the file in hand: a copy is whole in the collection or not there at all.
     TInterruptGuard guard;
     const TStopFlag stop = TStopFlag::Watching(TInterruptGuard::Interrupted());
@@ -119,7 +126,9 @@ void AddWatchCommand(CLI::App& app, TContext& context) {
         "watch", "Keep every finished replay of the game's folders in a collection, named by the rename rule");
     cmd->add_option("FOLDER", o->Folders,
                     "Folders to watch (default: the game's replay folders, the install's and the documents')");
-    cmd->add_option("--to", o->To, "The collection (default: ~/Warcraft III Replays)")->type_name("DIR");
+    cmd->add_option("--to", o->To,
+                    "The collection (default: the window's auto-save folder, else ~/Warcraft III Replays)")
+        ->type_name("DIR");
     cmd->add_option("--folders-template", o->FoldersTemplate,
                     "A sub-folder per replay from the global template's tokens and <year>, <month>")
         ->type_name("T");

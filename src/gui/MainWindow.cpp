@@ -1,9 +1,12 @@
 #include "gui/MainWindow.h"
 
+#include "core/autosave/GameFolders.h"
 #include "core/lang/StringIds.h"
 #include "core/library/Library.h"
 #include "core/platform/AtomicFile.h"
+#include "core/platform/Autostart.h"
 #include "core/platform/ReplayFolder.h"
+#include "core/platform/System.h"
 #include "core/platform/VersionInfo.h"
 #include "core/rename/Rename.h"
 #include "core/rename/Template.h"
@@ -11,6 +14,8 @@
 #include "core/settings/SettingsError.h"
 #include "gui/AboutDialog.h"
 #include "gui/AppIcon.h"
+#include "gui/AutoSaveDialog.h"
+#include "gui/AutoSaveWatcher.h"
 #include "gui/BatchRenamer.h"
 #include "gui/LanguageApplier.h"
 #include "gui/LibraryWindow.h"
@@ -33,11 +38,13 @@
 #include <QDropEvent>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QMenu>
 #include <QMimeData>
 #include <QPushButton>
 #include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QSystemTrayIcon>
 #include <QTimer>
 
 #include <cerrno>
@@ -60,6 +67,7 @@ TQuillonMain::TQuillonMain(TMainWindowOptions options, QWidget* parent)
     // Its own window, not a child: it must stay usable while the main window is disabled by the batch.
     ResultWindow = new TRenResult();
     SettingWindow = new TSetting(Boxes, this);
+    AutoSaveWatcher = new TAutoSaveWatcher(this);
     ConnectControls();
     AddShortcuts();
     // The design's size, centred, at the first start; the stored frame after that.
@@ -78,6 +86,7 @@ void TQuillonMain::FormCreate() {
     const TSettingsRead read = ReadSettings(Options.SettingsPath);
     Settings = read.Settings;
     WindowState = read.Window;
+    AutoSave = read.AutoSave;
     SettingsProblem = read.Problem;
     RestoreWindowState();
     Language = LanguageFromSettingOrLocale(Settings.Language);
@@ -89,6 +98,7 @@ void TQuillonMain::FormCreate() {
     // The design's texts first: entries a language leaves empty (the page buttons in Chinese) keep them.
     ApplyLanguage(this, TForm::Main, QStringLiteral("TQuillonMain"), TLanguage::English);
     LanguageChange(LanguageBox->currentIndex());
+    ApplyAutoSave();
     if (!SettingsProblem.empty()) // said once the window is up; the file is then left as it is
         QTimer::singleShot(0, this, [this] {
             Boxes.Error(this, Tr(AppString::SettingsUnusable, Language, {Options.SettingsPath, SettingsProblem}));
@@ -112,6 +122,8 @@ void TQuillonMain::ConnectControls() {
     connect(BtnConfig, &QPushButton::clicked, this, &TQuillonMain::BtnConfigClick);
     connect(BtnAbout, &QPushButton::clicked, this, &TQuillonMain::BtnAboutClick);
     connect(BtnLibrary, &QPushButton::clicked, this, &TQuillonMain::BtnLibraryClick);
+    connect(BtnAutoSave, &QPushButton::clicked, this, &TQuillonMain::BtnAutoSaveClick);
+    connect(AutoSaveWatcher, &TAutoSaveWatcher::Event, this, &TQuillonMain::AutoSaveEvent);
     connect(LanguageBox, &QComboBox::currentIndexChanged, this, &TQuillonMain::LanguageChange);
     connect(ReplayBrowser, &TReplayBrowser::ReplayChosen, this, &TQuillonMain::LoadAndShow);
     connect(ReplayPane, &TReplayPane::SaveReportClicked, this, &TQuillonMain::SaveReport);
@@ -355,8 +367,10 @@ void TQuillonMain::ResultHidden() {
 
 void TQuillonMain::RuleBtnClick() {
     RuleWindow->SetRule(Settings.Rule);
-    if (RuleWindow->exec() == QDialog::Accepted)
-        Settings.Rule = RuleWindow->Rule();
+    if (RuleWindow->exec() != QDialog::Accepted)
+        return;
+    Settings.Rule = RuleWindow->Rule();
+    ApplyAutoSave(); // kept games take the new rule's names
 }
 
 void TQuillonMain::BtnConfigClick() {
@@ -403,6 +417,95 @@ void TQuillonMain::BtnAboutClick() {
     about.exec();
 }
 
+// ---- Auto-save ----
+
+bool TQuillonMain::InTray() const {
+    return AutoSave.Enabled && Tray && Tray->isVisible();
+}
+
+void TQuillonMain::BtnAutoSaveClick() {
+    TAutoSaveDialog dialog(Boxes, Language, this);
+    dialog.SetValues(AutoSave, GameReplayFolders());
+    if (dialog.exec() == QDialog::Accepted)
+        SetAutoSave(dialog.Values());
+}
+
+void TQuillonMain::SetAutoSave(const TAutoSaveSettings& settings) {
+    if (settings.StartWithSystem != StartsWithSystem()) {
+        std::string reason;
+        if (!SetStartWithSystem(settings.StartWithSystem, ToPath(QCoreApplication::applicationFilePath()), &reason))
+            Boxes.Error(this, Tr(AppString::AutostartFailed, Language, {reason}));
+    }
+    AutoSave = settings;
+    ApplyAutoSave();
+}
+
+void TQuillonMain::ApplyAutoSave() {
+    if (!AutoSave.Enabled) {
+        AutoSaveWatcher->Stop();
+        if (Tray)
+            Tray->hide();
+        return;
+    }
+    TAutoSaveOptions options;
+    options.Collection = AutoSave.Collection.empty() ? DefaultCollectionFolder() : AutoSave.Collection;
+    options.FolderTemplate = AutoSave.FolderTemplate;
+    options.Rule = Settings.Rule;
+    options.Language = Language;
+    const std::string library = Options.LibraryPath.empty() ? DefaultLibraryPath(ProgramDir()) : Options.LibraryPath;
+    if (QFileInfo::exists(FromPath(library)))
+        options.LibraryPath = library; // the library when it is in use
+    std::vector<std::string> folders = GameReplayFolders();
+    folders.insert(folders.end(), AutoSave.Folders.begin(), AutoSave.Folders.end());
+    AutoSaveWatcher->Start(options, folders);
+    if (!Tray && QSystemTrayIcon::isSystemTrayAvailable()) {
+        Tray = new QSystemTrayIcon(windowIcon(), this);
+        auto* menu = new QMenu(this);
+        connect(menu->addAction(QString()), &QAction::triggered, this, [this] {
+            showNormal();
+            raise();
+            activateWindow();
+        });
+        connect(menu->addAction(QString()), &QAction::triggered, this, [this] {
+            Quitting = true;
+            close();
+        });
+        Tray->setContextMenu(menu);
+        connect(Tray, &QSystemTrayIcon::messageClicked, this, [this] {
+            showNormal();
+            raise();
+            if (!LastKept.isEmpty())
+                OpenPath(LastKept);
+        });
+        connect(Tray, &QSystemTrayIcon::activated, this, [this](QSystemTrayIcon::ActivationReason reason) {
+            if (reason == QSystemTrayIcon::Trigger || reason == QSystemTrayIcon::DoubleClick) {
+                showNormal();
+                raise();
+                activateWindow();
+            }
+        });
+    }
+    if (Tray) {
+        const QList<QAction*> actions = Tray->contextMenu()->actions();
+        actions[0]->setText(Tr(AppString::TrayShow, Language));
+        actions[1]->setText(Tr(AppString::TrayQuit, Language));
+        Tray->setToolTip(Tr(AppString::AutoSaveTitle, Language) + QStringLiteral(" - Quillon"));
+        Tray->show();
+    }
+}
+
+void TQuillonMain::AutoSaveEvent(const TSaveEvent& event) {
+    const QString line = FromPath(SaveEventText(event, Language));
+    statusBar()->showMessage(line, 8000);
+    if (event.Kind != TSaveEvent::TKind::Kept)
+        return;
+    LastKept = FromPath(event.Kept);
+    if (Tray && Tray->isVisible())
+        Tray->showMessage(QStringLiteral("Quillon"),
+                          Tr(AppString::TraySaved, Language, {ToUtf8(QFileInfo(LastKept).fileName())}));
+    emit GameKept(LastKept);
+}
+
 // ---- Language ----
 
 void TQuillonMain::LanguageChange(int index) {
@@ -413,6 +516,8 @@ void TQuillonMain::LanguageChange(int index) {
         Options.RegisterFileType(GetString(MainString::OpenVerb, Language), Language);
     if (ReplayPane->GetReplay())
         ShowReplayStatus();
+    if (AutoSaveWatcher->Running())
+        ApplyAutoSave(); // its lines in the new language
     QGuiApplication::restoreOverrideCursor();
 }
 
@@ -436,7 +541,7 @@ bool TQuillonMain::SaveSettingsNow() {
     Settings.Language = LanguageBox->currentIndex();
     WindowState = CurrentWindowState();
     try {
-        SaveSettings(Options.SettingsPath, Settings, &WindowState);
+        SaveSettings(Options.SettingsPath, Settings, &WindowState, &AutoSave);
         return true;
     } catch (const TSettingsError& e) {
         Boxes.Error(this, ToQString(e.what()));
@@ -449,6 +554,18 @@ void TQuillonMain::closeEvent(QCloseEvent* event) {
         event->ignore(); // a batch ends or is stopped first
         return;
     }
+    if (InTray() && AutoSave.KeepInTray && !Quitting) {
+        // Auto-save goes on from the tray; what the window would write at its end is written now.
+        if (SettingsProblem.empty())
+            SaveSettingsNow();
+        hide();
+        event->ignore();
+        if (!ToldAboutTray)
+            Tray->showMessage(QStringLiteral("Quillon"), Tr(AppString::TrayStillRunning, Language));
+        ToldAboutTray = true;
+        return;
+    }
+    AutoSaveWatcher->Stop();
     if (!SettingsWritten && SettingsProblem.empty()) {
         SettingsWritten = true;
         SaveSettingsNow(); // a failed write is said, and the program still ends

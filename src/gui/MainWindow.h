@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/autosave/AutoSaver.h"
 #include "core/lang/Translations.h"
 #include "core/present/NumberFormat.h"
 #include "core/replay/LoadReplay.h"
@@ -11,6 +12,7 @@
 #include <memory>
 
 class QComboBox;
+class QSystemTrayIcon;
 class QLabel;
 class QPushButton;
 class QSplitter;
@@ -19,6 +21,7 @@ class QWidget;
 namespace quillon::gui {
 
 class IMessageBoxes;
+class TAutoSaveWatcher;
 class TBatchRenamer;
 class TLibraryWindow;
 class TRenResult;
@@ -74,10 +77,18 @@ public:
     TReplayBrowser& GetReplayBrowser() const { return *ReplayBrowser; }
     /// Ctrl+O: a replay from anywhere, chosen in the file dialog.
     void OpenReplayDialog();
+    /// Auto-save as it stands; whether the window lives in the tray (auto-save on, and a tray to live in).
+    const TAutoSaveSettings& GetAutoSave() const { return AutoSave; }
+    bool InTray() const;
+    TAutoSaveWatcher& GetAutoSaveWatcher() const { return *AutoSaveWatcher; }
+    /// The auto-save dialog's values, as if given there and confirmed.
+    void SetAutoSave(const TAutoSaveSettings& settings);
     /// Ctrl+S, "Save report...": the replay on show as one HTML page, where the save dialog says.
     void SaveReport();
 
 signals:
+    /// A finished game was kept (the tray says so, when there is a tray): its new path.
+    void GameKept(const QString& path);
     /// A load has ended and its result is on show (or its failure said).
     void ReplayShown(const QString& path, bool ok);
 
@@ -103,6 +114,9 @@ private:
     void BtnConfigClick();
     void BtnAboutClick();
     void BtnLibraryClick();
+    void BtnAutoSaveClick();
+    void ApplyAutoSave();
+    void AutoSaveEvent(const TSaveEvent& event);
     void LanguageChange(int index);
     void ApplyLanguageToForms();
     void BatchEnded(bool stopped);
@@ -113,6 +127,12 @@ private:
     IMessageBoxes& Boxes;
     TSettings Settings;
     TWindowState WindowState; // as read at start; the window's own state is taken from it at close
+    TAutoSaveSettings AutoSave;
+    TAutoSaveWatcher* AutoSaveWatcher;
+    QSystemTrayIcon* Tray = nullptr;
+    QString LastKept;
+    bool Quitting = false;      // Quit in the tray's menu: the window closes for good
+    bool ToldAboutTray = false; // the first close to the tray says that Quillon goes on there
     TLanguage Language = TLanguage::English;
     TNumberFormat Numbers = TNumberFormat::FromSystem();
     QString LoadedFile;    // the replay on show
@@ -127,6 +147,7 @@ private:
     QPushButton* BtnConfig;
     QPushButton* BtnAbout;
     QPushButton* BtnLibrary;
+    QPushButton* BtnAutoSave;
     TReplayBrowser* ReplayBrowser;
     QLabel* LanguageLabel;  // Label4
     QComboBox* LanguageBox; // Language

@@ -33,6 +33,7 @@ void TQuillonMain::BuildLayout() {
     BtnConfig = Named<QPushButton>("BtnConfig", panel7);
     BtnAbout = Named<QPushButton>("BtnAbout", panel7);
     BtnLibrary = Named<QPushButton>("BtnLibrary", panel7);
+    BtnAutoSave = Named<QPushButton>("BtnAutoSave", panel7);
     auto* buttons = new QGridLayout(panel7);
     buttons->setContentsMargins(0, 0, 0, 0);
     buttons->setSpacing(4);
@@ -42,6 +43,7 @@ void TQuillonMain::BuildLayout() {
     buttons->addWidget(BtnConfig, 1, 1);
     buttons->addWidget(BtnLibrary, 2, 0);
     buttons->addWidget(BtnAbout, 2, 1);
+    buttons->addWidget(BtnAutoSave, 3, 0, 1, 2);
 
     ReplayBrowser = new TReplayBrowser(Boxes, panel5);
 
@@ -71,7 +73,7 @@ void TQuillonMain::BuildLayout() {
     statusBar()->setSizeGripEnabled(true);
 
     // Tab order left to right, top to bottom.
-    QList<QWidget*> order{RenameBtn, BtnBatcnRen, RuleBtn, BtnConfig, BtnLibrary, BtnAbout};
+    QList<QWidget*> order{RenameBtn, BtnBatcnRen, RuleBtn, BtnConfig, BtnLibrary, BtnAbout, BtnAutoSave};
     order += ReplayBrowser->TabChain();
     order += LanguageBox;
     order += ReplayPane->TabChain();

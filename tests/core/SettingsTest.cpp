@@ -197,6 +197,27 @@ TEST(WindowState, RecentFoldersKeepTheLatestTenOnce) {
     EXPECT_EQ(state.LastFolder, "/f5");
 }
 
+TEST(AutoSaveSettings, RoundTripInTheirOwnSectionAndFewerFoldersLeaveNoneBehind) {
+    TempDir dir;
+    const std::string path = dir.File("Quillon.ini", "[general]\nlanguage=0\n");
+    TAutoSaveSettings a;
+    a.Enabled = true;
+    a.Collection = "/games/kept 交给";
+    a.FolderTemplate = "<version>/<year>";
+    a.Folders = {"/x", "/y", "/z"};
+    a.KeepInTray = false;
+    a.StartWithSystem = true;
+    SaveSettings(path, TSettings{}, nullptr, &a);
+    EXPECT_EQ(ReadSettings(path).AutoSave, a);
+    a.Folders = {"/only"};
+    a.Collection = "bad\nline"; // a value an ini line cannot hold is not written
+    SaveSettings(path, TSettings{}, nullptr, &a);
+    const TAutoSaveSettings back = ReadSettings(path).AutoSave;
+    EXPECT_EQ(back.Folders, std::vector<std::string>{"/only"});
+    EXPECT_EQ(back.Collection, "");
+    EXPECT_EQ(TIniFile::Load(path).ReadString("general", "language", ""), "-1");
+}
+
 TEST(Settings, AFailedWriteSaysWhereAndKeepsTheOldFile) {
     TempDir dir;
     const std::string blocker = dir.File("not-a-folder", "x"); // a file where the folder should be

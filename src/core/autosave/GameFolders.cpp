@@ -67,4 +67,8 @@ std::vector<std::string> GameReplayFolders() {
     return folders;
 }
 
+std::string DefaultCollectionFolder() {
+    return WithTrailingSeparator(UserFolder(TUserFolder::Home)) + "Warcraft III Replays";
+}
+
 } // namespace quillon

@@ -15,4 +15,7 @@ std::vector<std::string> DocumentsReplayFolders(const std::string& documents);
 /// documents (the user's own, and on Linux those of the prefix's users).
 std::vector<std::string> GameReplayFolders();
 
+/// Where kept replays go when the user has named no folder: "Warcraft III Replays" in the home folder.
+std::string DefaultCollectionFolder();
+
 } // namespace quillon

@@ -66,6 +66,12 @@ std::string DesktopEntryText(const std::string& programPath, const std::string& 
            ";\nActions=open;\n\n[Desktop Action open]\nName=" + MenuText(openVerb) + "\nExec=" + exec + "\n";
 }
 
+std::string AutostartEntryText(const std::string& programPath, const std::string& argument) {
+    return "[Desktop Entry]\nType=Application\nName=Quillon\nComment=Keeps every finished Warcraft III replay\nExec=" +
+           QuotedArgument(programPath) + " " + QuotedArgument(argument) + "\nIcon=" + DesktopId +
+           "\nTerminal=false\nNoDisplay=true\nX-GNOME-Autostart-enabled=true\n";
+}
+
 bool CanBeExecPath(const std::string& programPath) {
     if (!IsValidUtf8(programPath))
         return false;

@@ -15,6 +15,9 @@ std::string MimePackageText();
 /// (its "&" mnemonic removed).
 std::string DesktopEntryText(const std::string& programPath, const std::string& openVerb);
 
+/// The session's autostart entry: Exec the program's full path with one more argument.
+std::string AutostartEntryText(const std::string& programPath, const std::string& argument);
+
 /// False for a program path no desktop entry can hold safely: text that is not UTF-8 (desktop files are), a control
 /// character (a line break would start a key of its own), or "%" (GLib reads it as a field code).
 bool CanBeExecPath(const std::string& programPath);

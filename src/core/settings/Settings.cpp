@@ -42,6 +42,7 @@ TSettingsRead ReadSettings(const std::string& path) {
     const TIniFile usable = read.Problem.empty() ? std::move(read.File) : TIniFile{};
     out.Settings = FromProfile(usable);
     out.Window = ReadWindowState(usable);
+    out.AutoSave = ReadAutoSaveSettings(usable);
     return out;
 }
 
@@ -49,7 +50,8 @@ TSettings LoadSettings(const std::string& path) {
     return ReadSettings(path).Settings;
 }
 
-void SaveSettings(const std::string& path, const TSettings& s, const TWindowState* window) {
+void SaveSettings(const std::string& path, const TSettings& s, const TWindowState* window,
+                  const TAutoSaveSettings* autoSave) {
     TIniFile::TRead read = TIniFile::Read(path);
     if (!read.Missing && !read.Problem.empty()) // what is there is no settings file: never write over it
         throw TSettingsError("Unable to write to " + path + " (" + read.Problem + ")");
@@ -64,6 +66,8 @@ void SaveSettings(const std::string& path, const TSettings& s, const TWindowStat
     ini.Write("template", "global", s.Rule.GlobalTemplate);
     if (window)
         WriteWindowState(ini, *window);
+    if (autoSave)
+        WriteAutoSaveSettings(ini, *autoSave);
     std::error_code ec;
     const fs::path parent = PathOf(path).parent_path();
     if (!parent.empty())

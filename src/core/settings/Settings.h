@@ -3,6 +3,7 @@
 #include "core/rename/RenameRule.h"
 
 #include "core/platform/System.h"
+#include "core/settings/AutoSaveSettings.h"
 #include "core/settings/WindowState.h"
 
 #include <string>
@@ -31,15 +32,17 @@ TSettings LoadSettings(const std::string& path);
 struct TSettingsRead {
     TSettings Settings;
     TWindowState Window;
+    TAutoSaveSettings AutoSave;
     bool Missing = false;
     std::string Problem;
 };
 TSettingsRead ReadSettings(const std::string& path);
 
-/// Writes the eight keys in their order, and the window's state when given, keeping whatever else the file
-/// holds; atomic. Throws TSettingsError "Unable to write to PATH" on failure, and without writing when the file
-/// there is no settings file.
-void SaveSettings(const std::string& path, const TSettings& settings, const TWindowState* window = nullptr);
+/// Writes the eight keys in their order, and the window's state and the auto-save settings when given, keeping whatever
+/// else the file holds; atomic. Throws TSettingsError "Unable to write to PATH" on failure, and without writing when
+/// the file there is no settings file.
+void SaveSettings(const std::string& path, const TSettings& settings, const TWindowState* window = nullptr,
+                  const TAutoSaveSettings* autoSave = nullptr);
 
 /// Where the settings live: the override when given; else Quillon.ini beside the executable when there is one;
 /// else the per-user settings folder ($XDG_CONFIG_HOME/Quillon/Quillon.ini, ~/.config by default;
