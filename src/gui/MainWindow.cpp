@@ -499,7 +499,7 @@ void TQuillonMain::AutoSaveEvent(const TSaveEvent& event) {
     statusBar()->showMessage(line, 8000);
     if (event.Kind != TSaveEvent::TKind::Kept)
         return;
-    LastKept = FromPath(event.Kept);
+    LastKept = QDir::fromNativeSeparators(FromPath(event.Kept));
     if (Tray && Tray->isVisible())
         Tray->showMessage(QStringLiteral("Quillon"),
                           Tr(AppString::TraySaved, Language, {ToUtf8(QFileInfo(LastKept).fileName())}));

@@ -14,6 +14,10 @@
 #include <fstream>
 #include <random>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 using namespace quillon;
 using namespace quillon::testing;
 namespace fs = std::filesystem;
@@ -200,6 +204,9 @@ TEST(AutoSaver, FilesThatAreNoFinishedReplays) {
     Write(game / "noreplay.w3g", TBytes(500, 'x'));
     fs::create_directories(game / "folder.w3g");
     Write(game / "notes.txt", whole);
+#ifndef _WIN32
+    ASSERT_EQ(::mkfifo((game / "pipe.w3g").c_str(), 0600), 0); // reading it would wait for a writer forever
+#endif
     TAutoSaver saver(Options(collection));
     const auto events = saver.Poll({game.string(), (dir.Path / "unplugged").string()}, Now() + 60000);
     // Each damaged file is said once, with its read error; folders and other names are not looked at.

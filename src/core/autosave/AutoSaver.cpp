@@ -274,7 +274,7 @@ TSaveEvent TAutoSaver::Keep(const TSeenFile& file) {
         return e;
     }
     for (int n = 1;; ++n) {
-        const std::string target = Utf8Of(dir / PathOf(FitReplayName(name, n) + ".w3g"));
+        const std::string target = Utf8Of((dir / PathOf(FitReplayName(name, n) + ".w3g")).make_preferred());
         std::string reason;
         switch (RenameNoReplace(temp, target, &reason)) {
         case TRenameResult::Renamed:
