@@ -9,6 +9,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QToolButton>
 
@@ -52,6 +53,16 @@ void SwitchLanguage(benchmark::State& state) {
     }
 }
 
+// The worst find: a text no action holds, so every action of the replay is put in words once.
+void FindNothing(benchmark::State& state) {
+    gui::TReplayPane& pane = Window->GetReplayPane();
+    if (!pane.GetReplay())
+        Window->ShowLoaded(QString::fromStdString(LargePath), std::make_shared<TLoadResult>(LoadReplay(LargePath, 2)));
+    pane.GetFindBox().setText(QStringLiteral("no such words"));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(pane.FindNext());
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -73,6 +84,8 @@ int main(int argc, char** argv) {
         ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("gui/page-turn (target < 5 ms)", TurnPage)->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("gui/language-switch (target < 50 ms)", SwitchLanguage)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("gui/find-through-every-action (target < 50 ms)", FindNothing)
+        ->Unit(benchmark::kMillisecond);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     return 0;
