@@ -70,7 +70,7 @@ TQuillonMain::TQuillonMain(TMainWindowOptions options, QWidget* parent)
     AutoSaveWatcher = new TAutoSaveWatcher(this);
     ConnectControls();
     AddShortcuts();
-    // The design's size, centred, at the first start; the stored frame after that.
+    // 800 by 555, centred, at the first start; the stored frame after that.
     resize(800, 555);
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());

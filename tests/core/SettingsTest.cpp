@@ -139,7 +139,7 @@ TEST(Settings, OtherProgramsKeysSurviveAWrite) {
     EXPECT_EQ(ini.ReadInteger("general", "language", 5), -1);
 }
 
-TEST(WindowState, RoundTripsBesideTheDesignKeys) {
+TEST(WindowState, RoundTripsBesideTheSettingsKeys) {
     TempDir dir;
     const std::string path = dir.File("Quillon.ini", "[general]\nlanguage=1\n[plugins]\nfoo=bar\n");
     TWindowState state;

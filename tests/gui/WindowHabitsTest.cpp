@@ -84,7 +84,7 @@ QPair<int, int> ShownMatch(gui::TQuillonMain& w) {
 class WindowHabitsTest : public QObject {
     Q_OBJECT
 private slots:
-    void FirstStartIsTheDesignSizeCentred();
+    void FirstStartIs800By555Centred();
     void ItRemembersAcrossARestart();
     void AStoredFrameIsKeptOnScreen();
     void TheUsualKeys();
@@ -99,7 +99,7 @@ private slots:
     void ReadableAtTheDefaultSize();
 };
 
-void WindowHabitsTest::FirstStartIsTheDesignSizeCentred() {
+void WindowHabitsTest::FirstStartIs800By555Centred() {
     TWindowFixture f;
     QCOMPARE(f.Window->size(), QSize(800, 555));
     // Centred up to the frame's few pixels, which the window has only once it is shown.
@@ -140,14 +140,14 @@ void WindowHabitsTest::ItRemembersAcrossARestart() {
     QTest::keyClick(box->view(), Qt::Key_Down);
     QTest::keyClick(box->view(), Qt::Key_Return);
     QCOMPARE(w->GetReplayDir(), f.Path(QStringLiteral("a/")));
-    // The design's keys and other programs' keys are still there.
+    // The settings' own keys and other programs' keys are still there.
     f.Restart();
     const TIniFile ini = TIniFile::Load(gui::ToPath(f.SettingsFile));
     QCOMPARE(ini.ReadString("plugins", "foo", ""), std::string("bar"));
     QCOMPARE(ini.ReadString("general", "language", ""), std::string("0"));
     QCOMPARE(QString::fromStdString(ini.ReadString("window", "lastfolder", "")), f.Path(QStringLiteral("a/")));
 
-    // A last folder that has gone: the design's default folder.
+    // A last folder that has gone: the default replay folder.
     QDir(f.Path(QStringLiteral("a"))).removeRecursively();
     qputenv("WINEPREFIX", f.Path(QStringLiteral("no-prefix")).toUtf8());
     f.Restart();

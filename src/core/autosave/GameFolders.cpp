@@ -47,16 +47,16 @@ std::vector<std::string> GameReplayFolders() {
     const std::string home = WithTrailingSeparator(UserFolder(TUserFolder::Home));
 #ifdef _WIN32
     try {
-        if (const std::string design = DefaultReplayFolder(); design != home)
-            AddOnce(folders, design);
+        if (const std::string install = DefaultReplayFolder(); install != home)
+            AddOnce(folders, install);
     } catch (const TRegistryError&) { // an InstallPath that is no text: the documents still count
     }
     for (const std::string& f : DocumentsReplayFolders(home + "Documents"))
         AddOnce(folders, f);
 #else
     const std::string prefix = EnvironmentText("WINEPREFIX").value_or(home + ".wine");
-    if (const auto design = WineReplayFolder(prefix))
-        AddOnce(folders, *design);
+    if (const auto install = WineReplayFolder(prefix))
+        AddOnce(folders, *install);
     std::error_code ec;
     for (fs::directory_iterator user(PathOf(prefix) / "drive_c" / "users", ec), end; !ec && user != end;
          user.increment(ec))

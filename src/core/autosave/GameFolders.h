@@ -10,7 +10,7 @@ namespace quillon {
 /// Only folders that are there.
 std::vector<std::string> DocumentsReplayFolders(const std::string& documents);
 
-/// The game's replay folders on this system, to watch: the design's "replay" folder of the game's install
+/// The game's replay folders on this system, to watch: the "replay" folder of the game's install
 /// (the registry on Windows; the Wine prefix here, $WINEPREFIX else ~/.wine) and the newer game's folders in the
 /// documents (the user's own, and on Linux those of the prefix's users).
 std::vector<std::string> GameReplayFolders();
