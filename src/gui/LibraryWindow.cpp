@@ -1,5 +1,7 @@
 #include "gui/LibraryWindow.h"
 
+#include "gui/CopyRows.h"
+
 #include "core/lang/StringIds.h"
 #include "gui/LanguageApplier.h"
 #include "gui/LibraryScanner.h"
@@ -105,6 +107,7 @@ void TLibraryWindow::BuildLayout() {
     Table = new TLibraryTableModel(this);
     Table->OnError = [this](const std::string& text) { ShowError(text); };
     View = NamedField<QTableView>("LibraryTable", this);
+    AddCopyAction(View);
     View->setModel(Table);
     View->setSortingEnabled(true);
     View->sortByColumn(TLibraryTableModel::Date, Qt::DescendingOrder);
@@ -148,6 +151,7 @@ void TLibraryWindow::ApplyLanguage(TLanguage language) {
     Lang = language;
     // The title, the field captions and the buttons come from the table by object name, as the design's forms do.
     quillon::gui::ApplyLanguage(this, TForm::Library, objectName(), Lang);
+    ApplyCopyLanguage(this, Lang);
     FillRaces(RaceBox, Lang);
     FillRaces(VsRaceBox, Lang);
     View->setAccessibleDescription(Tr(LibraryString::TableName, Lang));

@@ -1,5 +1,7 @@
 #include "gui/RenResultWindow.h"
 
+#include "gui/CopyRows.h"
+
 #include "core/lang/StringIds.h"
 #include "gui/LanguageApplier.h"
 #include "gui/QtText.h"
@@ -22,6 +24,7 @@ TRenResult::TRenResult(QWidget* parent) : QWidget(parent, Qt::Dialog | Qt::Windo
     resize(504, 380);
 
     ResultList = new QTreeWidget(this);
+    AddCopyAction(ResultList);
     ResultList->setObjectName(QStringLiteral("ResultList"));
     ResultList->setAccessibleName(QStringLiteral("ResultList"));
     ResultList->setColumnCount(2);
@@ -66,6 +69,7 @@ TRenResult::TRenResult(QWidget* parent) : QWidget(parent, Qt::Dialog | Qt::Windo
 void TRenResult::ApplyLanguage(TLanguage language) {
     Language = language;
     gui::ApplyLanguage(this, TForm::RenResult, QStringLiteral("TRenResult"), language);
+    ApplyCopyLanguage(this, language);
     ResultList->setHeaderLabels({ColumnCaption(TForm::RenResult, "ResultList", 0, language),
                                  ColumnCaption(TForm::RenResult, "ResultList", 1, language)});
     BtnStop->setText(Tr(AppString::Stop, language));

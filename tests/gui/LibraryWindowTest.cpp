@@ -11,8 +11,10 @@
 #include "gui/QtText.h"
 
 #include <QAbstractItemModelTester>
+#include <QClipboard>
 #include <QComboBox>
 #include <QFile>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -79,6 +81,12 @@ void LibraryWindowTest::AddSearchSortAndOpen() {
     QVERIFY(AddFolder(f, *w, f.Path(QStringLiteral("replays"))));
     QCOMPARE(w->Model().rowCount(), 3);
     QVERIFY(w->findChild<QLabel*>(QStringLiteral("LibStatus"))->text().startsWith(QStringLiteral("Read 3 replays")));
+    // Ctrl+C copies whole rows of the table, as the other lists do.
+    auto* table = w->findChild<QTableView*>(QStringLiteral("LibraryTable"));
+    table->setFocus();
+    table->selectRow(0);
+    QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text().count(QLatin1Char('\t')), gui::TLibraryTableModel::ColumnCount - 1);
     QCOMPARE(Cell(*w, 0, gui::TLibraryTableModel::Map), QStringLiteral("(2)Test"));
 
     auto* player = w->findChild<QLineEdit*>(QStringLiteral("LibPlayer"));
