@@ -8,12 +8,6 @@ namespace {
 
 constexpr std::string_view Section = "autosave";
 
-// What one ini line can hold and give back as it was.
-bool FitsOneValue(const std::string& text) {
-    return text.size() <= TIniFile::MaxStringCharacters && text.find_first_of("\r\n") == std::string::npos &&
-           (text.empty() || (text.front() != ' ' && text.back() != ' '));
-}
-
 } // namespace
 
 TAutoSaveSettings ReadAutoSaveSettings(const TIniFile& ini) {

@@ -205,4 +205,9 @@ void TIniFile::Save(const std::string& path) const {
         throw TSettingsError("Unable to write to " + path);
 }
 
+bool FitsOneValue(std::string_view text) {
+    return text.size() <= TIniFile::MaxStringCharacters && text.find_first_of("\r\n") == std::string_view::npos &&
+           (text.empty() || (text.front() != ' ' && text.back() != ' '));
+}
+
 } // namespace quillon

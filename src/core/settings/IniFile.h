@@ -51,6 +51,10 @@ struct TIniFile::TRead {
     std::string Problem; // empty when the file could be used
 };
 
+/// Whether a value can be written and read back as it is: no line break, no blank at either end (reading trims
+/// them), and no longer than a read gives back. The empty text fits.
+bool FitsOneValue(std::string_view text);
+
 /// Reading integers the profile way; nothing for text that is no integer.
 std::optional<long long> ParseProfileInteger(std::string_view text);
 

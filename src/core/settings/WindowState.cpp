@@ -37,9 +37,9 @@ std::string JoinNumbers(const std::vector<int>& numbers) {
     return text;
 }
 
-bool FitsOneValue(const std::string& text) {
-    return !text.empty() && text.size() <= TIniFile::MaxStringCharacters &&
-           text.find_first_of("\r\n") == std::string::npos && text.front() != ' ' && text.back() != ' ';
+// A folder name the ini can keep: one that fits a value, and not nothing.
+bool FitsFolderValue(const std::string& text) {
+    return !text.empty() && FitsOneValue(text);
 }
 
 // A size name is the program's own control name: letters and digits only, so "name:1,2|..." stays unambiguous.
@@ -50,7 +50,7 @@ bool IsSizeName(const std::string& name) {
 } // namespace
 
 void RememberFolder(TWindowState& state, const std::string& folder) {
-    if (!FitsOneValue(folder))
+    if (!FitsFolderValue(folder))
         return;
     auto& recent = state.RecentFolders;
     recent.erase(std::remove(recent.begin(), recent.end(), folder), recent.end());
@@ -86,7 +86,7 @@ TWindowState ReadWindowState(const TIniFile& ini) {
     state.LastFolder = ini.ReadString(Section, "lastfolder", "");
     for (size_t i = 0; i < TWindowState::MaxRecentFolders; ++i) {
         const std::string folder = ini.ReadString(Section, "recent" + std::to_string(i), "");
-        if (FitsOneValue(folder) &&
+        if (FitsFolderValue(folder) &&
             std::find(state.RecentFolders.begin(), state.RecentFolders.end(), folder) == state.RecentFolders.end())
             state.RecentFolders.push_back(folder);
     }
@@ -105,9 +105,9 @@ void WriteWindowState(TIniFile& ini, const TWindowState& state) {
         if (IsSizeName(name) && !numbers.empty())
             sizes += (sizes.empty() ? "" : "|") + name + ":" + JoinNumbers(numbers);
     ini.Write(Section, "sizes", sizes);
-    ini.Write(Section, "lastfolder", FitsOneValue(state.LastFolder) ? state.LastFolder : "");
+    ini.Write(Section, "lastfolder", FitsFolderValue(state.LastFolder) ? state.LastFolder : "");
     for (size_t i = 0; i < TWindowState::MaxRecentFolders; ++i) {
-        const bool kept = i < state.RecentFolders.size() && FitsOneValue(state.RecentFolders[i]);
+        const bool kept = i < state.RecentFolders.size() && FitsFolderValue(state.RecentFolders[i]);
         ini.Write(Section, "recent" + std::to_string(i), kept ? state.RecentFolders[i] : "");
     }
 }
