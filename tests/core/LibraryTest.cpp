@@ -1,4 +1,5 @@
 // The replay library: scanning folders into SQLite, searching, and what it does with files it cannot use.
+#include "LibraryFolder.h"
 #include "ReplayWriter.h"
 #include "SampleGames.h"
 #include "core/library/LibraryRows.h"
@@ -51,39 +52,12 @@ std::string ReadAll(const std::string& path) {
     return std::string((std::istreambuf_iterator<char>(in)), {});
 }
 
-// A query with the fields the setter gives it: Query([](TLibraryQuery& q) { q.Player = "moon"; }).
-template <class TSet> TLibraryQuery Query(TSet set) {
-    TLibraryQuery query;
-    set(query);
-    return query;
-}
-
 int64_t Day(const std::string& date) {
     return *ParseDate(date) + 12 * 3600; // noon of that day
 }
 
-class LibraryTest : public ::testing::Test {
+class LibraryTest : public TLibraryFolderTest {
 protected:
-    void SetUp() override {
-        Root = fs::temp_directory_path() / ("quillon-library-test-" + std::to_string(::getpid()));
-        fs::remove_all(Root);
-        fs::create_directories(Root / "replays");
-        DbPath = (Root / "library.sqlite").string();
-    }
-    void TearDown() override { fs::remove_all(Root); }
-
-    std::string Folder() const { return (Root / "replays").string(); }
-
-    void Write(const std::string& name, const TBytes& bytes, int64_t modified = 0) {
-        const fs::path path = Root / "replays" / name;
-        fs::create_directories(path.parent_path());
-        std::ofstream(path, std::ios::binary)
-            .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-        if (modified != 0) {
-            test::SetModifiedTime(path, modified);
-        }
-    }
-
     void WriteGames() {
         for (const TGame& g : Games) {
             TReplaySpec spec = DuelSpec(g.Winner, g.Loser);
@@ -102,9 +76,6 @@ protected:
             names.insert(fs::relative(e.Path, Folder()).generic_string());
         return names;
     }
-
-    fs::path Root;
-    std::string DbPath;
 };
 
 } // namespace
@@ -116,11 +87,7 @@ TEST_F(LibraryTest, SearchCases) {
     ASSERT_EQ(scan.Indexed, std::size(Games));
     ASSERT_EQ(scan.Unreadable, 0u);
     using Q = TLibraryQuery;
-    struct TCase {
-        const char* Name;
-        TLibraryQuery Query;
-        std::set<std::string> Expected;
-    } cases[] = {
+    const TSearchCase cases[] = {
         {"everything", {}, {"a/1.w3g", "a/2.w3g", "a/b/3.w3g", "a/b/4.w3g", "c/5.w3g", "c/6.w3g"}},
         {"whole name, any case",
          Query([](Q& x) { x.Player = "GRUBBY"; }),

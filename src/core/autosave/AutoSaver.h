@@ -20,7 +20,7 @@ struct TAutoSaveOptions {
     int64_t SettleMs = 2000; // unchanged this long before a file is looked at
     int64_t RetryMs = 10000; // a copy that failed is tried again after this long
     /// The replay library, when in use: the same game there counts as kept, and each kept replay goes into it.
-    std::string LibraryPath;
+    std::string LibraryPath = {};
 };
 
 /// What became of one finished replay.

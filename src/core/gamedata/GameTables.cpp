@@ -99,4 +99,14 @@ std::string TGameTables::CommandCodeText(std::string_view code, bool bare) const
     return Text(MainString::UnknownId) + std::string(code);
 }
 
+const TGameTables& SharedTables(TLanguage language) {
+    static const auto load = [](TLanguage l) {
+        TGameTables t;
+        t.Load(l);
+        return t;
+    };
+    static const TGameTables english = load(TLanguage::English), chinese = load(TLanguage::Chinese);
+    return language == TLanguage::Chinese ? chinese : english;
+}
+
 } // namespace quillon

@@ -32,6 +32,10 @@ public:
     std::string ObjectIdText(std::string_view id, bool bare) const;
     std::string CommandCodeText(std::string_view code, bool bare) const;
 
+    /// A table's lines (id, name) in file order.
+    const std::vector<std::pair<std::string, std::string>>& Lines(TGameTable table) const {
+        return Tables[static_cast<size_t>(table)].Lines;
+    }
     /// Number of lines of a table (0 when its resource is missing).
     size_t LineCount(TGameTable table) const { return Tables[static_cast<size_t>(table)].Lines.size(); }
 
@@ -46,5 +50,8 @@ private:
     std::array<TTable, GameTableCount> Tables;
     TLanguage Lang = TLanguage::English;
 };
+
+/// The tables of a language, loaded at first use and shared (read-only) by every thread.
+const TGameTables& SharedTables(TLanguage language);
 
 } // namespace quillon

@@ -1,5 +1,7 @@
 #include "core/library/Library.h"
 
+#include "core/library/PlayerFacts.h"
+
 #include "core/platform/Files.h"
 #include "core/platform/Paths.h"
 #include "core/platform/System.h"
@@ -77,6 +79,8 @@ const TReplayColumn ReplayColumns[] = {
      [](const TSqlStatement& s, int at, TLibraryEntry& e) { e.MaxApm = s.Real(at); }},
     {"player_names", "TEXT", [](TSqlStatement& s, int at, const TLibraryEntry& e) { s.Bind(at, JoinedNames(e)); },
      nullptr},
+    {"facts", "INTEGER NOT NULL DEFAULT 0",
+     [](TSqlStatement& s, int at, const TLibraryEntry&) { s.Bind(at, int64_t{TLibrary::FactsVersion}); }, nullptr},
 };
 // clang-format on
 
@@ -87,6 +91,16 @@ std::string ColumnList(bool readOnly, const std::string& prefix) {
         if (!readOnly || c.Read)
             list += (list.empty() ? "" : ", ") + prefix + c.Name;
     return list;
+}
+
+// What the library knows of how each player's game went (added in version 2).
+constexpr const char* FactsColumns =
+    "replay_id INTEGER NOT NULL, slot INTEGER NOT NULL, first_hero TEXT, heroes TEXT NOT NULL, opening TEXT NOT NULL, "
+    "builds BLOB, apm_minutes BLOB, peak_apm INTEGER, PRIMARY KEY(replay_id, slot)";
+
+std::string PlayerFactsTable() {
+    return std::string("CREATE TABLE player_facts(") + FactsColumns +
+           ", FOREIGN KEY(replay_id, slot) REFERENCES players(replay_id, slot) ON DELETE CASCADE) WITHOUT ROWID";
 }
 
 std::string Schema() {
@@ -102,6 +116,8 @@ CREATE TABLE players(
     observer INTEGER NOT NULL, computer INTEGER NOT NULL,
     PRIMARY KEY(replay_id, slot)) WITHOUT ROWID;
 CREATE TABLE state(key TEXT PRIMARY KEY, value) WITHOUT ROWID;
+)" + PlayerFactsTable() +
+           R"(;
 CREATE VIRTUAL TABLE replay_text USING fts5(game_name, map_name, player_names, content='replays',
     content_rowid='id', tokenize='unicode61');
 )";
@@ -113,11 +129,10 @@ constexpr const char* PendingRenamesTable =
     "to_path TEXT NOT NULL)";
 
 // The indexes searches use: left out while many rows are written, made again at the end.
-constexpr std::pair<std::string_view, std::string_view> SearchIndexes[] = {{"replays_modified", "replays(modified)"},
-                                                                           {"replays_map_key", "replays(map_key)"},
-                                                                           {"replays_length", "replays(length)"},
-                                                                           {"replays_max_apm", "replays(max_apm)"},
-                                                                           {"players_name_key", "players(name_key)"}};
+constexpr std::pair<std::string_view, std::string_view> SearchIndexes[] = {
+    {"replays_modified", "replays(modified)"}, {"replays_map_key", "replays(map_key)"},
+    {"replays_length", "replays(length)"},     {"replays_max_apm", "replays(max_apm)"},
+    {"players_name_key", "players(name_key)"}, {"facts_first_hero", "player_facts(first_hero)"}};
 
 std::string MakeSearchIndexes() {
     std::string sql;
@@ -184,8 +199,10 @@ void TLibrary::OpenForReading() {
     for (const auto mode : {TSqlite::TOpen::ReadOnly, TSqlite::TOpen::Immutable}) {
         try {
             Connection = std::make_unique<TSqlite>(FilePath, mode);
-            if (ReadHeader().Tables == 0)
+            const THeader header = ReadHeader();
+            if (header.Tables == 0)
                 throw TLibraryError(TLibraryError::TKind::NotALibrary, FilePath + " is empty, not a Quillon library");
+            ShadowWhatIsMissing(header.Version);
             return;
         } catch (const TLibraryError& e) {
             if (e.Kind != TLibraryError::TKind::ReadOnly || mode == TSqlite::TOpen::Immutable)
@@ -241,12 +258,36 @@ void TLibrary::CreateOrCheckSchema() {
         t.Commit();
         ReadHeader(); // what the other process made must be a library too
     }
-    // Later schema versions add their migrations here, each in its own transaction, from the stored version up.
+    if (const int64_t stored = ReadHeader().Version; stored < SchemaVersion)
+        Migrate(stored);
     db.Exec("PRAGMA journal_mode=WAL");
     db.Exec("PRAGMA foreign_keys=ON");
     db.Exec("PRAGMA synchronous=NORMAL"); // with the log, a crash loses at most the last batches, never the file
     db.Exec("PRAGMA wal_autocheckpoint=10000");
     CompleteWhatAWriterLeft();
+}
+
+// Brings a library of an earlier Quillon up to this one's schema in one transaction: every row stays, and the
+// rows are marked to be read again for what they lack. Another process may have done it meanwhile.
+void TLibrary::Migrate(int64_t from) {
+    TSqlite& db = *Connection;
+    TSqlTransaction t(db);
+    if (TSqlStatement version(db, "PRAGMA user_version"); !version.Step() || version.Int(0) != from)
+        return; // done by another process first; the transaction ends unused
+    if (from < 2) {
+        db.Exec("ALTER TABLE replays ADD COLUMN facts INTEGER NOT NULL DEFAULT 0");
+        db.Exec(PlayerFactsTable());
+        if (!InBulk())
+            db.Exec(MakeSearchIndexes());
+    }
+    db.Exec("PRAGMA user_version=" + std::to_string(SchemaVersion));
+    t.Commit();
+}
+
+// A library of an earlier version opened only for reading stays as it is: what it lacks is seen as empty.
+void TLibrary::ShadowWhatIsMissing(int64_t version) {
+    if (version < 2)
+        Connection->Exec(std::string("CREATE TEMP TABLE player_facts(") + FactsColumns + ") WITHOUT ROWID");
 }
 
 // A writer killed halfway leaves its bulk state (search indexes not made) or renames between disk and row. Only
@@ -379,11 +420,12 @@ bool PathBelow(const std::string& path, const std::string& folder) {
 
 std::unordered_map<std::string, TLibrary::TStamp> TLibrary::StampsBelow(const std::string& folder) {
     std::unordered_map<std::string, TStamp> stamps;
-    TSqlStatement s(Db(), "SELECT path, id, size, modified FROM replays WHERE path >= ?1 AND path < ?2");
+    TSqlStatement s(Db(), "SELECT path, id, CASE WHEN facts < ?3 THEN -1 ELSE size END, modified FROM replays "
+                          "WHERE path >= ?1 AND path < ?2");
     const std::string prefix = PathPrefixOf(folder);
     std::string end = prefix;
     end.back() = static_cast<char>(end.back() + 1); // just after the separator: every path below, nothing beside
-    s.Bind(1, prefix).Bind(2, end);
+    s.Bind(1, prefix).Bind(2, end).Bind(3, int64_t{FactsVersion});
     while (s.Step())
         stamps.emplace(s.Text(0), TStamp{s.Int(1), s.Int(2), s.Int(3)});
     return stamps;
@@ -431,11 +473,28 @@ public:
             add.Bind(at + 9, int64_t{p.Result}).Bind(at + 10, int64_t{p.Observer}).Bind(at + 11, int64_t{p.Computer});
         }
         add.Run();
+        for (size_t slot = 0; slot < n; ++slot)
+            if (!players[slot].Observer)
+                InsertFacts(replayId, static_cast<int64_t>(slot), players[slot].Facts);
     }
 
 private:
+    void InsertFacts(int64_t replayId, int64_t slot, const TPlayerFacts& f) {
+        if (!Facts)
+            Facts = std::make_unique<TSqlStatement>(Db, "INSERT INTO player_facts(replay_id, slot, first_hero, heroes, "
+                                                        "opening, builds, apm_minutes, peak_apm) "
+                                                        "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
+        TSqlStatement& add = *Facts;
+        add.Bind(1, replayId).Bind(2, slot);
+        f.Heroes.empty() ? add.BindNull(3) : add.Bind(3, f.Heroes.front().Id);
+        add.Bind(4, HeroesText(f.Heroes)).Bind(5, OpeningText(f));
+        add.BindBlob(6, EncodeBuilds(f.Builds)).BindBlob(7, EncodeMinutes(f.ApmPerMinute));
+        add.Bind(8, int64_t{f.PeakApm}).Run();
+    }
+
     TSqlite& Db;
     std::vector<std::unique_ptr<TSqlStatement>> Statements;
+    std::unique_ptr<TSqlStatement> Facts;
 };
 
 } // namespace

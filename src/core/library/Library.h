@@ -13,6 +13,33 @@ namespace quillon {
 
 class TFileLock;
 
+/// A hero as the library keeps it: its id and the highest level it reached (the skills learned).
+struct TLibraryHero {
+    std::string Id;
+    int Level = 0;
+    bool operator==(const TLibraryHero&) const = default;
+};
+
+/// An order of the build order as the library keeps it: Kind as the summary's TBuildKind numbers it.
+struct TLibraryBuild {
+    uint8_t Kind = 0; // 0 building, 1 unit, 3 research
+    std::string Id;   // four characters
+    int64_t Time = 0; // ms
+    bool operator==(const TLibraryBuild&) const = default;
+};
+
+/// What the library keeps of how a player's game went.
+struct TPlayerFacts {
+    std::vector<TLibraryHero> Heroes;  // in the order trained
+    std::vector<TLibraryBuild> Builds; // the first ten buildings, the first ten units and the first ten researches
+    std::vector<int32_t> ApmPerMinute; // actions in each minute
+    int32_t PeakApm = 0;               // actions in the busiest minute
+
+    /// The ids of the first buildings, in order, at most ten.
+    std::vector<std::string> Opening() const;
+    bool operator==(const TPlayerFacts&) const = default;
+};
+
 struct TLibraryPlayer {
     std::string Name; // stored bytes
     uint8_t Race = 0; // 1 Human, 2 Orc, 3 Night Elf, 4 Undead, 5 Demon, 6 Random; 0 unknown
@@ -23,6 +50,7 @@ struct TLibraryPlayer {
     int Result = 0; // 1 won, 2 lost, 0 unknown
     bool Observer = false;
     bool Computer = false;
+    TPlayerFacts Facts = {};
 };
 
 /// One replay file as the library keeps it; Error is set for a file that could not be read.
@@ -109,7 +137,8 @@ public:
         int64_t Size = 0;
         int64_t Modified = 0;
     };
-    /// Size and time of every row whose path lies below folder (given without a trailing slash).
+    /// Size and time of every row whose path lies below folder (given without a trailing slash); a row whose facts
+    /// are older than this Quillon's has the size -1, so that it is read again.
     std::unordered_map<std::string, TStamp> StampsBelow(const std::string& folder);
     /// The paths of the rows with this hash and size: the files that may hold the same replay.
     std::vector<std::string> PathsWithHash(const std::string& hash, int64_t size);
@@ -127,7 +156,9 @@ public:
     void EndBulk();
     bool InBulk();
 
-    static constexpr int SchemaVersion = 1;
+    static constexpr int SchemaVersion = 2;
+    /// What a row's facts were made by: rows of an earlier one are read again by the next scan.
+    static constexpr int FactsVersion = 1;
 
 private:
     struct THeader {
@@ -135,6 +166,8 @@ private:
     };
     THeader ReadHeader();
     void CreateOrCheckSchema();
+    void Migrate(int64_t from);
+    void ShadowWhatIsMissing(int64_t version);
     void OpenForReading();
     void CompleteWhatAWriterLeft();
     bool TryLockForWriting();

@@ -1,5 +1,6 @@
 #include "core/library/LibraryScan.h"
 
+#include "core/library/PlayerFacts.h"
 #include "core/platform/Files.h"
 #include "core/platform/Paths.h"
 #include "core/present/GameText.h"
@@ -165,10 +166,10 @@ TLibraryEntry IndexReplayFile(const std::string& path, int64_t size, int64_t mod
     TReadOnlyFile file(path);
     if (auto bytes = ReadSmallFile(file)) {
         e.Hash = HashText(*bytes);
-        loaded = LoadReplayFromBuffer(std::move(*bytes), path, 1);
+        loaded = LoadReplayFromBuffer(std::move(*bytes), path, 2);
     } else {
         e.Hash = HashOfStart(file);
-        loaded = LoadReplay(path, 1);
+        loaded = LoadReplay(path, 2);
     }
     if (!loaded.Ok()) {
         e.Error = LoadErrorText(loaded, TLanguage::English);
@@ -184,6 +185,7 @@ TLibraryEntry IndexReplayFile(const std::string& path, int64_t size, int64_t mod
     e.Creator = r.Game.Creator;
     e.GameType = r.Game.GameType;
     e.WinnerTeam = r.SlotsRecorded ? r.Winner : 0;
+    const TReplaySummary summary = SummarizeReplay(r, SharedTables(TLanguage::English));
     for (int i = 0; r.Players && i < r.Players->Count(); ++i) {
         const TPlayerInfo& p = r.Players->At(i);
         if (p.SlotStatus != 2)
@@ -201,6 +203,9 @@ TLibraryEntry IndexReplayFile(const std::string& path, int64_t size, int64_t mod
             lp.Result = p.Team == e.WinnerTeam ? 1 : 2;
         if (!p.Observer && !p.Computer)
             e.MaxApm = std::max(e.MaxApm, p.Apm);
+        for (const TPlayerSummary& s : summary.Players)
+            if (s.Id == p.Id && !p.Observer)
+                lp.Facts = FactsOf(s);
         e.Players.push_back(std::move(lp));
     }
     return e;

@@ -14,7 +14,8 @@ namespace quillon {
 /// The library's hash of a replay's bytes (of their start).
 std::string LibraryHash(std::span<const uint8_t> bytes);
 
-/// Reads a replay at detail 1 into a library entry; a file that cannot be read gives an entry with Error.
+/// Reads a replay with its actions into a library entry, with how each player's game went; a file that cannot be read
+/// gives an entry with Error.
 TLibraryEntry IndexReplayFile(const std::string& path, int64_t size, int64_t modified);
 
 enum class TScanStage { BatchWritten, MakingIndexes };
@@ -43,10 +44,10 @@ struct TScanResult {
     std::vector<std::string> Problems; // folders that could not be listed or do not exist
 };
 
-/// Brings the library up to date with the replays below folders: new and changed files are read at detail 1 on
-/// all cores and written in batches, unchanged ones are only looked at, and rows of files that are gone are
-/// removed (never those below a folder that could not be listed). Stopping keeps every batch written so far, so
-/// the next scan goes on from there.
+/// Brings the library up to date with the replays below folders: new and changed files (and rows an earlier Quillon
+/// made) are read on all cores and written in batches, unchanged ones are only looked at, and rows of files that are
+/// gone are removed (never those below a folder that could not be listed). Stopping keeps every batch written so far,
+/// so the next scan goes on from there.
 TScanResult ScanFolders(TLibrary& library, const std::vector<std::string>& folders, const TScanOptions& options);
 
 /// Rows whose files changed since they were read, looked at again: a file that is gone, or is now a link or no

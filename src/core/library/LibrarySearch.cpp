@@ -1,7 +1,10 @@
 #include "core/library/LibrarySearch.h"
 
+#include "core/gamedata/GameTables.h"
+#include "core/library/PlayerFacts.h"
 #include "core/text/AsciiCase.h"
 
+#include <algorithm>
 #include <charconv>
 #include <ctime>
 #include <functional>
@@ -25,6 +28,10 @@ struct TFilter {
     // A parameter's placeholder, with its value bound later.
     std::string Text(std::string value) {
         Binds.push_back([v = std::move(value)](TSqlStatement& s, int i) { s.Bind(i, v); });
+        return "?" + std::to_string(Binds.size());
+    }
+    std::string Real(double value) {
+        Binds.push_back([value](TSqlStatement& s, int i) { s.Bind(i, value); });
         return "?" + std::to_string(Binds.size());
     }
     std::string Int(int64_t value) {
@@ -66,26 +73,76 @@ std::string PlayersWhere(TLibrary& library, TFilter& f, const std::string& name,
     return "EXISTS (SELECT 1 FROM players " + alias + " WHERE " + alias + ".replay_id = r.id AND " + matches + ")";
 }
 
+// Whether a name is text itself, or a word of it starts with text (letter case aside); a text in another script
+// than the Latin letters may stand anywhere in the name, which has no spaces between its words.
+bool NameMatches(std::string_view name, std::string_view text) {
+    const std::string n = AsciiLower(name), t = AsciiLower(text);
+    if (t.empty())
+        return false;
+    const bool latin = std::all_of(t.begin(), t.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    for (size_t at = n.find(t); at != std::string::npos; at = n.find(t, at + 1))
+        if (!latin || at == 0 || n[at - 1] == ' ' || n[at - 1] == '(')
+            return true;
+    return false;
+}
+
+// "a IN (?1, ?2)" for a set of ids; "0" (nothing) for none.
+std::string AnyOf(TFilter& f, const std::string& column, const std::vector<std::string>& ids) {
+    std::string list;
+    for (const std::string& id : ids)
+        list += (list.empty() ? "" : ", ") + f.Text(id);
+    return list.empty() ? "0" : column + " IN (" + list + ")";
+}
+
+// Conditions on a player's row (alias) and its facts for what the player did; "" when there are none.
+std::string PlayConditions(TFilter& f, const TPlayFilter& play, const std::string& alias) {
+    std::string where;
+    if (play.MinApm > 0)
+        where += " AND " + alias + ".apm >= " + f.Real(play.MinApm);
+    std::string facts;
+    if (!play.Hero.empty()) {
+        std::string any;
+        for (const std::string& id : MatchObjectIds(TObjectKind::Hero, play.Hero))
+            any += (any.empty() ? "" : " OR ") + std::string("instr(pf.heroes, ") + f.Text("," + id + ":") + ") > 0";
+        facts += " AND (" + (any.empty() ? std::string("0") : any) + ")";
+    }
+    if (!play.FirstHero.empty())
+        facts += " AND " + AnyOf(f, "pf.first_hero", MatchObjectIds(TObjectKind::Hero, play.FirstHero));
+    for (size_t i = 0; i < play.Opening.size(); ++i)
+        facts += " AND " + AnyOf(f, "substr(pf.opening, " + std::to_string(1 + 4 * i) + ", 4)",
+                                 MatchObjectIds(TObjectKind::Building, play.Opening[i]));
+    if (!facts.empty())
+        where += " AND EXISTS (SELECT 1 FROM player_facts pf WHERE pf.replay_id = " + alias +
+                 ".replay_id AND pf.slot = " + alias + ".slot" + facts + ")";
+    return where;
+}
+
 TFilter FilterOf(TLibrary& library, const TLibraryQuery& q) {
     TFilter f;
     if (!q.WithUnreadable)
         f.Add("r.error IS NULL");
+    // The player's conditions, and an opponent's (a player on another team) as one of them.
+    std::string rest;
+    if (q.Race != 0)
+        rest += " AND p.race = " + f.Int(q.Race);
+    if (q.Result != 0)
+        rest += " AND p.result = " + f.Int(q.Result);
+    rest += PlayConditions(f, q.Own, "p");
+    std::string vs;
+    if (q.VsRace != 0)
+        vs += " AND o.race = " + f.Int(q.VsRace);
+    if (!q.Vs.empty())
+        vs += " AND " + f.Prefix("o.name_key", q.Vs);
+    vs += PlayConditions(f, q.VsPlay, "o");
+    if (!vs.empty())
+        rest += " AND EXISTS (SELECT 1 FROM players o WHERE o.replay_id = p.replay_id AND o.observer = 0 AND o.team "
+                "<> p.team" +
+                vs + ")";
     // A name narrows most: the name index gives the candidate replays, each checked for the rest.
-    if (!q.Player.empty()) {
-        std::string rest;
-        if (q.Race != 0)
-            rest += " AND p.race = " + f.Int(q.Race);
-        if (q.VsRace != 0)
-            rest += " AND EXISTS (SELECT 1 FROM players o WHERE o.replay_id = p.replay_id AND o.observer = 0 "
-                    "AND o.team <> p.team AND o.race = " +
-                    f.Int(q.VsRace) + ")";
+    if (!q.Player.empty())
         f.Add(PlayersWhere(library, f, q.Player, "p", rest));
-    } else {
-        for (const int race : {q.Race, q.VsRace})
-            if (race != 0)
-                f.Add("EXISTS (SELECT 1 FROM players o WHERE o.replay_id = r.id AND o.observer = 0 AND o.race = " +
-                      f.Int(race) + ")");
-    }
+    else if (!rest.empty())
+        f.Add("EXISTS (SELECT 1 FROM players p WHERE p.replay_id = r.id AND p.observer = 0" + rest + ")");
     if (!q.Map.empty())
         f.Add("(" + f.Prefix("r.map_key", q.Map) + " OR " + f.Prefix("lower(r.map_name)", q.Map) + ")");
     if (!q.Version.empty())
@@ -141,6 +198,37 @@ std::string OrderOf(const TLibraryQuery& q) {
 
 } // namespace
 
+std::vector<std::string> MatchObjectIds(TObjectKind kind, std::string_view text) {
+    const TGameTable table = kind == TObjectKind::Hero ? TGameTable::Summon : TGameTable::Building;
+    const auto isKind = [kind](const std::string& id) {
+        return id.size() == 4 && (kind == TObjectKind::Building || (id[0] >= 'A' && id[0] <= 'Z'));
+    };
+    std::vector<std::string> ids;
+    const auto add = [&ids](const std::string& id) {
+        if (std::find(ids.begin(), ids.end(), id) == ids.end())
+            ids.push_back(id);
+    };
+    // An id as it is written: ids differ in letter case ("hfoo", "Hfoo").
+    for (const auto& [id, name] : SharedTables(TLanguage::English).Lines(table))
+        if (id == text && isKind(id))
+            return {id};
+    for (const TLanguage language : {TLanguage::English, TLanguage::Chinese})
+        for (const auto& [id, name] : SharedTables(language).Lines(table))
+            if (isKind(id) && (NameMatches(name, text) || AsciiLower(id) == AsciiLower(text)))
+                add(id);
+    return ids;
+}
+
+std::optional<std::string> UnknownObject(const TPlayFilter& filter) {
+    for (const std::string* hero : {&filter.Hero, &filter.FirstHero})
+        if (!hero->empty() && MatchObjectIds(TObjectKind::Hero, *hero).empty())
+            return *hero;
+    for (const std::string& building : filter.Opening)
+        if (MatchObjectIds(TObjectKind::Building, building).empty())
+            return building;
+    return std::nullopt;
+}
+
 std::vector<TLibraryEntry> SearchLibrary(TLibrary& library, const TLibraryQuery& query) {
     TFilter f = FilterOf(library, query);
     const std::string sql = "SELECT " + EntryColumns("r.") + " FROM replays r WHERE " + f.Where + " ORDER BY " +
@@ -150,15 +238,25 @@ std::vector<TLibraryEntry> SearchLibrary(TLibrary& library, const TLibraryQuery&
     std::vector<TLibraryEntry> rows;
     while (s.Step())
         rows.push_back(ReadEntry(s));
-    TSqlStatement players(library.Db(), "SELECT name, race, team, color, actions, apm, result, observer, computer "
-                                        "FROM players WHERE replay_id = ?1 ORDER BY slot");
+    TSqlStatement players(library.Db(),
+                          "SELECT p.name, p.race, p.team, p.color, p.actions, p.apm, p.result, p.observer, p.computer, "
+                          "f.heroes, f.builds, f.apm_minutes, f.peak_apm FROM players p LEFT JOIN player_facts f ON "
+                          "f.replay_id = p.replay_id AND f.slot = p.slot WHERE p.replay_id = ?1 ORDER BY p.slot");
     for (TLibraryEntry& e : rows) {
         players.Bind(1, e.Id);
-        while (players.Step())
-            e.Players.push_back({players.Text(0), static_cast<uint8_t>(players.Int(1)),
-                                 static_cast<uint8_t>(players.Int(2)), static_cast<uint8_t>(players.Int(3)),
-                                 static_cast<int32_t>(players.Int(4)), players.Real(5),
-                                 static_cast<int>(players.Int(6)), players.Int(7) != 0, players.Int(8) != 0});
+        while (players.Step()) {
+            TLibraryPlayer& p = e.Players.emplace_back();
+            p.Name = players.Text(0);
+            p.Race = static_cast<uint8_t>(players.Int(1));
+            p.Team = static_cast<uint8_t>(players.Int(2));
+            p.Color = static_cast<uint8_t>(players.Int(3));
+            p.Actions = static_cast<int32_t>(players.Int(4));
+            p.Apm = players.Real(5);
+            p.Result = static_cast<int>(players.Int(6));
+            p.Observer = players.Int(7) != 0;
+            p.Computer = players.Int(8) != 0;
+            p.Facts = ReadFacts(players, 9);
+        }
         players.Reset();
     }
     return rows;

@@ -130,6 +130,12 @@ TSqlStatement& TSqlStatement::Bind(int index, std::string_view text) {
     return *this;
 }
 
+TSqlStatement& TSqlStatement::BindBlob(int index, std::string_view bytes) {
+    Db.Check(sqlite3_bind_blob(Statement, index, bytes.data(), static_cast<int>(bytes.size()), SQLITE_TRANSIENT),
+             "database");
+    return *this;
+}
+
 TSqlStatement& TSqlStatement::BindNull(int index) {
     Db.Check(sqlite3_bind_null(Statement, index), "database");
     return *this;
@@ -163,6 +169,11 @@ double TSqlStatement::Real(int column) const {
 std::string TSqlStatement::Text(int column) const {
     const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(Statement, column));
     return text ? std::string(text, static_cast<size_t>(sqlite3_column_bytes(Statement, column))) : std::string();
+}
+
+std::string TSqlStatement::Blob(int column) const {
+    const auto* bytes = static_cast<const char*>(sqlite3_column_blob(Statement, column));
+    return bytes ? std::string(bytes, static_cast<size_t>(sqlite3_column_bytes(Statement, column))) : std::string();
 }
 
 bool TSqlStatement::IsNull(int column) const {

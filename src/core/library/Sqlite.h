@@ -64,6 +64,8 @@ public:
     TSqlStatement& Bind(int index, double value);
     TSqlStatement& Bind(int index, std::string_view text);
     TSqlStatement& BindNull(int index);
+    /// Binds bytes as a blob (never as text).
+    TSqlStatement& BindBlob(int index, std::string_view bytes);
     /// True while a row is there; throws on an error.
     bool Step();
     /// Steps to the end (statements without rows).
@@ -73,6 +75,8 @@ public:
     int64_t Int(int column) const;
     double Real(int column) const;
     std::string Text(int column) const;
+    /// A blob's bytes (a text's, for a column that holds text).
+    std::string Blob(int column) const;
     bool IsNull(int column) const;
 
 private:
