@@ -1,5 +1,6 @@
 // quillon-cli library: index replay folders, search the index, count, rename what a search finds.
 #include "cli/Command.h"
+#include "cli/LibraryAccess.h"
 #include "cli/Output.h"
 #include "cli/RuleFlags.h"
 
@@ -19,6 +20,7 @@
 #include <functional>
 #include <ostream>
 #include <thread>
+#include <tuple>
 
 namespace quillon::cli {
 
@@ -39,7 +41,7 @@ struct TLibraryOptions {
 
 // Search flags whose text needs reading before use.
 struct TQueryFlags {
-    std::string Race, VsRace, After, Before, Sort = "date";
+    std::string Race, VsRace, After, Before, Sort = "date", Result, Opening, VsOpening;
     int64_t MinLength = 0; // minutes
     int Limit = 0;         // 0: not given
     bool Ascending = false;
@@ -57,6 +59,19 @@ void AddQueryFlags(CLI::App* cmd, TQueryFlags& f, TLibraryQuery& q) {
     cmd->add_option("--min-length", f.MinLength, "At least this many minutes long")
         ->check(CLI::Range(int64_t{0}, int64_t{1000000}));
     cmd->add_option("--winner", q.Winner, "A player on the winning team");
+    cmd->add_option("--result", f.Result, "That player's result (any player's without --player)")
+        ->check(CLI::IsMember({"win", "loss"}));
+    cmd->add_option("--vs", q.Vs, "An opponent's name or its start");
+    // What the player did, and what an opponent did: heroes and buildings by id or name (or a word's start).
+    for (const auto& [prefix, play, opening, whose] :
+         {std::tuple{"--", &q.Own, &f.Opening, "That player (any player without --player)"},
+          std::tuple{"--vs-", &q.VsPlay, &f.VsOpening, "An opponent"}}) {
+        const std::string p = prefix, w = whose;
+        cmd->add_option(p + "hero", play->Hero, w + " had this hero (id or name, as Obla or blade)");
+        cmd->add_option(p + "first-hero", play->FirstHero, w + " had this hero first");
+        cmd->add_option(p + "opening", *opening, w + " built these first, in order: B1,B2,... (ids or names)");
+        cmd->add_option(p + "min-apm", play->MinApm, w + " played at least this APM")->check(CLI::Range(0.0, 100000.0));
+    }
     cmd->add_option("--text", q.Text, "Words in game names, maps and player names");
     cmd->add_option("--sort", f.Sort, "date, length, apm, map or version (default date, newest first)")
         ->check(CLI::IsMember({"date", "length", "apm", "map", "version"}));
@@ -66,7 +81,25 @@ void AddQueryFlags(CLI::App* cmd, TQueryFlags& f, TLibraryQuery& q) {
     cmd->add_flag("--with-unreadable", q.WithUnreadable, "Also list files that could not be read");
 }
 
-// 2 (after saying why) for a race or date that cannot be read.
+// "otrb, Altar,obar" as its items, blanks around them dropped.
+std::vector<std::string> OpeningList(const std::string& text) {
+    std::vector<std::string> items;
+    size_t at = 0;
+    while (at <= text.size() && !text.empty()) {
+        size_t end = text.find(',', at);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string item = text.substr(at, end - at);
+        item.erase(0, item.find_first_not_of(' '));
+        item.erase(item.find_last_not_of(' ') + 1);
+        if (!item.empty())
+            items.push_back(item);
+        at = end + 1;
+    }
+    return items;
+}
+
+// 2 (after saying why) for a race, date, hero or building that cannot be read.
 int FinishQuery(const TQueryFlags& f, TLibraryQuery& q, std::ostream& err) {
     for (const auto& [text, race] : {std::pair{&f.Race, &q.Race}, std::pair{&f.VsRace, &q.VsRace}})
         if (!text->empty() && (*race = ParseRaceName(*text)) == 0) {
@@ -79,6 +112,14 @@ int FinishQuery(const TQueryFlags& f, TLibraryQuery& q, std::ostream& err) {
             err << "quillon-cli: \"" << TerminalText(*text) << "\" is no date: write YYYY-MM-DD\n";
             return 2;
         }
+    for (const auto& [text, list] : {std::pair{&f.Opening, &q.Own.Opening}, std::pair{&f.VsOpening, &q.VsPlay.Opening}})
+        *list = OpeningList(*text);
+    for (const TPlayFilter* play : {&q.Own, &q.VsPlay})
+        if (const auto unknown = UnknownObject(*play)) {
+            err << "quillon-cli: no hero or building is called \"" << TerminalText(*unknown) << "\"\n";
+            return 2;
+        }
+    q.Result = f.Result == "win" ? 1 : f.Result == "loss" ? 2 : 0;
     static constexpr std::pair<std::string_view, TLibrarySort> Sorts[] = {{"date", TLibrarySort::Date},
                                                                           {"length", TLibrarySort::Length},
                                                                           {"apm", TLibrarySort::Apm},
@@ -100,6 +141,13 @@ std::string DateText(int64_t seconds) {
     return text;
 }
 
+nlohmann::json HeroesJson(const TPlayerFacts& facts) {
+    nlohmann::json heroes = nlohmann::json::array();
+    for (const TLibraryHero& h : facts.Heroes)
+        heroes.push_back({{"id", h.Id}, {"level", h.Level}});
+    return heroes;
+}
+
 nlohmann::json EntryJson(const TLibraryEntry& e) {
     nlohmann::json players = nlohmann::json::array();
     for (const auto& p : e.Players)
@@ -113,7 +161,10 @@ nlohmann::json EntryJson(const TLibraryEntry& e) {
                                       : p.Result == 2 ? "loss"
                                                       : "unknown"},
                            {"observer", p.Observer},
-                           {"computer", p.Computer}});
+                           {"computer", p.Computer},
+                           {"heroes", HeroesJson(p.Facts)},
+                           {"opening", p.Facts.Opening()},
+                           {"peakApm", p.Facts.PeakApm}});
     nlohmann::json j = {{"date", DateText(e.Modified)},
                         {"modified", e.Modified},
                         {"size", e.Size},
@@ -293,52 +344,13 @@ int Rename(TLibrary& library, const TLibraryOptions& o, std::ostream& out, std::
     return status;
 }
 
-// What went wrong with the library, and what the user can do about it. Only a file that is no library, or that a
-// whole-file check finds damaged, is offered the reset.
-void ReportLibraryError(const TLibraryError& e, const std::string& path, std::ostream& err) {
-    using K = TLibraryError::TKind;
-    const K kind = e.Kind == K::Corrupt && TLibrary::FoundDamaged(path) ? K::NotALibrary : e.Kind;
-    err << "quillon-cli: library " << TerminalText(path) << ": " << TerminalText(e.what()) << "\n";
-    switch (kind) {
-    case K::NotALibrary:
-        err << "The file was left as it is. 'quillon-cli library reset' replaces it with an empty library.\n";
-        break;
-    case K::Busy:
-        err << "Another Quillon is writing to it; try again when it has finished.\n";
-        break;
-    case K::DiskFull:
-        err << "The disk is full: what was written before is kept. Free some space and run the command again.\n";
-        break;
-    case K::ReadOnly:
-        err << "The library or its folder cannot be written; searching and counting still work.\n";
-        break;
-    case K::Corrupt:
-        err << "A check of the whole file found it sound: the library was left as it is. Try again.\n";
-        break;
-    default:
-        break;
-    }
-}
-
-// Opens the library at the path given (else the user's) and runs one action on it; 1 after saying what went wrong
-// with the library. Searching and counting answer from every page of the file: a damaged page must not pass for
-// rows, so they check the whole file first.
 int WithLibrary(const TLibraryOptions& o, TLibrary::TAccess access, bool checkFirst, std::ostream& err,
                 const std::function<int(TLibrary&)>& action) {
-    const std::string path = o.LibraryPath.empty() ? DefaultLibraryPath(ProgramDir()) : o.LibraryPath;
-    try {
-        TLibrary library(path, access);
-        if (checkFirst)
-            library.CheckIntegrity();
-        return action(library);
-    } catch (const TLibraryError& e) {
-        ReportLibraryError(e, path, err);
-        return 1;
-    }
+    return WithLibraryAt(o.LibraryPath, access, checkFirst, err, action);
 }
 
 int Reset(const TLibraryOptions& o, std::ostream& out, std::ostream& err) {
-    const std::string path = o.LibraryPath.empty() ? DefaultLibraryPath(ProgramDir()) : o.LibraryPath;
+    const std::string path = LibraryPathOrDefault(o.LibraryPath);
     try {
         TLibrary::Reset(path);
         out << "Made an empty library at " << TerminalText(path) << "\n";
@@ -399,6 +411,7 @@ void AddLibraryCommand(CLI::App& app, TContext& context) {
                                      [&](TLibrary& library) { return Rename(library, *o, context.Out, context.Err); });
     });
     reset->callback([o, &context] { context.Status = Reset(*o, context.Out, context.Err); });
+    AddLibraryPlayerCommand(libraryCmd, context);
 }
 
 } // namespace quillon::cli

@@ -1,5 +1,7 @@
 #include "cli/Output.h"
 
+#include "core/lang/StringIds.h"
+#include "core/platform/AtomicFile.h"
 #include "core/replay/LoadReplay.h"
 #include "core/text/Utf8.h"
 
@@ -82,6 +84,21 @@ void PrintBatchRow(const TBatchRow& row, bool json, std::ostream& out) {
 bool BatchRowSucceeded(const TBatchRow& row) {
     return row.Outcome == TBatchRow::TOutcome::Renamed || row.Outcome == TBatchRow::TOutcome::AlreadyNamed ||
            row.Outcome == TBatchRow::TOutcome::Skipped; // the user's own choice is no failure
+}
+
+int WriteReport(const std::string& path, const std::string& page, TLanguage language, std::ostream& err) {
+    std::string reason;
+    switch (WriteNewFile(path, page, &reason)) {
+    case TRenameResult::Renamed:
+        return 0;
+    case TRenameResult::TargetExists:
+        err << TerminalText(FormatText(GetString(AppString::ReportExists, language), {path})) << "\n";
+        break;
+    case TRenameResult::Failed:
+        err << TerminalText(FormatText(GetString(AppString::ReportFailed, language), {path, reason})) << "\n";
+        break;
+    }
+    return 1;
 }
 
 } // namespace quillon::cli

@@ -33,6 +33,9 @@ std::string TerminalText(std::string_view bytes);
 /// (invalid ones as \xNN), so two such names stay apart.
 void AddPath(nlohmann::json& object, const std::string& key, const std::string& path);
 
+/// Writes a report page to a new file at path; 0, or 1 after saying why not (it is never written over a file).
+int WriteReport(const std::string& path, const std::string& page, TLanguage language, std::ostream& err);
+
 /// One row of a batch: "path<TAB>result", or a JSON line with its outcome.
 void PrintBatchRow(const TBatchRow& row, bool json, std::ostream& out);
 /// Renamed, already named right or skipped by the user.

@@ -257,19 +257,8 @@ void AddSummaryCommand(CLI::App& app, TContext& context) {
         tables.Load(language);
         const TReplaySummary summary = SummarizeReplay(*replay, tables);
         if (!o->Html.empty()) {
-            std::string reason;
             const std::string page = ReplayReportHtml(*replay, summary, TNumberFormat::FromSystem(), language);
-            switch (WriteNewFile(o->Html, page, &reason)) {
-            case TRenameResult::Renamed:
-                return;
-            case TRenameResult::TargetExists:
-                context.Err << FormatText(GetString(AppString::ReportExists, language), {o->Html}) << "\n";
-                break;
-            case TRenameResult::Failed:
-                context.Err << FormatText(GetString(AppString::ReportFailed, language), {o->Html, reason}) << "\n";
-                break;
-            }
-            context.Status = 1;
+            context.Status = WriteReport(o->Html, page, language, context.Err);
             return;
         }
         if (o->Json)
