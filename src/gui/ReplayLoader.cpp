@@ -7,7 +7,8 @@
 
 namespace quillon::gui {
 
-TReplayLoader::TReplayLoader(QObject* parent) : QObject(parent), Load(&LoadReplay) {}
+TReplayLoader::TReplayLoader(QObject* parent)
+    : QObject(parent), Load([](const std::string& path, uint8_t detail) { return LoadReplay(path, detail); }) {}
 
 void TReplayLoader::Request(const QString& path, uint8_t detail) {
     const uint64_t generation = ++Generation;

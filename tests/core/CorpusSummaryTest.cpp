@@ -1,5 +1,7 @@
 // The summary of every real replay: what adds up, what runs in order.
 #include "CorpusFiles.h"
+#include "core/replay/LoadReplay.h"
+#include "core/summary/HtmlReport.h"
 #include "core/summary/ReplaySummary.h"
 
 #include <gtest/gtest.h>
@@ -51,4 +53,28 @@ TEST(CorpusSummary, MinutesAddUpAndListsRunInOrder) {
         }
     }
     EXPECT_GT(replays, 0);
+}
+
+// The library summarises a replay loaded with the parameters of orders, queue removals, chat and leaves only:
+// the summary must be the very same as from the whole load.
+TEST(CorpusSummary, LoadForSummaryGivesTheSameSummary) {
+    const std::vector<fs::path> files = quillon::testing::CorpusFiles();
+    if (files.empty())
+        GTEST_SKIP() << "no corpus at " << QUILLON_CORPUS_DIR;
+    TGameTables tables;
+    tables.Load(TLanguage::English);
+    const TNumberFormat numbers;
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.filename().string());
+        const TLoadResult full = LoadReplay(file.string(), 2);
+        const TLoadResult lean = LoadReplay(file.string(), 2, TActionDetail::ForSummary);
+        ASSERT_EQ(full.Ok(), lean.Ok());
+        if (!full.Ok())
+            continue;
+        EXPECT_EQ(lean.Replay->Actions->Count(), full.Replay->Actions->Count());
+        const auto report = [&](const TReplayInfo& r) {
+            return ReplayReportHtml(r, SummarizeReplay(r, tables), numbers, TLanguage::English);
+        };
+        EXPECT_EQ(report(*lean.Replay), report(*full.Replay));
+    }
 }

@@ -80,7 +80,10 @@ const TReplayColumn ReplayColumns[] = {
     {"player_names", "TEXT", [](TSqlStatement& s, int at, const TLibraryEntry& e) { s.Bind(at, JoinedNames(e)); },
      nullptr},
     {"facts", "INTEGER NOT NULL DEFAULT 0",
-     [](TSqlStatement& s, int at, const TLibraryEntry&) { s.Bind(at, int64_t{TLibrary::FactsVersion}); }, nullptr},
+     [](TSqlStatement& s, int at, const TLibraryEntry& e) {
+         s.Bind(at, int64_t{e.FactsRead ? TLibrary::FactsVersion : 0});
+     },
+     nullptr},
 };
 // clang-format on
 

@@ -69,6 +69,7 @@ struct TLibraryEntry {
     int WinnerTeam = 0;
     double MaxApm = 0;
     std::vector<TLibraryPlayer> Players;
+    bool FactsRead = true; // false: the players' facts were not read, and the next scan reads the file again
 };
 
 /// The columns ReadEntry takes, in its order, each after alias ("r." or nothing): for SELECT lists.

@@ -74,8 +74,8 @@ struct TListedFile {
 // The caller takes the entries read in batches and writes them.
 class TReaderPool {
 public:
-    TReaderPool(const std::vector<TListedFile>& files, int threads, size_t room, TStopFlag stop)
-        : Files(files), Stop(std::move(stop)), RoomFor(room) {
+    TReaderPool(const std::vector<TListedFile>& files, int threads, size_t room, TStopFlag stop, bool facts)
+        : Files(files), Stop(std::move(stop)), RoomFor(room), Facts(facts) {
         const int n = std::max(1, std::min<int>(threads, static_cast<int>(files.size())));
         Running = n; // before any worker can end
         for (int i = 0; i < n; ++i)
@@ -121,7 +121,7 @@ private:
                 continue; // special files are no replays; unchanged ones are not opened
             }
             ++Regular;
-            TLibraryEntry entry = IndexReplayFile(file.Path, size, st.Modified);
+            TLibraryEntry entry = IndexReplayFile(file.Path, size, st.Modified, Facts);
             std::unique_lock lock(Mutex);
             // Keep memory bounded when writing falls behind.
             Room.wait(lock, [this] { return Done.size() < RoomFor || Abandon; });
@@ -137,6 +137,7 @@ private:
     const std::vector<TListedFile>& Files;
     const TStopFlag Stop;
     const size_t RoomFor; // entries waiting to be written, at most
+    const bool Facts;
     std::atomic<size_t> Next{0};
     std::atomic<bool> Abandon{false};
     std::mutex Mutex;
@@ -157,19 +158,21 @@ std::string LibraryHash(std::span<const uint8_t> bytes) {
     return HashText(bytes);
 }
 
-TLibraryEntry IndexReplayFile(const std::string& path, int64_t size, int64_t modified) {
+TLibraryEntry IndexReplayFile(const std::string& path, int64_t size, int64_t modified, bool facts) {
     TLibraryEntry e;
     e.Path = path;
     e.Size = size;
     e.Modified = modified;
+    e.FactsRead = facts;
+    const uint8_t detail = facts ? 2 : 1;
     TLoadResult loaded;
     TReadOnlyFile file(path);
     if (auto bytes = ReadSmallFile(file)) {
         e.Hash = HashText(*bytes);
-        loaded = LoadReplayFromBuffer(std::move(*bytes), path, 2);
+        loaded = LoadReplayFromBuffer(std::move(*bytes), path, detail, TActionDetail::ForSummary);
     } else {
         e.Hash = HashOfStart(file);
-        loaded = LoadReplay(path, 2);
+        loaded = LoadReplay(path, detail, TActionDetail::ForSummary);
     }
     if (!loaded.Ok()) {
         e.Error = LoadErrorText(loaded, TLanguage::English);
@@ -185,7 +188,7 @@ TLibraryEntry IndexReplayFile(const std::string& path, int64_t size, int64_t mod
     e.Creator = r.Game.Creator;
     e.GameType = r.Game.GameType;
     e.WinnerTeam = r.SlotsRecorded ? r.Winner : 0;
-    const TReplaySummary summary = SummarizeReplay(r, SharedTables(TLanguage::English));
+    const TReplaySummary summary = facts ? SummarizeReplay(r, SharedTables(TLanguage::English)) : TReplaySummary{};
     for (int i = 0; r.Players && i < r.Players->Count(); ++i) {
         const TPlayerInfo& p = r.Players->At(i);
         if (p.SlotStatus != 2)
@@ -306,7 +309,7 @@ TScanResult ScanFolders(TLibrary& library, const std::vector<std::string>& folde
         library.BeginBulk();
     if (!listed.empty()) {
         const size_t batch = std::max<size_t>(1, options.BatchSize);
-        TReaderPool pool(listed, threads, 4 * batch, options.Stop);
+        TReaderPool pool(listed, threads, 4 * batch, options.Stop, options.Facts);
         while (true) {
             std::vector<TLibraryEntry> entries = pool.Take(batch);
             if (entries.empty())

@@ -16,7 +16,8 @@ std::string LibraryHash(std::span<const uint8_t> bytes);
 
 /// Reads a replay with its actions into a library entry, with how each player's game went; a file that cannot be read
 /// gives an entry with Error.
-TLibraryEntry IndexReplayFile(const std::string& path, int64_t size, int64_t modified);
+/// Without facts only the replay's information and players are read (much as a library of version 1 had them).
+TLibraryEntry IndexReplayFile(const std::string& path, int64_t size, int64_t modified, bool facts = true);
 
 enum class TScanStage { BatchWritten, MakingIndexes };
 
@@ -32,6 +33,8 @@ struct TScanOptions {
     /// Called after each batch is written and before the search indexes are made (for tests that cut a scan at
     /// a known point).
     std::function<void(TScanStage)> OnStage;
+    /// False: the players' facts are left for a later scan (to measure what reading them costs).
+    bool Facts = true;
 };
 
 struct TScanResult {

@@ -105,6 +105,24 @@ private:
     uint16_t Count = 0;
 };
 
+bool SummaryReadsParams(TActionMeaning m) {
+    using M = TActionMeaning;
+    switch (m) {
+    case M::OrderNoTarget:
+    case M::OrderPoint:
+    case M::OrderObject:
+    case M::GiveOrDropItem:
+    case M::OrderTwoTargets:
+    case M::OrderTwoTargetsObject:
+    case M::RemoveFromQueue:
+    case M::Chat:
+    case M::PlayerLeft:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
 size_t DecodeBlock(std::span<const uint8_t> block, uint8_t playerId, TWalkState& st, const TBlockTarget& target) {
@@ -162,11 +180,18 @@ size_t DecodeBlock(std::span<const uint8_t> block, uint8_t playerId, TWalkState&
         action.Time = st.GameTime;
         action.PlayerId = playerId;
         action.Kind = id == 0x20 ? 0x33 : id; // apart from the chat record's kind
+        if (target.Keep == TActionDetail::ForSummary && !SummaryReadsParams(row.Meaning)) {
+            target.Actions.Append(std::move(action));
+            continue;
+        }
         packer.Start();
         if (row.Size == TSizeRule::UnitList) {
             packer.AddUnitList(a, firstParam);
         } else {
-            for (int i = 0; i < row.ParamCount; ++i)
+            // A summary reads no more than an order's flags and object.
+            const int count =
+                target.Keep == TActionDetail::ForSummary ? std::min<int>(row.ParamCount, 2) : row.ParamCount;
+            for (int i = 0; i < count; ++i)
                 packer.Add(row.Params[static_cast<size_t>(i)].Kind, a, row.Params[static_cast<size_t>(i)].Offset);
         }
         packer.MoveInto(action.Params);

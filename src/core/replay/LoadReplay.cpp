@@ -11,7 +11,8 @@ namespace quillon {
 
 namespace {
 
-TLoadResult Finish(std::unique_ptr<TReplayInfo> replay, TLoadResult result, uint8_t detail) {
+TLoadResult Finish(std::unique_ptr<TReplayInfo> replay, TLoadResult result, uint8_t detail, TActionDetail actions) {
+    replay->ActionDetail = actions;
     try {
         if (!replay->Load(detail)) {
             result.Error = !replay->HeaderRead      ? TLoadError::NotReplay
@@ -35,7 +36,7 @@ TLoadResult Finish(std::unique_ptr<TReplayInfo> replay, TLoadResult result, uint
 
 } // namespace
 
-TLoadResult LoadReplay(const std::string& path, uint8_t detail) {
+TLoadResult LoadReplay(const std::string& path, uint8_t detail, TActionDetail actions) {
     TLoadResult result;
     result.Path = path;
     if (FileStatus(path).Kind == TFileKind::Folder) {
@@ -47,13 +48,14 @@ TLoadResult LoadReplay(const std::string& path, uint8_t detail) {
         result.Error = TLoadError::NoFile;
         return result;
     }
-    return Finish(std::move(replay), std::move(result), detail);
+    return Finish(std::move(replay), std::move(result), detail, actions);
 }
 
-TLoadResult LoadReplayFromBuffer(std::vector<uint8_t> bytes, const std::string& name, uint8_t detail) {
+TLoadResult LoadReplayFromBuffer(std::vector<uint8_t> bytes, const std::string& name, uint8_t detail,
+                                 TActionDetail actions) {
     TLoadResult result;
     result.Path = name;
-    return Finish(TReplayInfo::CreateFromBuffer(std::move(bytes), name), std::move(result), detail);
+    return Finish(TReplayInfo::CreateFromBuffer(std::move(bytes), name), std::move(result), detail, actions);
 }
 
 std::string LoadErrorText(const TLoadResult& result, TLanguage language) {

@@ -28,16 +28,17 @@ struct TLoadResult {
     std::unique_ptr<TReplayInfo> Replay;
     TLoadError Error = TLoadError::None;
     std::string Path;
-    std::string Detail; // the reader's or the system's own words, for ReadError and CannotOpen
+    std::string Detail;               // the reader's or the system's own words, for ReadError and CannotOpen
     std::string OpenPath, OpenReason; // CannotOpen: the file and the system's reason
 
     bool Ok() const { return Error == TLoadError::None; }
 };
 
 /// Loads the replay at path at detail 0, 1 or 2. Never throws for anything the file holds.
-TLoadResult LoadReplay(const std::string& path, uint8_t detail);
+TLoadResult LoadReplay(const std::string& path, uint8_t detail, TActionDetail actions = TActionDetail::Full);
 /// The same for bytes already in memory; name is kept as the replay's file name.
-TLoadResult LoadReplayFromBuffer(std::vector<uint8_t> bytes, const std::string& name, uint8_t detail);
+TLoadResult LoadReplayFromBuffer(std::vector<uint8_t> bytes, const std::string& name, uint8_t detail,
+                                 TActionDetail actions = TActionDetail::Full);
 
 /// What to tell the user about a failed load, in a language.
 std::string LoadErrorText(const TLoadResult& result, TLanguage language);

@@ -70,7 +70,7 @@ void TReplayParser::ReadTimeSlot(TByteReader& r, TWalkState& st, uint8_t detail)
     if (n <= 2)
         return;
     TByteReader slot(r.ReadBytes(n - 2u));
-    const TBlockTarget target{*R.Players, *R.Actions, R.Layout, detail};
+    const TBlockTarget target{*R.Players, *R.Actions, R.Layout, detail, R.ActionDetail};
     const size_t slotStart = r.Position() - (n - 2u);
     while (!slot.AtEnd()) {
         const uint8_t playerId = slot.ReadU8();

@@ -88,6 +88,8 @@ public:
     TLayoutContext Layout;
     TWalkEnd WalkEnd;
     TBlockStats BlockStats;
+    /// Set before Load: what detail 2 keeps of the actions.
+    TActionDetail ActionDetail = TActionDetail::Full;
 
 private:
     friend struct TReplayParser; // the reading steps, seen only by the reader's own files

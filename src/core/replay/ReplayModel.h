@@ -9,6 +9,10 @@
 
 namespace quillon {
 
+/// What a load at detail 2 keeps of each action: everything, or (for an index that only summarises the game) the
+/// time, player and kind of every action and the parameters only of orders, queue removals, chat and leaves.
+enum class TActionDetail : uint8_t { Full, ForSummary };
+
 /// "Not found" answer of the lookups by player id or team number.
 inline constexpr uint8_t NotFound = 255;
 

@@ -30,6 +30,7 @@ struct TBlockTarget {
     TActionsInfo& Actions;
     const TLayoutContext& Layout;
     uint8_t Detail;
+    TActionDetail Keep = TActionDetail::Full;
 };
 
 /// Splits one command block into actions: counts, selection sizes and, at detail 2, recorded actions.
