@@ -4,6 +4,7 @@
 #include "RunTimes.h"
 #include "core/library/LibraryScan.h"
 #include "core/library/LibrarySearch.h"
+#include "core/library/PlayerProfile.h"
 #include "core/replay/LoadReplay.h"
 
 #include <benchmark/benchmark.h>
@@ -71,9 +72,46 @@ void RescanUnchanged(benchmark::State& state, std::string root) {
         benchmark::DoNotOptimize(ScanFolders(library, {root}, {}));
 }
 
-// 100,000 replays of 2 to 8 players from a pool of 5,000 names on 40 maps over three years.
-std::string BigLibrary() {
-    const std::string db = TempLibrary("quillon-bench-100k.sqlite");
+// What a player of a race did: one of that race's heroes first (and maybe more), ten buildings, ten units, five
+// researches, and an APM curve over the game's minutes.
+TPlayerFacts MadeUpFacts(std::mt19937& rng, int race, int64_t length) {
+    static const std::vector<std::vector<std::string>> Heroes = {{"Hamg", "Hmkg", "Hpal", "Hblm"},
+                                                                 {"Obla", "Ofar", "Otch", "Oshd"},
+                                                                 {"Edem", "Ekee", "Emoo", "Ewar"},
+                                                                 {"Udea", "Ulic", "Udre", "Ucrl"}};
+    static const std::vector<std::vector<std::string>> Buildings = {
+        {"hhou", "halt", "hbar", "hbla", "hlum", "htow", "hkee", "hars", "hwtw", "hgtw"},
+        {"otrb", "oalt", "obar", "ofor", "ogre", "ostr", "osld", "obea", "otto", "owtw"},
+        {"emow", "eate", "eaom", "edob", "etol", "eaoe", "etrp", "eaow", "edos", "etoa"},
+        {"uzig", "uaod", "usep", "ugrv", "utod", "unpl", "uslh", "ubon", "utom", "unp1"}};
+    static const std::vector<std::vector<std::string>> Units = {{"hpea", "hfoo", "hrif", "hkni", "hsor"},
+                                                                {"opeo", "ogru", "ohun", "orai", "oshm"},
+                                                                {"ewsp", "earc", "esen", "edry", "edoc"},
+                                                                {"uaco", "ugho", "ucry", "ugar", "unec"}};
+    const size_t r = static_cast<size_t>(race - 1) % 4;
+    TPlayerFacts f;
+    const int heroes = 1 + static_cast<int>(rng() % 3);
+    for (int h = 0; h < heroes; ++h)
+        f.Heroes.push_back({Heroes[r][(rng() + static_cast<size_t>(h)) % 4], 1 + static_cast<int>(rng() % 10)});
+    int64_t time = 10000;
+    for (int i = 0; i < 10; ++i) {
+        // The first building is one of three; later ones from all ten.
+        f.Builds.push_back({0, Buildings[r][rng() % (i == 0 ? 3 : 10)], time += 5000 + rng() % 60000});
+        f.Builds.push_back({1, Units[r][rng() % 5], time + 2000});
+    }
+    for (int i = 0; i < 5; ++i)
+        f.Builds.push_back({3, "R" + std::string(1, "hoeu"[r]) + "a" + std::to_string(i), time += 30000});
+    for (int64_t m = 0; m * 60000 < length; ++m) {
+        f.ApmPerMinute.push_back(static_cast<int32_t>(50 + rng() % 250));
+        f.PeakApm = std::max(f.PeakApm, f.ApmPerMinute.back());
+    }
+    return f;
+}
+
+// 100,000 replays of 2 to 8 players from a pool of 5,000 names on 40 maps over three years, each player's facts
+// made up (or none, for the size without them); one in twenty is Grubby's, so that his profile has 5,000 games.
+std::string BigLibrary(bool facts) {
+    const std::string db = TempLibrary(facts ? "quillon-bench-100k-v2.sqlite" : "quillon-bench-100k-v2-nofacts.sqlite");
     if (fs::exists(db + ".done"))
         return db;
     RemoveLibrary(db);
@@ -97,16 +135,19 @@ std::string BigLibrary() {
         e.GameName = "Game " + std::to_string(i);
         e.Creator = "host";
         e.WinnerTeam = 1 + static_cast<int>(rng() % 2);
+        e.FactsRead = facts;
         const int players = 2 + 2 * static_cast<int>(rng() % 4);
         for (int p = 0; p < players; ++p) {
             TLibraryPlayer lp;
-            lp.Name = "Player" + std::to_string(rng() % 5000);
+            lp.Name = p == 0 && i % 20 == 0 ? "Grubby" : "Player" + std::to_string(rng() % 5000);
             lp.Race = static_cast<uint8_t>(1 + rng() % 4);
             lp.Team = static_cast<uint8_t>(1 + p % 2);
             lp.Color = static_cast<uint8_t>(p);
             lp.Actions = static_cast<int32_t>(rng() % 10000);
             lp.Apm = static_cast<double>(rng() % 300);
             lp.Result = lp.Team == e.WinnerTeam ? 1 : 2;
+            if (facts)
+                lp.Facts = MadeUpFacts(rng, lp.Race, e.Length);
             e.MaxApm = std::max(e.MaxApm, lp.Apm);
             e.Players.push_back(lp);
         }
@@ -120,6 +161,17 @@ std::string BigLibrary() {
     library.Db().Exec("PRAGMA wal_checkpoint(TRUNCATE)");
     std::fopen((db + ".done").c_str(), "w");
     return db;
+}
+
+void Profile(benchmark::State& state, std::string db, std::vector<std::string> names) {
+    TLibrary library(db);
+    int64_t games = 0;
+    for (auto _ : state) {
+        const TPlayerProfile profile = PlayerProfile(library, names);
+        games = profile.Overall.Games;
+        benchmark::DoNotOptimize(profile);
+    }
+    state.counters["games"] = static_cast<double>(games);
 }
 
 void Search(benchmark::State& state, std::string db, TLibraryQuery query) {
@@ -144,7 +196,8 @@ TLibraryQuery Query(void (*set)(TLibraryQuery&)) {
 int main(int argc, char** argv) {
     const std::string root = WriteBatchTree();
     const auto files = ReplaysBelow(root);
-    const std::string big = BigLibrary();
+    const std::string big = BigLibrary(true);
+    const std::string bigWithoutFacts = BigLibrary(false);
     benchmark::RegisterBenchmark("library/read-10000-one-thread", ReadOnOneThread, files)
         ->Unit(benchmark::kMillisecond)
         ->Iterations(2);
@@ -200,6 +253,32 @@ int main(int argc, char** argv) {
     };
     for (const auto& [name, query] : searches)
         benchmark::RegisterBenchmark(name, Search, big, query)->Unit(benchmark::kMillisecond);
+    // What happened in the game: openings, heroes, APM, for anyone or against a player.
+    const std::pair<const char*, TLibraryQuery> playSearches[] = {
+        {"library/play-100k/opening-newest-50", Query([](TLibraryQuery& q) {
+             q.Own.Opening = {"otrb", "oalt"};
+         })},
+        {"library/play-100k/rare-opening-newest-50", Query([](TLibraryQuery& q) {
+             q.Own.Opening = {"hbar", "hkee", "hgtw"};
+         })},
+        {"library/play-100k/player-losses-to-an-opening", Query([](TLibraryQuery& q) {
+             q.Player = "grubby";
+             q.Result = 2;
+             q.VsRace = 3;
+             q.VsPlay.FirstHero = "Edem";
+             q.VsPlay.Opening = {"Moon Well", "Altar"};
+         })},
+        {"library/play-100k/hero-and-apm", Query([](TLibraryQuery& q) {
+             q.Own.Hero = "Blademaster";
+             q.Own.MinApm = 250;
+         })},
+    };
+    for (const auto& [name, query] : playSearches)
+        benchmark::RegisterBenchmark(name, Search, big, query)->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("library/profile-100k/5000-games", Profile, big, std::vector<std::string>{"Grubby"})
+        ->Unit(benchmark::kMillisecond);
+    benchmark::RegisterBenchmark("library/profile-100k/100-games", Profile, big, std::vector<std::string>{"Player1234"})
+        ->Unit(benchmark::kMillisecond);
     benchmark::Initialize(&argc, argv);
     TRunTimes times;
     benchmark::RunSpecifiedBenchmarks(&times);
@@ -230,9 +309,17 @@ int main(int argc, char** argv) {
     for (const auto& [name, query] : searches)
         slowest = std::max(slowest, times.Times[name]);
     std::printf("slowest search over 100,000 replays: %.1f ms (target < 50)\n", slowest);
+    double slowestPlay = 0;
+    for (const auto& [name, query] : playSearches)
+        slowestPlay = std::max(slowestPlay, times.Times[name]);
+    std::printf("slowest search by what happened in the game over 100,000 replays: %.1f ms (target < 100)\n",
+                slowestPlay);
+    std::printf("profile of a player with 5,000 games among 100,000 replays: %.1f ms (target < 200)\n",
+                times.Times["library/profile-100k/5000-games"]);
     std::error_code ec;
-    std::printf("database: %.0f bytes per replay (target < 2048)\n",
-                static_cast<double>(fs::file_size(big, ec)) / 100000.0);
+    const auto bytes = [&ec](const std::string& path) { return static_cast<double>(fs::file_size(path, ec)); };
+    std::printf("database: %.0f bytes per replay, of which the players' facts %.0f (target < 2048)\n",
+                bytes(big) / 100000.0, (bytes(big) - bytes(bigWithoutFacts)) / 100000.0);
     benchmark::Shutdown();
     return 0;
 }

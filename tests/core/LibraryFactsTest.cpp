@@ -370,11 +370,14 @@ TEST_F(LibraryFactsTest, ProfilePage) {
 }
 
 TEST(LibraryFactsCoding, BlobsSurviveAndDamagedOnesEndEarly) {
-    const std::vector<TLibraryBuild> builds = {{0, "otrb", 0}, {1, "opeo", 1234567}, {3, "Ropg", 1ll << 40}};
+    // Times to a tenth of a second, in any order.
+    const std::vector<TLibraryBuild> builds = {
+        {0, "otrb", 0}, {1, "opeo", 1234500}, {1, "opeo", 700}, {3, "Ropg", (1ll << 40) / 100 * 100}};
     EXPECT_EQ(DecodeBuilds(EncodeBuilds(builds)), builds);
+    EXPECT_EQ(DecodeBuilds(EncodeBuilds({{0, "otrb", 1299}}))[0].Time, 1200);
     std::string cut = EncodeBuilds(builds);
     cut.pop_back();
-    EXPECT_EQ(DecodeBuilds(cut), (std::vector<TLibraryBuild>{builds[0], builds[1]}));
+    EXPECT_EQ(DecodeBuilds(cut), (std::vector<TLibraryBuild>{builds[0], builds[1], builds[2]}));
     const std::vector<int32_t> minutes = {0, 1, 127, 128, 300000};
     EXPECT_EQ(DecodeMinutes(EncodeMinutes(minutes)), minutes);
     EXPECT_EQ(DecodeMinutes(std::string(20, '\xFF')), std::vector<int32_t>{}); // never ends: nothing

@@ -133,9 +133,13 @@ constexpr const char* PendingRenamesTable =
 
 // The indexes searches use: left out while many rows are written, made again at the end.
 constexpr std::pair<std::string_view, std::string_view> SearchIndexes[] = {
-    {"replays_modified", "replays(modified)"}, {"replays_map_key", "replays(map_key)"},
-    {"replays_length", "replays(length)"},     {"replays_max_apm", "replays(max_apm)"},
-    {"players_name_key", "players(name_key)"}, {"facts_first_hero", "player_facts(first_hero)"}};
+    {"replays_modified", "replays(modified)"},
+    {"replays_map_key", "replays(map_key)"},
+    {"replays_length", "replays(length)"},
+    {"replays_max_apm", "replays(max_apm)"},
+    {"players_name_key", "players(name_key)"},
+    {"facts_first_hero", "player_facts(first_hero)"},
+    {"facts_opening", "player_facts(substr(opening, 1, 8))"}};
 
 std::string MakeSearchIndexes() {
     std::string sql;
@@ -476,7 +480,9 @@ public:
             add.Bind(at + 9, int64_t{p.Result}).Bind(at + 10, int64_t{p.Observer}).Bind(at + 11, int64_t{p.Computer});
         }
         add.Run();
-        for (size_t slot = 0; slot < n; ++slot)
+    }
+    void InsertFacts(int64_t replayId, const std::vector<TLibraryPlayer>& players) {
+        for (size_t slot = 0; slot < players.size(); ++slot)
             if (!players[slot].Observer)
                 InsertFacts(replayId, static_cast<int64_t>(slot), players[slot].Facts);
     }
@@ -541,6 +547,8 @@ void TLibrary::Store(const std::vector<TLibraryEntry>& entries) {
             clearPlayers.Bind(1, id).Run();
         }
         players.Insert(id, e.Players);
+        if (e.FactsRead && e.Error.empty())
+            players.InsertFacts(id, e.Players);
         addText.Bind(1, id).Bind(2, e.GameName).Bind(3, e.MapName).Bind(4, JoinedNames(e)).Run();
     }
     t.Commit();

@@ -24,7 +24,7 @@ struct TLibraryHero {
 struct TLibraryBuild {
     uint8_t Kind = 0; // 0 building, 1 unit, 3 research
     std::string Id;   // four characters
-    int64_t Time = 0; // ms
+    int64_t Time = 0; // ms, kept to a tenth of a second
     bool operator==(const TLibraryBuild&) const = default;
 };
 

@@ -62,13 +62,14 @@ int64_t NameRows(TLibrary& library, const std::string& name) {
     return s.Step() ? s.Int(0) : 0;
 }
 
-// A condition on the players of r. A rare name starts from the name index (its few replays are then checked for
-// the rest); a common one is checked replay by replay, so a date-ordered search stops after its first page.
+// A condition on the players of r. A rare name, or one with more to check, starts from the name index (its
+// replays are then checked for the rest); a common name alone is checked replay by replay, so that a date-ordered
+// search stops after its first page.
 std::string PlayersWhere(TLibrary& library, TFilter& f, const std::string& name, const std::string& alias,
                          const std::string& rest) {
     constexpr int64_t FewRows = 2000;
     const std::string matches = PlayerIs(f, alias, name) + rest;
-    if (NameRows(library, name) <= FewRows)
+    if (!rest.empty() || NameRows(library, name) <= FewRows)
         return "r.id IN (SELECT " + alias + ".replay_id FROM players " + alias + " WHERE " + matches + ")";
     return "EXISTS (SELECT 1 FROM players " + alias + " WHERE " + alias + ".replay_id = r.id AND " + matches + ")";
 }
@@ -95,10 +96,37 @@ std::string AnyOf(TFilter& f, const std::string& column, const std::vector<std::
 }
 
 // Conditions on a player's row (alias) and its facts for what the player did; "" when there are none.
-std::string PlayConditions(TFilter& f, const TPlayFilter& play, const std::string& alias) {
+// The first buildings in order. The first two are looked up in the index of the opening's first eight characters
+// (each choice of ids a pair; one building as a range of that index); the rest are checked building by building.
+std::string OpeningConditions(TFilter& f, const std::vector<std::string>& opening) {
+    constexpr size_t MostPairs = 64;
+    std::vector<std::vector<std::string>> ids;
+    for (const std::string& text : opening)
+        ids.push_back(MatchObjectIds(TObjectKind::Building, text));
     std::string where;
-    if (play.MinApm > 0)
-        where += " AND " + alias + ".apm >= " + f.Real(play.MinApm);
+    size_t checked = 0; // the buildings the index condition covers
+    if (ids.size() == 1) {
+        std::string any;
+        for (const std::string& id : ids[0])
+            any += (any.empty() ? "" : " OR ") + std::string("(substr(pf.opening, 1, 8) >= ") + f.Text(id) +
+                   " AND substr(pf.opening, 1, 8) < " + f.Text(id + "\xFF") + ")";
+        where += " AND (" + (any.empty() ? std::string("0") : any) + ")";
+        checked = 1;
+    } else if (ids[0].size() * ids[1].size() <= MostPairs) {
+        std::vector<std::string> pairs;
+        for (const std::string& a : ids[0])
+            for (const std::string& b : ids[1])
+                pairs.push_back(a + b);
+        where += " AND " + AnyOf(f, "substr(pf.opening, 1, 8)", pairs);
+        checked = 2;
+    }
+    for (size_t i = checked; i < ids.size(); ++i)
+        where += " AND " + AnyOf(f, "substr(pf.opening, " + std::to_string(1 + 4 * i) + ", 4)", ids[i]);
+    return where;
+}
+
+// Conditions on the facts (pf) of what a player did; "" when there are none.
+std::string FactsConditions(TFilter& f, const TPlayFilter& play) {
     std::string facts;
     if (!play.Hero.empty()) {
         std::string any;
@@ -108,10 +136,17 @@ std::string PlayConditions(TFilter& f, const TPlayFilter& play, const std::strin
     }
     if (!play.FirstHero.empty())
         facts += " AND " + AnyOf(f, "pf.first_hero", MatchObjectIds(TObjectKind::Hero, play.FirstHero));
-    for (size_t i = 0; i < play.Opening.size(); ++i)
-        facts += " AND " + AnyOf(f, "substr(pf.opening, " + std::to_string(1 + 4 * i) + ", 4)",
-                                 MatchObjectIds(TObjectKind::Building, play.Opening[i]));
-    if (!facts.empty())
+    if (!play.Opening.empty())
+        facts += OpeningConditions(f, play.Opening);
+    return facts;
+}
+
+// Conditions on a player's row (alias) for what the player did; "" when there are none.
+std::string PlayConditions(TFilter& f, const TPlayFilter& play, const std::string& alias) {
+    std::string where;
+    if (play.MinApm > 0)
+        where += " AND " + alias + ".apm >= " + f.Real(play.MinApm);
+    if (const std::string facts = FactsConditions(f, play); !facts.empty())
         where += " AND EXISTS (SELECT 1 FROM player_facts pf WHERE pf.replay_id = " + alias +
                  ".replay_id AND pf.slot = " + alias + ".slot" + facts + ")";
     return where;
@@ -127,7 +162,8 @@ TFilter FilterOf(TLibrary& library, const TLibraryQuery& q) {
         rest += " AND p.race = " + f.Int(q.Race);
     if (q.Result != 0)
         rest += " AND p.result = " + f.Int(q.Result);
-    rest += PlayConditions(f, q.Own, "p");
+    if (q.Own.MinApm > 0)
+        rest += " AND p.apm >= " + f.Real(q.Own.MinApm);
     std::string vs;
     if (q.VsRace != 0)
         vs += " AND o.race = " + f.Int(q.VsRace);
@@ -138,11 +174,24 @@ TFilter FilterOf(TLibrary& library, const TLibraryQuery& q) {
         rest += " AND EXISTS (SELECT 1 FROM players o WHERE o.replay_id = p.replay_id AND o.observer = 0 AND o.team "
                 "<> p.team" +
                 vs + ")";
-    // A name narrows most: the name index gives the candidate replays, each checked for the rest.
-    if (!q.Player.empty())
-        f.Add(PlayersWhere(library, f, q.Player, "p", rest));
-    else if (!rest.empty())
-        f.Add("EXISTS (SELECT 1 FROM players p WHERE p.replay_id = r.id AND p.observer = 0" + rest + ")");
+    const std::string ownFacts = FactsConditions(f, q.Own);
+    const auto withFacts = [&ownFacts](const std::string& alias) {
+        return ownFacts.empty() ? std::string()
+                                : " AND EXISTS (SELECT 1 FROM player_facts pf WHERE pf.replay_id = " + alias +
+                                      ".replay_id AND pf.slot = " + alias + ".slot" + ownFacts + ")";
+    };
+    if (!q.Player.empty()) {
+        // A name narrows most: the name index gives the candidate replays, each checked for the rest.
+        f.Add(PlayersWhere(library, f, q.Player, "p", rest + withFacts("p")));
+    } else if (!q.Own.FirstHero.empty() || !q.Own.Opening.empty()) {
+        // The facts' indexes give the players who did that; each is checked for the rest.
+        f.Add("r.id IN (SELECT pf.replay_id FROM player_facts pf JOIN players p ON p.replay_id = pf.replay_id AND "
+              "p.slot = pf.slot WHERE p.observer = 0" +
+              ownFacts + rest + ")");
+    } else if (!rest.empty() || !ownFacts.empty()) {
+        f.Add("EXISTS (SELECT 1 FROM players p WHERE p.replay_id = r.id AND p.observer = 0" + rest + withFacts("p") +
+              ")");
+    }
     if (!q.Map.empty())
         f.Add("(" + f.Prefix("r.map_key", q.Map) + " OR " + f.Prefix("lower(r.map_name)", q.Map) + ")");
     if (!q.Version.empty())

@@ -28,6 +28,17 @@ bool GetVarint(std::string_view bytes, size_t& at, uint64_t& v) {
     return false;
 }
 
+// Build times are kept to a tenth of a second.
+constexpr int64_t TimeUnitMs = 100;
+
+uint64_t ZigZag(int64_t v) {
+    return (static_cast<uint64_t>(v) << 1) ^ static_cast<uint64_t>(v >> 63);
+}
+
+int64_t UnZigZag(uint64_t v) {
+    return static_cast<int64_t>(v >> 1) ^ -static_cast<int64_t>(v & 1);
+}
+
 } // namespace
 
 std::vector<std::string> TPlayerFacts::Opening() const {
@@ -92,12 +103,16 @@ std::string OpeningText(const TPlayerFacts& facts) {
 
 std::string EncodeBuilds(const std::vector<TLibraryBuild>& builds) {
     std::string out;
+    int64_t last = 0;
     for (const TLibraryBuild& b : builds) {
         if (b.Id.size() != 4)
             continue;
+        const int64_t tenths = std::max<int64_t>(b.Time, 0) / TimeUnitMs;
         out += static_cast<char>(b.Kind);
         out += b.Id;
-        PutVarint(out, static_cast<uint64_t>(std::max<int64_t>(b.Time, 0)));
+        // Times as steps from the order before (in the order given), which mostly fit one or two bytes.
+        PutVarint(out, ZigZag(tenths - last));
+        last = tenths;
     }
     return out;
 }
@@ -105,15 +120,19 @@ std::string EncodeBuilds(const std::vector<TLibraryBuild>& builds) {
 std::vector<TLibraryBuild> DecodeBuilds(std::string_view bytes) {
     std::vector<TLibraryBuild> builds;
     size_t at = 0;
+    int64_t tenths = 0;
     while (at + 5 <= bytes.size()) {
         TLibraryBuild b;
         b.Kind = static_cast<uint8_t>(bytes[at]);
         b.Id = std::string(bytes.substr(at + 1, 4));
         at += 5;
-        uint64_t time = 0;
-        if (!GetVarint(bytes, at, time) || time > INT64_MAX)
+        uint64_t step = 0;
+        if (!GetVarint(bytes, at, step))
             break;
-        b.Time = static_cast<int64_t>(time);
+        tenths += UnZigZag(step);
+        if (tenths < 0 || tenths > INT64_MAX / TimeUnitMs)
+            break;
+        b.Time = tenths * TimeUnitMs;
         builds.push_back(std::move(b));
     }
     return builds;

@@ -23,7 +23,7 @@ std::vector<TLibraryHero> ParseHeroesText(std::string_view text);
 /// The first buildings' ids end to end: four characters each.
 std::string OpeningText(const TPlayerFacts& facts);
 
-/// Each order as its kind, its four id bytes and its time in ms as a varint.
+/// Each order as its kind, its four id bytes and its time (to a tenth of a second) as a step from the one before.
 std::string EncodeBuilds(const std::vector<TLibraryBuild>& builds);
 /// The orders back; bytes that break off end the list (a damaged blob gives what it holds).
 std::vector<TLibraryBuild> DecodeBuilds(std::string_view bytes);
