@@ -20,7 +20,7 @@ namespace {
 
 struct TPlayerOptions {
     std::string LibraryPath;
-    std::vector<std::string> Names;
+    std::vector<std::string> Names, MoreNames;
     bool Json = false;
     std::string Html;
     std::optional<TLanguage> Language;
@@ -128,7 +128,7 @@ void AddLibraryPlayerCommand(CLI::App* library, TContext& context) {
     auto* cmd = library->add_subcommand(
         "player", "A player's record: by race, matchup, map and patch; heroes, openings, APM by month, opponents");
     cmd->add_option("NAME", o->Names, "The player's name or its start, in any letter case");
-    cmd->add_option("--player", o->Names, "Another name of the same player (accounts merged into one profile)");
+    cmd->add_option("--player", o->MoreNames, "Another name of the same player (accounts merged into one profile)");
     cmd->add_option("--library", o->LibraryPath, "Library file (default: the user's data folder)");
     cmd->add_flag("--json", o->Json, "JSON output");
     cmd->add_option("--html", o->Html,
@@ -138,6 +138,7 @@ void AddLibraryPlayerCommand(CLI::App* library, TContext& context) {
     AddLanguageOption(cmd, o->Language, "Language: en or zh");
     cmd->callback([o, &context] {
         const TLanguage language = o->Language.value_or(LanguageFromLocale());
+        o->Names.insert(o->Names.end(), o->MoreNames.begin(), o->MoreNames.end());
         o->Names.erase(std::remove(o->Names.begin(), o->Names.end(), std::string()), o->Names.end());
         if (o->Names.empty()) {
             context.Err << "quillon-cli: library player: give a name (or --player NAME)\n";

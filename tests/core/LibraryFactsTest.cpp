@@ -25,155 +25,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// An order in the game: a building is placed at a point, the rest is ordered without a target; a cancel takes
-// the last of that id out of the queue.
-struct TOrder {
-    int Player; // 1 or 2
-    std::string Id;
-    enum { Train, Build, Cancel } How = Train;
-};
-
-struct TGame {
-    std::string File;
-    std::string Winner;
-    uint8_t WinnerRace; // 0x01 human, 0x02 orc, 0x04 night elf
-    std::string Loser;
-    uint8_t LoserRace;
-    std::string Map;
-    std::string Date;
-    std::vector<TOrder> Orders;
-    int BusyPlayer = 0; // this player also selects units every second: about 60 APM
-};
-
-constexpr auto B = TOrder::Build;
-constexpr auto C = TOrder::Cancel;
-
-// Known games: who played what, where, when, and what each built first.
-const TGame Games[] = {
-    {"1.w3g",
-     "Grubby",
-     0x02,
-     "Moon",
-     0x04,
-     "Maps\\(2)EchoIsles.w3x",
-     "2026-01-05",
-     {{1, "otrb", B},
-      {2, "eate", B},
-      {1, "oalt", B},
-      {2, "emow", B},
-      {1, "obar", B},
-      {1, "Obla"},
-      {2, "Edem"},
-      {1, "AOwk"},
-      {1, "otrb", B},
-      {1, "Ofar"},
-      {1, "opeo"}}},
-    {"2.w3g",
-     "Moon",
-     0x04,
-     "Grubby",
-     0x02,
-     "Maps\\(4)TwistedMeadows.w3x",
-     "2026-02-10",
-     {{1, "emow", B},
-      {2, "otrb", B},
-      {1, "eate", B},
-      {2, "oalt", B},
-      {1, "Edem"},
-      {2, "Oshd"},
-      {2, "Oshd", C},
-      {2, "Ofar"},
-      {2, "obar", B}}},
-    {"3.w3g",
-     "Sky",
-     0x01,
-     "Grubby",
-     0x02,
-     "Maps\\(4)TwistedMeadows.w3x",
-     "2026-02-20",
-     {{1, "hhou", B}, {2, "oalt", B}, {1, "halt", B}, {2, "otrb", B}, {1, "Hamg"}, {2, "Obla"}, {1, "hbar", B}}},
-    {"4.w3g",
-     "Grubby",
-     0x02,
-     "Sky",
-     0x01,
-     "Maps\\(2)EchoIsles.w3x",
-     "2026-03-15",
-     {{1, "otrb", B},
-      {2, "halt", B},
-      {1, "oalt", B},
-      {2, "hhou", B},
-      {1, "obar", B},
-      {1, "otrb", B},
-      {1, "Obla"},
-      {2, "Hmkg"}}},
-    {"5.w3g",
-     "Moon",
-     0x04,
-     "Sky",
-     0x01,
-     "Maps\\(2)EchoIsles.w3x",
-     "2026-03-20",
-     {{1, "eate", B}, {2, "hhou", B}, {1, "Edem"}, {2, "halt", B}, {2, "Hamg"}},
-     1},
-    {"6.w3g",
-     "Lyn",
-     0x02,
-     "Moon",
-     0x04,
-     "Maps\\(2)EchoIsles.w3x",
-     "2026-04-01",
-     {{1, "otrb", B}, {1, "oalt", B}, {1, "Ofar"}, {2, "eate", B}, {2, "Ekee"}}},
-};
-
-TBytes IdBytes(const std::string& id) {
-    return {static_cast<uint8_t>(id[3]), static_cast<uint8_t>(id[2]), static_cast<uint8_t>(id[1]),
-            static_cast<uint8_t>(id[0])};
-}
-
-TBytes OrderBytes(const TOrder& o) {
-    char id[5] = {};
-    std::copy(o.Id.begin(), o.Id.begin() + 4, id);
-    switch (o.How) {
-    case TOrder::Build:
-        return act::OrderPoint(26, id, 100, 200);
-    case TOrder::Cancel:
-        return rec::Join({act::Bytes({0x1E, 0}), IdBytes(o.Id)});
-    default:
-        return act::OrderNoTarget(26, id);
-    }
-}
-
-// A ten-minute duel with the game's orders ten seconds apart.
-TReplaySpec GameSpec(const TGame& g) {
-    TReplaySpec spec = DuelSpec(g.Winner, g.Loser);
-    spec.Slots[0].Race = g.WinnerRace;
-    spec.Slots[1].Race = g.LoserRace;
-    spec.MapPath = g.Map;
-    spec.Length = 10 * 60000;
-    TBytes records;
-    size_t next = 0;
-    for (int second = 1; second <= 600; ++second) {
-        TBytes actions[2];
-        if (second % 10 == 0 && next < g.Orders.size()) {
-            const TOrder& o = g.Orders[next++];
-            actions[o.Player - 1] = OrderBytes(o);
-        }
-        if (g.BusyPlayer != 0) {
-            const TBytes select = act::Select(1, 1);
-            actions[g.BusyPlayer - 1].insert(actions[g.BusyPlayer - 1].end(), select.begin(), select.end());
-        }
-        std::vector<rec::TBlock> blocks;
-        for (uint8_t p = 0; p < 2; ++p)
-            if (!actions[p].empty())
-                blocks.push_back({static_cast<uint8_t>(p + 1), actions[p]});
-        const TBytes slot = rec::TimeSlot(1000, blocks);
-        records.insert(records.end(), slot.begin(), slot.end());
-    }
-    spec.Records = rec::Join({records, rec::Leave(2, 8), rec::Leave(1, 9), rec::End()});
-    return spec;
-}
-
 int64_t Day(const std::string& date) {
     return *ParseDate(date) + 12 * 3600;
 }
@@ -181,10 +32,10 @@ int64_t Day(const std::string& date) {
 class LibraryFactsTest : public TLibraryFolderTest {
 protected:
     void WriteGames() {
-        for (const TGame& g : Games)
-            Write(g.File, BuildReplayFile(GameSpec(g)), Day(g.Date));
+        for (const TOrderedDuel& g : KnownDuels())
+            Write(g.File, BuildReplayFile(OrderedDuelSpec(g)), Day(g.Date));
         // The first game once more, in another file: the profile counts it once.
-        Write("copies/1.w3g", BuildReplayFile(GameSpec(Games[0])), Day(Games[0].Date));
+        Write("copies/1.w3g", BuildReplayFile(OrderedDuelSpec(KnownDuels()[0])), Day(KnownDuels()[0].Date));
     }
 
     std::set<std::string> Found(TLibrary& library, TLibraryQuery q) {
@@ -355,7 +206,7 @@ TEST_F(LibraryFactsTest, Profile) {
 
 // The page holds the three charts and escapes what the replays name.
 TEST_F(LibraryFactsTest, ProfilePage) {
-    TReplaySpec spec = GameSpec(Games[0]);
+    TReplaySpec spec = OrderedDuelSpec(KnownDuels()[0]);
     spec.Host.Name = "<b>Grubby</b>";
     Write("hostile.w3g", BuildReplayFile(spec), Day("2026-05-01"));
     TLibrary library(DbPath);

@@ -311,4 +311,138 @@ TReplaySpec LargeGameSpec() {
     return GameOf(4, 60, 100, 6, 42);
 }
 
+namespace {
+
+TBytes IdBytes(const std::string& id) {
+    return {static_cast<uint8_t>(id[3]), static_cast<uint8_t>(id[2]), static_cast<uint8_t>(id[1]),
+            static_cast<uint8_t>(id[0])};
+}
+
+TBytes OrderBytes(const TDuelOrder& o) {
+    char id[5] = {};
+    std::copy(o.Id.begin(), o.Id.begin() + 4, id);
+    switch (o.How) {
+    case TDuelOrder::Build:
+        return act::OrderPoint(26, id, 100, 200);
+    case TDuelOrder::Cancel:
+        return rec::Join({act::Bytes({0x1E, 0}), IdBytes(o.Id)});
+    default:
+        return act::OrderNoTarget(26, id);
+    }
+}
+
+} // namespace
+
+TReplaySpec OrderedDuelSpec(const TOrderedDuel& g) {
+    TReplaySpec spec = DuelSpec(g.Winner, g.Loser);
+    spec.Slots[0].Race = g.WinnerRace;
+    spec.Slots[1].Race = g.LoserRace;
+    spec.MapPath = g.Map;
+    spec.Length = 10 * 60000;
+    TBytes records;
+    size_t next = 0;
+    for (int second = 1; second <= 600; ++second) {
+        TBytes actions[2];
+        if (second % 10 == 0 && next < g.Orders.size()) {
+            const TDuelOrder& o = g.Orders[next++];
+            actions[o.Player - 1] = OrderBytes(o);
+        }
+        if (g.BusyPlayer != 0) {
+            const TBytes select = act::Select(1, 1);
+            actions[g.BusyPlayer - 1].insert(actions[g.BusyPlayer - 1].end(), select.begin(), select.end());
+        }
+        std::vector<rec::TBlock> blocks;
+        for (uint8_t p = 0; p < 2; ++p)
+            if (!actions[p].empty())
+                blocks.push_back({static_cast<uint8_t>(p + 1), actions[p]});
+        const TBytes slot = rec::TimeSlot(1000, blocks);
+        records.insert(records.end(), slot.begin(), slot.end());
+    }
+    spec.Records = rec::Join({records, rec::Leave(2, 8), rec::Leave(1, 9), rec::End()});
+    return spec;
+}
+
+constexpr auto B = TDuelOrder::Build;
+constexpr auto C = TDuelOrder::Cancel;
+
+const std::vector<TOrderedDuel>& KnownDuels() {
+    static const std::vector<TOrderedDuel> games = {
+        {"1.w3g",
+         "Grubby",
+         0x02,
+         "Moon",
+         0x04,
+         "Maps\\(2)EchoIsles.w3x",
+         "2026-01-05",
+         {{1, "otrb", B},
+          {2, "eate", B},
+          {1, "oalt", B},
+          {2, "emow", B},
+          {1, "obar", B},
+          {1, "Obla"},
+          {2, "Edem"},
+          {1, "AOwk"},
+          {1, "otrb", B},
+          {1, "Ofar"},
+          {1, "opeo"}}},
+        {"2.w3g",
+         "Moon",
+         0x04,
+         "Grubby",
+         0x02,
+         "Maps\\(4)TwistedMeadows.w3x",
+         "2026-02-10",
+         {{1, "emow", B},
+          {2, "otrb", B},
+          {1, "eate", B},
+          {2, "oalt", B},
+          {1, "Edem"},
+          {2, "Oshd"},
+          {2, "Oshd", C},
+          {2, "Ofar"},
+          {2, "obar", B}}},
+        {"3.w3g",
+         "Sky",
+         0x01,
+         "Grubby",
+         0x02,
+         "Maps\\(4)TwistedMeadows.w3x",
+         "2026-02-20",
+         {{1, "hhou", B}, {2, "oalt", B}, {1, "halt", B}, {2, "otrb", B}, {1, "Hamg"}, {2, "Obla"}, {1, "hbar", B}}},
+        {"4.w3g",
+         "Grubby",
+         0x02,
+         "Sky",
+         0x01,
+         "Maps\\(2)EchoIsles.w3x",
+         "2026-03-15",
+         {{1, "otrb", B},
+          {2, "halt", B},
+          {1, "oalt", B},
+          {2, "hhou", B},
+          {1, "obar", B},
+          {1, "otrb", B},
+          {1, "Obla"},
+          {2, "Hmkg"}}},
+        {"5.w3g",
+         "Moon",
+         0x04,
+         "Sky",
+         0x01,
+         "Maps\\(2)EchoIsles.w3x",
+         "2026-03-20",
+         {{1, "eate", B}, {2, "hhou", B}, {1, "Edem"}, {2, "halt", B}, {2, "Hamg"}},
+         1},
+        {"6.w3g",
+         "Lyn",
+         0x02,
+         "Moon",
+         0x04,
+         "Maps\\(2)EchoIsles.w3x",
+         "2026-04-01",
+         {{1, "otrb", B}, {1, "oalt", B}, {1, "Ofar"}, {2, "eate", B}, {2, "Ekee"}}},
+    };
+    return games;
+}
+
 } // namespace quillon::testing

@@ -3,6 +3,7 @@
 #include "ReplayWriter.h"
 
 #include <string>
+#include <vector>
 
 namespace quillon::testing {
 
@@ -20,6 +21,32 @@ TReplaySpec TeamGameSpec(int playersPerTeam, int minutes);
 
 /// A 1v1 of patch 1.26: the first player (id 1, team 1) wins, the second (id 2, team 2) leaves first.
 TReplaySpec DuelSpec(const std::string& winner, const std::string& loser);
+
+/// An order in a duel: a building is placed at a point, the rest is ordered without a target; a cancel takes the
+/// last of that id out of the queue.
+struct TDuelOrder {
+    int Player; // 1 or 2
+    std::string Id;
+    enum { Train, Build, Cancel } How = Train;
+};
+
+/// A ten-minute duel of patch 1.26 whose every order is known, ten seconds apart; the first player wins.
+struct TOrderedDuel {
+    std::string File;
+    std::string Winner;
+    uint8_t WinnerRace; // 0x01 human, 0x02 orc, 0x04 night elf
+    std::string Loser;
+    uint8_t LoserRace;
+    std::string Map;
+    std::string Date; // YYYY-MM-DD: the day its file is dated
+    std::vector<TDuelOrder> Orders;
+    int BusyPlayer = 0; // this player also selects units every second: about 60 APM
+};
+TReplaySpec OrderedDuelSpec(const TOrderedDuel& duel);
+
+/// Six such duels: Grubby (Orc) against Moon (Night Elf) and Sky (Human), twice each, Moon against Sky, and Lyn
+/// (Orc) against Moon; their heroes, openings and results are what tests of searches and profiles count on.
+const std::vector<TOrderedDuel>& KnownDuels();
 
 /// A one-minute 1v1 of patch 1.26 with a few actions of every common kind (fuzzing seeds).
 TReplaySpec SmallGameSpec();
