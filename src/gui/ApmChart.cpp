@@ -12,6 +12,7 @@
 #include <QToolTip>
 
 #include <algorithm>
+#include <cmath>
 
 namespace quillon::gui {
 
@@ -42,7 +43,35 @@ void TApmChart::SetCurves(const TReplaySummary& summary, const TPlayerSet& shown
         names << ToQString(p.Name);
     }
     Hover = -1;
+    XLabels.clear();
+    HoverLines.clear();
     setAccessibleDescription(Tr(SummaryString::ChartDescription, Lang, {ToUtf8(names.join(QStringLiteral(", ")))}));
+    update();
+}
+
+void TApmChart::SetTrend(const std::vector<TApmMonth>& months, TLanguage language) {
+    Lang = language;
+    Series.clear();
+    XLabels.clear();
+    HoverLines.clear();
+    Minutes = static_cast<int>(months.size());
+    Peak = 0;
+    TSeries trend{{}, palette().highlight().color(), {}, {}, {}};
+    const auto round = [](double apm) { return static_cast<int32_t>(std::lround(apm)); };
+    for (const TApmMonth& m : months) {
+        trend.PerMinute.push_back(round(m.Median));
+        trend.Low.push_back(round(m.Lowest));
+        trend.High.push_back(round(m.Highest));
+        Peak = std::max(Peak, round(m.Highest));
+        XLabels << ToQString(m.Month);
+        HoverLines << Tr(LibraryString::ApmTrendHover, Lang,
+                         {m.Month, std::to_string(round(m.Median)), std::to_string(round(m.Lowest)),
+                          std::to_string(round(m.Highest)), std::to_string(m.Games)});
+    }
+    if (!months.empty())
+        Series.push_back(std::move(trend));
+    Hover = -1;
+    setAccessibleDescription(Tr(LibraryString::ChartApm, Lang));
     update();
 }
 
@@ -66,6 +95,8 @@ int TApmChart::MinuteX(int minute) const {
 QString TApmChart::HoverText() const {
     if (Hover < 0)
         return {};
+    if (!HoverLines.isEmpty())
+        return HoverLines.value(Hover);
     QStringList lines;
     for (const auto& s : Series) {
         const int32_t apm = static_cast<size_t>(Hover) < s.PerMinute.size() ? s.PerMinute[Hover] : 0;
@@ -133,18 +164,38 @@ void TApmChart::paintEvent(QPaintEvent*) {
     painter.drawText(QRect(2, 0, width() / 2, line + 2), Qt::AlignLeft | Qt::AlignTop,
                      Tr(SummaryString::ChartApm, Lang));
     if (Minutes > 0) {
-        const int labelEvery =
-            std::max(1, (Minutes * metrics.horizontalAdvance(QStringLiteral("000")) * 2) / std::max(1, area.width()));
-        for (int m = 0; m < Minutes; m += labelEvery)
-            painter.drawText(QRect(MinuteX(m) - 20, area.bottom() + 2, 40, line), Qt::AlignHCenter,
-                             QString::number(m + 1));
+        // Each label in a room of its own: minute numbers, or a trend's months.
+        const QString widest = XLabels.isEmpty() ? QStringLiteral("000") : XLabels.front();
+        const int room = metrics.horizontalAdvance(widest) + metrics.horizontalAdvance(QStringLiteral("00"));
+        const int labelEvery = std::max(1, (Minutes * room) / std::max(1, area.width()));
+        for (int m = 0; m < Minutes; m += labelEvery) {
+            const QString label = XLabels.isEmpty() ? QString::number(m + 1) : XLabels[m];
+            // Within the chart: the first and last labels move in rather than lose their ends.
+            const int left = std::clamp(MinuteX(m) - room / 2, 0, std::max(0, width() - room));
+            painter.drawText(QRect(left, area.bottom() + 2, room, line), Qt::AlignHCenter, label);
+        }
     }
     painter.drawText(QRect(area.left(), area.bottom() + 2 + line, area.width(), line), Qt::AlignHCenter,
-                     Tr(SummaryString::ChartMinutes, Lang));
+                     XLabels.isEmpty() ? Tr(SummaryString::ChartMinutes, Lang) : Tr(LibraryString::ColumnMonth, Lang));
 
     const auto pointOf = [&](int minute, int32_t apm) {
         return QPointF(MinuteX(minute), area.bottom() - static_cast<double>(area.height()) * apm / top);
     };
+    for (const auto& s : Series) {
+        if (s.Low.size() != s.PerMinute.size() || s.High.size() != s.PerMinute.size() || s.PerMinute.size() < 2)
+            continue;
+        QPolygonF band;
+        for (size_t m = 0; m < s.High.size(); ++m)
+            band << pointOf(static_cast<int>(m), s.High[m]);
+        for (size_t m = s.Low.size(); m-- > 0;)
+            band << pointOf(static_cast<int>(m), s.Low[m]);
+        QColor fill = s.Color;
+        fill.setAlpha(50);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(fill);
+        painter.drawPolygon(band);
+        painter.setBrush(Qt::NoBrush);
+    }
     for (const auto& s : Series) {
         if (s.PerMinute.empty())
             continue;

@@ -1,11 +1,13 @@
 #pragma once
 
 #include "core/lang/Translations.h"
+#include "core/library/PlayerProfile.h"
 #include "core/present/ListRows.h"
 #include "core/summary/ReplaySummary.h"
 
 #include <QColor>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <vector>
@@ -13,7 +15,8 @@
 namespace quillon::gui {
 
 /// APM over the game's minutes: one line per player shown, in the player's slot colour. Hovering shows the
-/// minute and each line's APM.
+/// minute and each line's APM. The same chart shows a player's APM over the months of a profile: the median as
+/// the line, the lowest and highest game as a band around it.
 class TApmChart : public QWidget {
     Q_OBJECT
 public:
@@ -21,8 +24,11 @@ public:
 
     /// The curves of the shown players of a summary.
     void SetCurves(const TReplaySummary& summary, const TPlayerSet& shown, TLanguage language);
+    /// A profile's months: the median APM of each with its range.
+    void SetTrend(const std::vector<TApmMonth>& months, TLanguage language);
 
     int SeriesCount() const { return static_cast<int>(Series.size()); }
+    /// Points along the bottom: the game's minutes, or the months of a trend.
     int MinuteCount() const { return Minutes; }
     /// The minute under the pointer (0-based), -1 when none; and its text as the tooltip shows it.
     int HoverMinute() const { return Hover; }
@@ -44,6 +50,7 @@ private:
         QString Name;
         QColor Color;
         std::vector<int32_t> PerMinute;
+        std::vector<int32_t> Low, High; // a band around the line, when there is one
     };
     QRect PlotArea() const;
     int ScaleTop() const;
@@ -54,6 +61,8 @@ private:
     int Peak = 0;
     int Hover = -1;
     TLanguage Lang = TLanguage::English;
+    QStringList XLabels;    // a trend's months; the minute numbers when empty
+    QStringList HoverLines; // a trend's text for each month
 };
 
 } // namespace quillon::gui

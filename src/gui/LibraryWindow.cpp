@@ -3,13 +3,16 @@
 #include "gui/CopyRows.h"
 
 #include "core/lang/StringIds.h"
+#include "core/text/DecodeText.h"
 #include "gui/LanguageApplier.h"
 #include "gui/LibraryScanner.h"
 #include "gui/LibraryTableModel.h"
 #include "gui/MessageBoxes.h"
+#include "gui/PlayerProfileWindow.h"
 #include "gui/QtText.h"
 #include "gui/Tr.h"
 #include "gui/Widgets.h"
+#include "gui/WindowGeometry.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -18,8 +21,10 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QSpinBox>
 #include <QTableView>
 #include <QVBoxLayout>
@@ -75,6 +80,7 @@ void TLibraryWindow::BuildLayout() {
     AddButton = Named<QPushButton>("LibAddFolder", this);
     StopButton = Named<QPushButton>("LibStop", this);
     StopButton->setEnabled(false);
+    ProfileButton = Named<QPushButton>("LibProfile", this);
     Progress = Named<QProgressBar>("LibProgress", this);
     Progress->setVisible(false);
     Status = Named<QLabel>("LibStatus", this);
@@ -103,10 +109,12 @@ void TLibraryWindow::BuildLayout() {
     buttons->addWidget(Progress, 1);
     buttons->addWidget(StopButton);
     buttons->addStretch();
+    buttons->addWidget(ProfileButton);
 
     Table = new TLibraryTableModel(this);
     Table->OnError = [this](const std::string& text) { ShowError(text); };
     View = NamedField<QTableView>("LibraryTable", this);
+    View->setContextMenuPolicy(Qt::CustomContextMenu); // Copy, and the profile of each player of the row
     AddCopyAction(View);
     View->setModel(Table);
     View->setSortingEnabled(true);
@@ -135,6 +143,8 @@ void TLibraryWindow::BuildLayout() {
             AddFolders({folder});
     });
     connect(StopButton, &QPushButton::clicked, Scan, &TLibraryScanner::Stop);
+    connect(ProfileButton, &QPushButton::clicked, this, [this] { ShowProfile({}); });
+    connect(View, &QWidget::customContextMenuRequested, this, &TLibraryWindow::ShowTableMenu);
     connect(Scan, &TLibraryScanner::Progress, this, [this](qulonglong done, qulonglong total) {
         Progress->setRange(0, static_cast<int>(std::min<qulonglong>(total, INT_MAX)));
         Progress->setValue(static_cast<int>(std::min(done, total)));
@@ -154,6 +164,8 @@ void TLibraryWindow::ApplyLanguage(TLanguage language) {
     ApplyCopyLanguage(this, Lang);
     FillRaces(RaceBox, Lang);
     FillRaces(VsRaceBox, Lang);
+    if (ProfileWindow)
+        ProfileWindow->ApplyLanguage(Lang);
     View->setAccessibleDescription(Tr(LibraryString::TableName, Lang));
     Table->SetLanguage(Lang);
     if (Library && !Scan->Running())
@@ -257,6 +269,42 @@ void TLibraryWindow::ScanFinished(const TScanResult& result, const QString& erro
     for (const auto& problem : result.Problems)
         text += QStringLiteral("; ") + ToQString(problem);
     Status->setText(text);
+}
+
+void TLibraryWindow::ShowProfile(std::vector<std::string> names) {
+    if (names.empty())
+        for (const QString& name : PlayerEdit->text().split(QLatin1Char(','), Qt::SkipEmptyParts))
+            if (!name.trimmed().isEmpty())
+                names.push_back(ToUtf8(name.trimmed()));
+    if (!ProfileWindow) {
+        ProfileWindow = new TPlayerProfileWindow(Path, Boxes, this);
+        QRect frame = ProfileWindow->rect();
+        frame.moveCenter(frameGeometry().center());
+        ProfileWindow->setGeometry(KeepOnScreen(frame, {screen()->availableGeometry()}));
+    }
+    ProfileWindow->ApplyLanguage(Lang);
+    ProfileWindow->ShowPlayer(names);
+    ProfileWindow->show();
+    ProfileWindow->raise();
+    ProfileWindow->activateWindow();
+}
+
+// The copy action, and one entry per player of the row: that player's profile.
+void TLibraryWindow::ShowTableMenu(const QPoint& at) {
+    QMenu menu(this);
+    menu.addActions(View->actions());
+    const QModelIndex index = View->indexAt(at);
+    if (index.isValid()) {
+        menu.addSeparator();
+        for (const TLibraryPlayer& p : Table->Entry(index.row()).Players) {
+            if (p.Observer || p.Computer)
+                continue;
+            const std::string name = p.Name;
+            menu.addAction(Tr(LibraryString::MenuProfile, Lang, {DecodeUtf8Text(name)}), this,
+                           [this, name] { ShowProfile({name}); });
+        }
+    }
+    menu.exec(View->viewport()->mapToGlobal(at));
 }
 
 void TLibraryWindow::ShowCount() {

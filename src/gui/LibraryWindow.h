@@ -6,6 +6,8 @@
 #include <QWidget>
 
 #include <memory>
+#include <string>
+#include <vector>
 
 class QComboBox;
 class QLabel;
@@ -19,6 +21,7 @@ namespace quillon::gui {
 
 class IMessageBoxes;
 class TLibraryScanner;
+class TPlayerProfileWindow;
 class TLibraryTableModel;
 
 /// The replay library: search fields, the replays found (sortable, fetched page by page), adding folders in the
@@ -37,6 +40,10 @@ public:
     bool Search();
     /// Scans folders into the library in the background.
     void AddFolders(const QStringList& folders);
+    /// Opens the profile window on these names (or, with none, on the names in the Player field).
+    void ShowProfile(std::vector<std::string> names);
+    /// The profile window, made when first shown (nullptr before).
+    TPlayerProfileWindow* GetProfileWindow() const { return ProfileWindow; }
 
     TLibraryTableModel& Model() const { return *Table; }
     TLibraryScanner& Scanner() const { return *Scan; }
@@ -50,6 +57,7 @@ private:
     void ScanFinished(const TScanResult& result, const QString& error);
     void ShowCount();
     void ShowError(const std::string& text);
+    void ShowTableMenu(const QPoint& at);
 
     std::string Path;
     IMessageBoxes& Boxes;
@@ -69,11 +77,13 @@ private:
     QPushButton* SearchButton;
     QPushButton* AddButton;
     QPushButton* StopButton;
+    QPushButton* ProfileButton;
     QProgressBar* Progress;
     QLabel* Status;
     QTableView* View;
     TLibraryTableModel* Table;
     TLibraryScanner* Scan;
+    TPlayerProfileWindow* ProfileWindow = nullptr;
 };
 
 } // namespace quillon::gui

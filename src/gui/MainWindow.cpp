@@ -26,6 +26,7 @@
 #include "gui/ReplayLoader.h"
 #include "gui/ReplayPane.h"
 #include "gui/RuleDialog.h"
+#include "gui/SavePage.h"
 #include "gui/SettingDialog.h"
 #include "gui/Tr.h"
 #include "gui/WindowGeometry.h"
@@ -127,6 +128,7 @@ void TQuillonMain::ConnectControls() {
     connect(LanguageBox, &QComboBox::currentIndexChanged, this, &TQuillonMain::LanguageChange);
     connect(ReplayBrowser, &TReplayBrowser::ReplayChosen, this, &TQuillonMain::LoadAndShow);
     connect(ReplayPane, &TReplayPane::SaveReportClicked, this, &TQuillonMain::SaveReport);
+    connect(ReplayPane, &TReplayPane::ProfileRequested, this, &TQuillonMain::ShowProfile);
     connect(ReplayBrowser, &TReplayBrowser::OpenRequested, this, &TQuillonMain::OpenPath);
     connect(ReplayBrowser, &TReplayBrowser::Message, this,
             [this](const QString& text) { statusBar()->showMessage(text, 5000); });
@@ -171,18 +173,8 @@ void TQuillonMain::SaveReport() {
                              Tr(AppString::HtmlFilter, Language));
     if (path.isEmpty())
         return;
-    const std::string page = ReplayPane->ReportHtml();
-    // The save dialog has asked before a file is written over; a new one never replaces one that came meanwhile.
-    std::string reason;
-    const bool replace = QFileInfo::exists(path);
-    const bool written = replace ? WriteFileAtomically(ToPath(path), page)
-                                 : WriteNewFile(ToPath(path), page, &reason) == TRenameResult::Renamed;
-    if (!written) {
-        if (reason.empty()) // the system's word for what failed last
-            reason = std::generic_category().message(errno);
-        Boxes.Error(this, Tr(AppString::ReportFailed, Language, {ToUtf8(QDir::toNativeSeparators(path)), reason}));
+    if (!WriteChosenPage(this, Boxes, path, ReplayPane->ReportHtml(), Language))
         return;
-    }
     statusBar()->showMessage(Tr(AppString::ReportSaved, Language, {ToUtf8(QDir::toNativeSeparators(path))}), 8000);
 }
 
@@ -392,7 +384,7 @@ void TQuillonMain::BtnConfigClick() {
     }
 }
 
-void TQuillonMain::BtnLibraryClick() {
+void TQuillonMain::MakeLibraryWindow() {
     if (!LibraryWindow) {
         const std::string path = Options.LibraryPath.empty() ? DefaultLibraryPath(ProgramDir()) : Options.LibraryPath;
         LibraryWindow = new TLibraryWindow(path, Boxes, this);
@@ -406,10 +398,19 @@ void TQuillonMain::BtnLibraryClick() {
             activateWindow();
         });
     }
+}
+
+void TQuillonMain::BtnLibraryClick() {
+    MakeLibraryWindow();
     LibraryWindow->show();
     LibraryWindow->raise();
     LibraryWindow->activateWindow();
     LibraryWindow->OpenLibrary();
+}
+
+void TQuillonMain::ShowProfile(const QString& name) {
+    MakeLibraryWindow();
+    LibraryWindow->ShowProfile({ToUtf8(name)});
 }
 
 void TQuillonMain::BtnAboutClick() {

@@ -114,6 +114,9 @@ private:
     void BtnConfigClick();
     void BtnAboutClick();
     void BtnLibraryClick();
+    void MakeLibraryWindow();
+    /// A player's profile across the library, in the library's profile window.
+    void ShowProfile(const QString& name);
     void BtnAutoSaveClick();
     void ApplyAutoSave();
     void AutoSaveEvent(const TSaveEvent& event);

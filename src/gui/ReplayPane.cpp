@@ -20,6 +20,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QStyle>
@@ -165,6 +166,7 @@ void TReplayPane::Build() {
     Ui.PlayerList->setSortingEnabled(true);
     Ui.PlayerList->header()->setStretchLastSection(false); // the fit below gives the last column the rest
     Ui.PlayerList->viewport()->installEventFilter(this);
+    Ui.PlayerList->setContextMenuPolicy(Qt::CustomContextMenu); // Copy, and the player's profile
     Stack(panel1, Ui.Label3, Ui.PlayerList);
     for (QTreeView* list : {Ui.InfoList, Ui.ActionList, Ui.PlayerList})
         AddCopyAction(list);
@@ -193,6 +195,18 @@ void TReplayPane::Connect() {
     connect(Ui.ActionTabs, &QTabWidget::currentChanged, this, &TReplayPane::FillSummary);
     connect(Ui.FindText, &QLineEdit::returnPressed, this, &TReplayPane::FindNext);
     connect(Ui.SummaryView, &TSummaryView::SaveReportClicked, this, &TReplayPane::SaveReportClicked);
+    connect(Ui.PlayerList, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        QMenu menu(this);
+        menu.addActions(Ui.PlayerList->actions());
+        const QModelIndex row = Ui.PlayerList->indexAt(at);
+        if (row.isValid()) {
+            const QString name = row.siblingAtColumn(0).data(Qt::DisplayRole).toString();
+            menu.addSeparator();
+            menu.addAction(Tr(LibraryString::MenuProfile, State.Language, {ToUtf8(name)}), this,
+                           [this, name] { emit ProfileRequested(name); });
+        }
+        menu.exec(Ui.PlayerList->viewport()->mapToGlobal(at));
+    });
     connect(Ui.FindText, &QLineEdit::textEdited, this, [this] { Ui.FindResult->clear(); });
     auto* closeFind = new QAction(Ui.FindBar);
     closeFind->setShortcut(Qt::Key_Escape);

@@ -70,6 +70,8 @@ public:
 
 signals:
     void SaveReportClicked();
+    /// The player list's menu asked for a player's profile.
+    void ProfileRequested(const QString& name);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -146,6 +146,12 @@ TEST_F(LibraryFactsTest, SearchByWhatHappened) {
              q.VsPlay.MinApm = 50;
          }),
          {"5.w3g"}},
+        {"a random pick by the race it played",
+         Query([](Q& q) {
+             q.Race = 1;
+             q.VsRace = 4;
+         }),
+         {"7.w3g"}},
         {"a hero that is no hero", Query([](Q& q) { q.Own.Hero = "x' OR 1=1 --"; }), {}},
         {"a building that is no building",
          Query([](Q& q) {
@@ -201,6 +207,9 @@ TEST_F(LibraryFactsTest, Profile) {
     EXPECT_EQ(merged.Names, (std::vector<std::string>{"Grubby", "Lyn"}));
     EXPECT_EQ(merged.Overall, (TRecord{5, 3, 2}));
     EXPECT_EQ(PlayerProfile(library, {"nobody"}).Overall, TRecord{});
+    // A random pick counts as the race it played, for itself and for its opponent.
+    EXPECT_EQ(PlayerProfile(library, {"rnd"}).ByRace, (std::vector<TKeyedRecord<int>>{{1, {1, 1, 0}}}));
+    EXPECT_EQ(PlayerProfile(library, {"foe"}).ByOpponentRace, (std::vector<TKeyedRecord<int>>{{1, {1, 0, 1}}}));
     EXPECT_EQ(PlayerProfile(library, {}).Overall, TRecord{});
 }
 

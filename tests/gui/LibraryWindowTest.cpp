@@ -4,11 +4,18 @@
 
 #include <QDir>
 
+#include "SampleGames.h"
+#include "TestSystem.h"
 #include "core/library/Library.h"
+#include "core/library/LibrarySearch.h"
+#include "gui/ApmChart.h"
+#include "gui/BarChart.h"
 #include "gui/LibraryScanner.h"
 #include "gui/LibraryTableModel.h"
 #include "gui/LibraryWindow.h"
+#include "gui/PlayerProfileWindow.h"
 #include "gui/QtText.h"
+#include "gui/ReplayPane.h"
 
 #include <QAbstractItemModelTester>
 #include <QClipboard>
@@ -16,16 +23,22 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QHeaderView>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QSignalSpy>
 #include <QTableView>
+#include <QTableWidget>
 #include <QTest>
 
 using namespace quillon;
 using namespace quillon::guitest;
+using namespace quillon::testing;
 
 namespace {
 
@@ -63,6 +76,7 @@ private slots:
     void AFileThatIsNoLibraryIsReplacedOnlyWhenTheUserSaysSo();
     void LanguageSwitch();
     void ScreenshotsOfTheRealReplays();
+    void PlayerProfileAgreesWithTheCli();
 };
 
 void LibraryWindowTest::AddSearchSortAndOpen() {
@@ -200,6 +214,65 @@ void LibraryWindowTest::ScreenshotsOfTheRealReplays() {
     QTest::qWait(50); // the layouts take the longer texts in
     QVERIFY(w->grab().save(ScreenshotPath(QStringLiteral("library-chinese"))));
     QVERIFY(f.Window->grab().save(ScreenshotPath(QStringLiteral("main-with-library-button"))));
+}
+
+// The profile window opened from the library window's button and from the main window's player list: its
+// numbers are quillon-cli library player's, in both languages.
+void LibraryWindowTest::PlayerProfileAgreesWithTheCli() {
+    TWindowFixture f(QStringLiteral("[general]\nlanguage=0\n"));
+    for (const TOrderedDuel& g : KnownDuels()) {
+        const QString path = f.Path(QStringLiteral("replays/") + QString::fromStdString(g.File));
+        WriteFile(path, BuildReplayFile(OrderedDuelSpec(g)));
+        test::SetModifiedTime(gui::ToPath(path), *ParseDate(g.Date) + 12 * 3600);
+    }
+    gui::TLibraryWindow* w = OpenLibraryWindow(f);
+    QVERIFY(AddFolder(f, *w, f.Path(QStringLiteral("replays"))));
+    QTest::keyClicks(w->findChild<QLineEdit*>(QStringLiteral("LibPlayer")), QStringLiteral("grubby"));
+    QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("LibProfile")), Qt::LeftButton);
+    gui::TPlayerProfileWindow* profile = w->GetProfileWindow();
+    QVERIFY(profile && profile->isVisible());
+    QSignalSpy shown(profile, &gui::TPlayerProfileWindow::ProfileShown);
+    QVERIFY(shown.count() > 0 || shown.wait(10000));
+
+    QProcess cli;
+    cli.start(QStringLiteral(QUILLON_CLI_PATH),
+              {QStringLiteral("library"), QStringLiteral("player"), QStringLiteral("grubby"), QStringLiteral("--json"),
+               QStringLiteral("--library"), QString::fromStdString(w->LibraryPath())});
+    QVERIFY(cli.waitForFinished(60000));
+    const auto json = QJsonDocument::fromJson(cli.readAllStandardOutput()).object();
+    const auto label = [profile](const char* name) { return profile->findChild<QLabel*>(QLatin1String(name))->text(); };
+    QCOMPARE(label("ProfileTotals"), QStringLiteral("Games: %1 · Wins: %2 · Losses: %3 · Win rate: 50%")
+                                         .arg(json[QLatin1String("games")].toInt())
+                                         .arg(json[QLatin1String("wins")].toInt())
+                                         .arg(json[QLatin1String("losses")].toInt()));
+    QCOMPARE(label("ProfileTitle"), QStringLiteral("Profile of Grubby"));
+    // Each matchup row: games, wins, losses as the CLI counts them.
+    const auto* matchups = profile->findChild<QTableWidget*>(QStringLiteral("ProfileTable-matchups"));
+    QVERIFY(matchups);
+    const QJsonArray races = json[QLatin1String("byOpponentRace")].toArray();
+    QCOMPARE(matchups->rowCount(), races.size());
+    for (int r = 0; r < matchups->rowCount(); ++r) {
+        QCOMPARE(matchups->item(r, 0)->text(), races[r].toObject()[QLatin1String("race")].toString());
+        for (const auto& [column, key] : {std::pair{1, "games"}, {2, "wins"}, {3, "losses"}})
+            QCOMPARE(matchups->item(r, column)->text().toInt(), races[r].toObject()[QLatin1String(key)].toInt());
+    }
+    const auto* heroes = profile->findChild<gui::TBarChart*>(QStringLiteral("HeroChart"));
+    QCOMPARE(heroes->Bars().front().Label, QStringLiteral("Blademaster"));
+    QCOMPARE(profile->findChild<gui::TApmChart*>(QStringLiteral("ApmTrendChart"))->MinuteCount(),
+             json[QLatin1String("apmByMonth")].toArray().size());
+    QVERIFY(profile->grab().save(ScreenshotPath(QStringLiteral("profile-english"))));
+
+    f.Window->findChild<QComboBox*>(QStringLiteral("Language"))->setCurrentIndex(1);
+    QVERIFY(label("ProfileTotals").startsWith(QStringLiteral("场数: 4 · 胜: 2 · 负: 2")));
+    QCOMPARE(heroes->Bars().front().Label, QStringLiteral("剑圣"));
+    QTest::qWait(50);
+    QVERIFY(profile->grab().save(ScreenshotPath(QStringLiteral("profile-chinese"))));
+
+    // From the main window's player list: another player's profile in the same window.
+    emit f.Window->GetReplayPane().ProfileRequested(QStringLiteral("Moon"));
+    QVERIFY(shown.wait(10000));
+    QCOMPARE(profile->Profile().Overall.Games, 4);
+    QVERIFY(label("ProfileTitle").contains(QStringLiteral("Moon")));
 }
 
 QTEST_MAIN(LibraryWindowTest)

@@ -441,6 +441,15 @@ const std::vector<TOrderedDuel>& KnownDuels() {
          "Maps\\(2)EchoIsles.w3x",
          "2026-04-01",
          {{1, "otrb", B}, {1, "oalt", B}, {1, "Ofar"}, {2, "eate", B}, {2, "Ekee"}}},
+        // A random pick that came out Human, against Undead.
+        {"7.w3g",
+         "Rnd",
+         0x20,
+         "Foe",
+         0x08,
+         "Maps\\(2)EchoIsles.w3x",
+         "2026-04-10",
+         {{1, "hhou", B}, {2, "usep", B}, {1, "halt", B}, {1, "Hpal"}, {2, "Udea"}}},
     };
     return games;
 }

@@ -44,8 +44,9 @@ struct TOrderedDuel {
 };
 TReplaySpec OrderedDuelSpec(const TOrderedDuel& duel);
 
-/// Six such duels: Grubby (Orc) against Moon (Night Elf) and Sky (Human), twice each, Moon against Sky, and Lyn
-/// (Orc) against Moon; their heroes, openings and results are what tests of searches and profiles count on.
+/// Seven such duels: Grubby (Orc) against Moon (Night Elf) and Sky (Human), twice each, Moon against Sky, Lyn
+/// (Orc) against Moon, and Rnd (a random pick that built Human) against Foe (Undead); their heroes, openings and
+/// results are what tests of searches and profiles count on.
 const std::vector<TOrderedDuel>& KnownDuels();
 
 /// A one-minute 1v1 of patch 1.26 with a few actions of every common kind (fuzzing seeds).

@@ -99,7 +99,7 @@ std::string ColumnList(bool readOnly, const std::string& prefix) {
 // What the library knows of how each player's game went (added in version 2).
 constexpr const char* FactsColumns =
     "replay_id INTEGER NOT NULL, slot INTEGER NOT NULL, first_hero TEXT, heroes TEXT NOT NULL, opening TEXT NOT NULL, "
-    "builds BLOB, apm_minutes BLOB, peak_apm INTEGER, PRIMARY KEY(replay_id, slot)";
+    "builds BLOB, apm_minutes BLOB, peak_apm INTEGER, played_race INTEGER, PRIMARY KEY(replay_id, slot)";
 
 std::string PlayerFactsTable() {
     return std::string("CREATE TABLE player_facts(") + FactsColumns +
@@ -491,14 +491,14 @@ private:
     void InsertFacts(int64_t replayId, int64_t slot, const TPlayerFacts& f) {
         if (!Facts)
             Facts = std::make_unique<TSqlStatement>(Db, "INSERT INTO player_facts(replay_id, slot, first_hero, heroes, "
-                                                        "opening, builds, apm_minutes, peak_apm) "
-                                                        "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8)");
+                                                        "opening, builds, apm_minutes, peak_apm, played_race) "
+                                                        "VALUES(?1, ?2, ?3, ?4, ?5, ?6, ?7, ?8, ?9)");
         TSqlStatement& add = *Facts;
         add.Bind(1, replayId).Bind(2, slot);
         f.Heroes.empty() ? add.BindNull(3) : add.Bind(3, f.Heroes.front().Id);
         add.Bind(4, HeroesText(f.Heroes)).Bind(5, OpeningText(f));
         add.BindBlob(6, EncodeBuilds(f.Builds)).BindBlob(7, EncodeMinutes(f.ApmPerMinute));
-        add.Bind(8, int64_t{f.PeakApm}).Run();
+        add.Bind(8, int64_t{f.PeakApm}).Bind(9, int64_t{f.PlayedRace}).Run();
     }
 
     TSqlite& Db;

@@ -34,6 +34,7 @@ struct TPlayerFacts {
     std::vector<TLibraryBuild> Builds; // the first ten buildings, the first ten units and the first ten researches
     std::vector<int32_t> ApmPerMinute; // actions in each minute
     int32_t PeakApm = 0;               // actions in the busiest minute
+    uint8_t PlayedRace = 0; // the race the orders show (1 Human ... 4 Undead; 0 not known): a random pick's too
 
     /// The ids of the first buildings, in order, at most ten.
     std::vector<std::string> Opening() const;

@@ -125,6 +125,14 @@ std::string OpeningConditions(TFilter& f, const std::vector<std::string>& openin
     return where;
 }
 
+// A player's race: the slot's, or for a random slot the race the orders show.
+std::string RaceIs(TFilter& f, const std::string& alias, int race) {
+    const std::string r = f.Int(race);
+    return "(" + alias + ".race = " + r + " OR (" + alias + ".race = 6 AND EXISTS (SELECT 1 FROM player_facts pr " +
+           "WHERE pr.replay_id = " + alias + ".replay_id AND pr.slot = " + alias + ".slot AND pr.played_race = " + r +
+           ")))";
+}
+
 // Conditions on the facts (pf) of what a player did; "" when there are none.
 std::string FactsConditions(TFilter& f, const TPlayFilter& play) {
     std::string facts;
@@ -159,14 +167,14 @@ TFilter FilterOf(TLibrary& library, const TLibraryQuery& q) {
     // The player's conditions, and an opponent's (a player on another team) as one of them.
     std::string rest;
     if (q.Race != 0)
-        rest += " AND p.race = " + f.Int(q.Race);
+        rest += " AND " + RaceIs(f, "p", q.Race);
     if (q.Result != 0)
         rest += " AND p.result = " + f.Int(q.Result);
     if (q.Own.MinApm > 0)
         rest += " AND p.apm >= " + f.Real(q.Own.MinApm);
     std::string vs;
     if (q.VsRace != 0)
-        vs += " AND o.race = " + f.Int(q.VsRace);
+        vs += " AND " + RaceIs(f, "o", q.VsRace);
     if (!q.Vs.empty())
         vs += " AND " + f.Prefix("o.name_key", q.Vs);
     vs += PlayConditions(f, q.VsPlay, "o");
@@ -287,10 +295,11 @@ std::vector<TLibraryEntry> SearchLibrary(TLibrary& library, const TLibraryQuery&
     std::vector<TLibraryEntry> rows;
     while (s.Step())
         rows.push_back(ReadEntry(s));
-    TSqlStatement players(library.Db(),
-                          "SELECT p.name, p.race, p.team, p.color, p.actions, p.apm, p.result, p.observer, p.computer, "
-                          "f.heroes, f.builds, f.apm_minutes, f.peak_apm FROM players p LEFT JOIN player_facts f ON "
-                          "f.replay_id = p.replay_id AND f.slot = p.slot WHERE p.replay_id = ?1 ORDER BY p.slot");
+    TSqlStatement players(
+        library.Db(),
+        "SELECT p.name, p.race, p.team, p.color, p.actions, p.apm, p.result, p.observer, p.computer, "
+        "f.heroes, f.builds, f.apm_minutes, f.peak_apm, f.played_race FROM players p LEFT JOIN player_facts f ON "
+        "f.replay_id = p.replay_id AND f.slot = p.slot WHERE p.replay_id = ?1 ORDER BY p.slot");
     for (TLibraryEntry& e : rows) {
         players.Bind(1, e.Id);
         while (players.Step()) {

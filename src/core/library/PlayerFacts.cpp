@@ -39,6 +39,29 @@ int64_t UnZigZag(uint64_t v) {
     return static_cast<int64_t>(v >> 1) ^ -static_cast<int64_t>(v & 1);
 }
 
+// The race whose buildings and heroes these are, by their ids' first letters ("hbar", "Obla"); neutral heroes and
+// a mix of races (a map that gives others) tell nothing.
+uint8_t RaceOfOrders(const TPlayerFacts& f) {
+    static constexpr std::pair<char, uint8_t> Letters[] = {{'h', 1}, {'o', 2}, {'e', 3}, {'u', 4}};
+    uint8_t race = 0;
+    const auto see = [&race](char letter) {
+        for (const auto& [l, r] : Letters)
+            if (letter == l) {
+                if (race != 0 && race != r)
+                    return false;
+                race = r;
+            }
+        return true;
+    };
+    for (const TLibraryBuild& b : f.Builds)
+        if (b.Kind == static_cast<uint8_t>(TBuildKind::Building) && !see(b.Id[0]))
+            return 0;
+    for (const TLibraryHero& h : f.Heroes)
+        if (!see(static_cast<char>(h.Id[0] - 'A' + 'a')))
+            return 0;
+    return race;
+}
+
 } // namespace
 
 std::vector<std::string> TPlayerFacts::Opening() const {
@@ -65,6 +88,7 @@ TPlayerFacts FactsOf(const TPlayerSummary& player) {
     }
     f.ApmPerMinute = player.Apm.PerMinute;
     f.PeakApm = player.Apm.PeakCount;
+    f.PlayedRace = RaceOfOrders(f);
     return f;
 }
 
@@ -160,6 +184,7 @@ TPlayerFacts ReadFacts(const TSqlStatement& row, int first) {
     f.Builds = DecodeBuilds(row.Blob(first + 1));
     f.ApmPerMinute = DecodeMinutes(row.Blob(first + 2));
     f.PeakApm = static_cast<int32_t>(row.Int(first + 3));
+    f.PlayedRace = static_cast<uint8_t>(row.Int(first + 4));
     return f;
 }
 

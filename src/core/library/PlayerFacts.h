@@ -32,7 +32,8 @@ std::vector<TLibraryBuild> DecodeBuilds(std::string_view bytes);
 std::string EncodeMinutes(const std::vector<int32_t>& minutes);
 std::vector<int32_t> DecodeMinutes(std::string_view bytes);
 
-/// The facts of a row whose columns from first on are player_facts' heroes, builds, apm_minutes and peak_apm.
+/// The facts of a row whose columns from first on are player_facts' heroes, builds, apm_minutes, peak_apm and
+/// played_race.
 TPlayerFacts ReadFacts(const TSqlStatement& row, int first);
 
 } // namespace quillon

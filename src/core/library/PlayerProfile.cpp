@@ -34,6 +34,10 @@ struct TGame {
     std::vector<TLibraryHero> Heroes;
 };
 
+// The race played: a random slot's as its orders show it (when they do).
+constexpr const char* PlayedRace = "CASE WHEN p.race = 6 AND f.played_race > 0 THEN f.played_race ELSE p.race END";
+constexpr const char* OpponentRace = "CASE WHEN o.race = 6 AND of.played_race > 0 THEN of.played_race ELSE o.race END";
+
 // "?1 ... ?2 OR ..." over the name keys: each name whole or as the start of a name.
 std::string NamesWhere(const std::vector<std::string>& names) {
     std::string where;
@@ -88,10 +92,11 @@ TPlayerProfile PlayerProfile(TLibrary& library, const std::vector<std::string>& 
 
     // The player's rows, a game kept in several files once (the same start, size and length is the same game).
     TSqlStatement rows(library.Db(),
-                       "SELECT p.replay_id, p.name, p.team, p.race, p.result, p.apm, r.modified, r.map_name, "
-                       "r.version, r.hash, r.size, r.length, f.first_hero, f.heroes, f.opening FROM players p JOIN "
-                       "replays r ON r.id = p.replay_id LEFT JOIN player_facts f ON f.replay_id = p.replay_id AND "
-                       "f.slot = p.slot WHERE p.observer = 0 AND p.computer = 0 AND r.error IS NULL AND " +
+                       "SELECT p.replay_id, p.name, p.team, " + std::string(PlayedRace) +
+                           ", p.result, p.apm, r.modified, r.map_name, "
+                           "r.version, r.hash, r.size, r.length, f.first_hero, f.heroes, f.opening FROM players p JOIN "
+                           "replays r ON r.id = p.replay_id LEFT JOIN player_facts f ON f.replay_id = p.replay_id AND "
+                           "f.slot = p.slot WHERE p.observer = 0 AND p.computer = 0 AND r.error IS NULL AND " +
                            where + " ORDER BY r.modified, p.replay_id, p.slot");
     BindNames(rows, keys);
     std::vector<TGame> games;
@@ -126,9 +131,11 @@ TPlayerProfile PlayerProfile(TLibrary& library, const std::vector<std::string>& 
         int Team = 0, Race = 0;
     };
     std::unordered_map<int64_t, std::vector<TOther>> others;
-    TSqlStatement opponents(library.Db(), "SELECT o.replay_id, o.name, o.name_key, o.team, o.race FROM players o "
-                                          "WHERE o.observer = 0 AND o.replay_id IN (SELECT p.replay_id FROM players "
-                                          "p WHERE " +
+    TSqlStatement opponents(library.Db(), "SELECT o.replay_id, o.name, o.name_key, o.team, " +
+                                              std::string(OpponentRace) +
+                                              " FROM players o LEFT JOIN player_facts of ON of.replay_id = o.replay_id "
+                                              "AND of.slot = o.slot WHERE o.observer = 0 AND o.replay_id IN (SELECT "
+                                              "p.replay_id FROM players p WHERE " +
                                               where + ")");
     BindNames(opponents, keys);
     while (opponents.Step())

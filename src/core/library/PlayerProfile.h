@@ -44,6 +44,7 @@ struct TApmMonth {
 struct TPlayerProfile {
     std::vector<std::string> Names; // the names played under, as stored, each once
     TRecord Overall;
+    // Races as played: a random pick counts as the race its orders show, else as Random.
     std::vector<TKeyedRecord<int>> ByRace;         // own race number, most games first
     std::vector<TKeyedRecord<int>> ByOpponentRace; // the matchups: a game counts once for each race it met
     std::vector<TKeyedRecord<std::string>> ByMap, ByPatch, Opponents;

@@ -24,9 +24,9 @@ std::vector<std::string> RecordCells(const TRecord& r) {
 
 // A table of records, one row per key, with the key's words in the first column.
 template <class TKey, class TWords>
-TProfileTable RecordTable(const char* id, LibraryString title, LibraryString keyHeading,
+TProfileTable RecordTable(const char* id, LibraryString title, LibraryString tab, LibraryString keyHeading,
                           const std::vector<TKeyedRecord<TKey>>& records, TLanguage language, TWords words) {
-    TProfileTable t{id, GetString(title, language), {GetString(keyHeading, language)}, {}};
+    TProfileTable t{id, GetString(title, language), GetString(tab, language), {GetString(keyHeading, language)}, {}};
     for (const LibraryString h : {LibraryString::ColumnGames, LibraryString::ColumnWins, LibraryString::ColumnLosses,
                                   LibraryString::ColumnWinRate})
         t.Headings.push_back(GetString(h, language));
@@ -86,12 +86,15 @@ std::vector<TProfileTable> ProfileTables(const TPlayerProfile& profile, TLanguag
     const auto race = [language](int r) { return RaceWord(r, language); };
     const auto text = [](const std::string& s) { return DecodeUtf8Text(s); };
     std::vector<TProfileTable> tables;
-    tables.push_back(RecordTable("races", S::ByRace, S::ColumnRace, profile.ByRace, language, race));
-    tables.push_back(RecordTable("matchups", S::ByOpponentRace, S::ColumnRace, profile.ByOpponentRace, language, race));
-    tables.push_back(RecordTable("maps", S::ByMap, S::ColumnMap, profile.ByMap, language, text));
-    tables.push_back(RecordTable("patches", S::ByPatch, S::ColumnPatch, profile.ByPatch, language, text));
+    tables.push_back(RecordTable("races", S::ByRace, S::TabRaces, S::ColumnRace, profile.ByRace, language, race));
+    tables.push_back(RecordTable("matchups", S::ByOpponentRace, S::TabMatchups, S::ColumnRace, profile.ByOpponentRace,
+                                 language, race));
+    tables.push_back(RecordTable("maps", S::ByMap, S::TabMaps, S::ColumnMap, profile.ByMap, language, text));
+    tables.push_back(
+        RecordTable("patches", S::ByPatch, S::TabPatches, S::ColumnPatch, profile.ByPatch, language, text));
 
     TProfileTable heroes{"heroes",
+                         GetString(S::ProfileHeroes, language),
                          GetString(S::ProfileHeroes, language),
                          {GetString(S::ColumnHero, language), GetString(S::ColumnGames, language),
                           GetString(S::ColumnOpened, language), GetString(S::ColumnOpenedWinRate, language)},
@@ -102,11 +105,12 @@ std::vector<TProfileTable> ProfileTables(const TPlayerProfile& profile, TLanguag
     tables.push_back(std::move(heroes));
 
     tables.push_back(
-        RecordTable("openings", S::ProfileOpenings, S::ColumnOpening, profile.Openings, language,
+        RecordTable("openings", S::ProfileOpenings, S::TabOpenings, S::ColumnOpening, profile.Openings, language,
                     [language](const std::vector<std::string>& ids) { return OpeningWords(ids, language); }));
 
     TProfileTable apm{"apm",
                       GetString(S::ProfileApm, language),
+                      GetString(S::TabApm, language),
                       {GetString(S::ColumnMonth, language), GetString(S::ColumnGames, language),
                        GetString(S::ColumnMedianApm, language), GetString(S::ColumnRange, language)},
                       {}};
@@ -114,8 +118,8 @@ std::vector<TProfileTable> ProfileTables(const TPlayerProfile& profile, TLanguag
         apm.Rows.push_back({m.Month, Number(m.Games), Apm(m.Median), Apm(m.Lowest) + " – " + Apm(m.Highest)});
     tables.push_back(std::move(apm));
 
-    tables.push_back(
-        RecordTable("opponents", S::ProfileOpponents, S::ColumnOpponent, profile.Opponents, language, text));
+    tables.push_back(RecordTable("opponents", S::ProfileOpponents, S::TabOpponents, S::ColumnOpponent,
+                                 profile.Opponents, language, text));
     return tables;
 }
 

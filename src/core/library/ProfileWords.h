@@ -13,6 +13,7 @@ namespace quillon {
 struct TProfileTable {
     std::string Id; // "races", "matchups", "maps", "patches", "heroes", "openings", "apm", "opponents"
     std::string Title;
+    std::string Short; // a tab's name
     std::vector<std::string> Headings;
     std::vector<std::vector<std::string>> Rows;
     size_t FirstNumberColumn = 1; // cells from this column on are numbers (aligned right)
