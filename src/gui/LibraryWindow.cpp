@@ -67,8 +67,16 @@ void TLibraryWindow::BuildLayout() {
                                      {&WinnerEdit, "LibWinner"},
                                      {&WordsEdit, "LibWords"},
                                      {&AfterEdit, "LibAfter"},
-                                     {&BeforeEdit, "LibBefore"}})
+                                     {&BeforeEdit, "LibBefore"},
+                                     {&HeroEdit, "LibHero"},
+                                     {&OpeningEdit, "LibOpening"},
+                                     {&VsEdit, "LibVs"},
+                                     {&VsHeroEdit, "LibVsHero"},
+                                     {&VsOpeningEdit, "LibVsOpening"}})
         *edit = NamedField<QLineEdit>(name, this);
+    ResultBox = NamedField<QComboBox>("LibResult", this);
+    for (QLineEdit* opening : {OpeningEdit, VsOpeningEdit})
+        opening->setPlaceholderText(QStringLiteral("otrb, Altar, ..."));
     RaceBox = NamedField<QComboBox>("LibRace", this);
     VsRaceBox = NamedField<QComboBox>("LibVsRace", this);
     for (QLineEdit* date : {AfterEdit, BeforeEdit})
@@ -87,20 +95,23 @@ void TLibraryWindow::BuildLayout() {
 
     auto* fields = new QGridLayout;
     fields->setHorizontalSpacing(8);
-    const std::pair<QWidget*, int> places[] = {{PlayerEdit, 0}, {RaceBox, 1},     {VsRaceBox, 2}, {WinnerEdit, 3},
-                                               {MapEdit, 4},    {VersionEdit, 5}, {WordsEdit, 6}, {AfterEdit, 7},
-                                               {BeforeEdit, 8}, {MinLengthBox, 9}};
+    // Three columns: who and what, where and when, and what happened in the game.
+    const std::pair<QWidget*, int> places[] = {
+        {PlayerEdit, 0}, {RaceBox, 1},   {VsRaceBox, 2},   {WinnerEdit, 3},    {MapEdit, 4},   {VersionEdit, 5},
+        {WordsEdit, 6},  {AfterEdit, 7}, {BeforeEdit, 8},  {MinLengthBox, 9},  {HeroEdit, 10}, {OpeningEdit, 11},
+        {ResultBox, 12}, {VsEdit, 13},   {VsHeroEdit, 14}, {VsOpeningEdit, 15}};
     for (const auto& [field, at] : places) {
         // Named after its field ("LibPlayerLabel"): the translation table finds its caption by that name.
         auto* caption = new QLabel(this);
         caption->setObjectName(field->objectName() + QStringLiteral("Label"));
         caption->setBuddy(field);
-        const int row = at % 5, column = at / 5 * 2;
+        const int row = at < 10 ? at % 5 : at - 10, column = at < 10 ? at / 5 * 2 : 4;
         fields->addWidget(caption, row, column);
         fields->addWidget(field, row, column + 1);
     }
     fields->setColumnStretch(1, 1);
     fields->setColumnStretch(3, 1);
+    fields->setColumnStretch(5, 1);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(SearchButton);
@@ -135,7 +146,8 @@ void TLibraryWindow::BuildLayout() {
 
     Scan = new TLibraryScanner(this);
     connect(SearchButton, &QPushButton::clicked, this, [this] { Search(); });
-    for (QLineEdit* edit : {PlayerEdit, MapEdit, VersionEdit, WinnerEdit, WordsEdit, AfterEdit, BeforeEdit})
+    for (QLineEdit* edit : {PlayerEdit, MapEdit, VersionEdit, WinnerEdit, WordsEdit, AfterEdit, BeforeEdit, HeroEdit,
+                            OpeningEdit, VsEdit, VsHeroEdit, VsOpeningEdit})
         connect(edit, &QLineEdit::returnPressed, this, [this] { Search(); });
     connect(AddButton, &QPushButton::clicked, this, [this] {
         const QString folder = Boxes.ChooseFolder(this, QDir::homePath());
@@ -164,6 +176,12 @@ void TLibraryWindow::ApplyLanguage(TLanguage language) {
     ApplyCopyLanguage(this, Lang);
     FillRaces(RaceBox, Lang);
     FillRaces(VsRaceBox, Lang);
+    const int result = std::max(0, ResultBox->currentIndex());
+    ResultBox->clear();
+    ResultBox->addItem(Tr(LibraryString::Any, Lang), 0);
+    ResultBox->addItem(Tr(LibraryString::ResultWon, Lang), 1);
+    ResultBox->addItem(Tr(LibraryString::ResultLost, Lang), 2);
+    ResultBox->setCurrentIndex(result);
     if (ProfileWindow)
         ProfileWindow->ApplyLanguage(Lang);
     View->setAccessibleDescription(Tr(LibraryString::TableName, Lang));
@@ -211,6 +229,20 @@ bool TLibraryWindow::Search() {
     q.Winner = ToUtf8(WinnerEdit->text().trimmed());
     q.Text = ToUtf8(WordsEdit->text().trimmed());
     q.MinLength = int64_t{MinLengthBox->value()} * 60000;
+    q.Result = ResultBox->currentData().toInt();
+    q.Vs = ToUtf8(VsEdit->text().trimmed());
+    q.Own.Hero = ToUtf8(HeroEdit->text().trimmed());
+    q.VsPlay.Hero = ToUtf8(VsHeroEdit->text().trimmed());
+    for (const auto& [edit, opening] :
+         {std::pair{OpeningEdit, &q.Own.Opening}, std::pair{VsOpeningEdit, &q.VsPlay.Opening}})
+        for (const QString& item : edit->text().split(QLatin1Char(','), Qt::SkipEmptyParts))
+            if (!item.trimmed().isEmpty())
+                opening->push_back(ToUtf8(item.trimmed()));
+    for (const TPlayFilter* play : {&q.Own, &q.VsPlay})
+        if (const auto unknown = UnknownObject(*play)) {
+            Status->setText(Tr(LibraryString::UnknownObject, Lang, {*unknown}));
+            return false;
+        }
     for (const auto& [edit, date] : {std::pair{AfterEdit, &q.After}, std::pair{BeforeEdit, &q.Before}}) {
         const std::string text = ToUtf8(edit->text().trimmed());
         if (text.empty())

@@ -74,6 +74,12 @@ private:
     QLineEdit* AfterEdit;
     QLineEdit* BeforeEdit;
     QSpinBox* MinLengthBox;
+    QLineEdit* HeroEdit;
+    QLineEdit* OpeningEdit;
+    QComboBox* ResultBox;
+    QLineEdit* VsEdit;
+    QLineEdit* VsHeroEdit;
+    QLineEdit* VsOpeningEdit;
     QPushButton* SearchButton;
     QPushButton* AddButton;
     QPushButton* StopButton;

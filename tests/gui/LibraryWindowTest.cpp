@@ -227,6 +227,21 @@ void LibraryWindowTest::PlayerProfileAgreesWithTheCli() {
     }
     gui::TLibraryWindow* w = OpenLibraryWindow(f);
     QVERIFY(AddFolder(f, *w, f.Path(QStringLiteral("replays"))));
+    // What happened in the game, typed into the search fields.
+    auto* hero = w->findChild<QLineEdit*>(QStringLiteral("LibHero"));
+    QTest::keyClicks(hero, QStringLiteral("blade"));
+    QTest::keyClick(hero, Qt::Key_Return);
+    QCOMPARE(w->Model().rowCount(), 3);
+    QTest::keyClicks(w->findChild<QLineEdit*>(QStringLiteral("LibVsOpening")), QStringLiteral("farm"));
+    QTest::keyClick(hero, Qt::Key_Return);
+    QCOMPARE(w->Model().rowCount(), 1);
+    hero->setText(QStringLiteral("nobody"));
+    QTest::keyClick(hero, Qt::Key_Return);
+    QCOMPARE(w->findChild<QLabel*>(QStringLiteral("LibStatus"))->text(),
+             QStringLiteral("No hero or building is called \"nobody\""));
+    hero->clear();
+    w->findChild<QLineEdit*>(QStringLiteral("LibVsOpening"))->clear();
+
     QTest::keyClicks(w->findChild<QLineEdit*>(QStringLiteral("LibPlayer")), QStringLiteral("grubby"));
     QTest::mouseClick(w->findChild<QPushButton*>(QStringLiteral("LibProfile")), Qt::LeftButton);
     gui::TPlayerProfileWindow* profile = w->GetProfileWindow();
