@@ -182,15 +182,20 @@ void TApmChart::paintEvent(QPaintEvent*) {
         return QPointF(MinuteX(minute), area.bottom() - static_cast<double>(area.height()) * apm / top);
     };
     for (const auto& s : Series) {
-        if (s.Low.size() != s.PerMinute.size() || s.High.size() != s.PerMinute.size() || s.PerMinute.size() < 2)
+        if (s.Low.size() != s.PerMinute.size() || s.High.size() != s.PerMinute.size() || s.PerMinute.empty())
             continue;
+        QColor fill = s.Color;
+        fill.setAlpha(50);
+        if (s.PerMinute.size() == 1) { // one point: its range as a bar
+            painter.setPen(QPen(fill, 10));
+            painter.drawLine(pointOf(0, s.Low[0]), pointOf(0, s.High[0]));
+            continue;
+        }
         QPolygonF band;
         for (size_t m = 0; m < s.High.size(); ++m)
             band << pointOf(static_cast<int>(m), s.High[m]);
         for (size_t m = s.Low.size(); m-- > 0;)
             band << pointOf(static_cast<int>(m), s.Low[m]);
-        QColor fill = s.Color;
-        fill.setAlpha(50);
         painter.setPen(Qt::NoPen);
         painter.setBrush(fill);
         painter.drawPolygon(band);

@@ -1,5 +1,5 @@
-// The replay report in a real browser: Chromium renders it from the file alone, and the rendered page has its
-// sections and one chart line per player. Its screenshots are for a person to look at.
+// The replay report and the player profile in a real browser: Chromium renders each from the file alone, and the
+// rendered page has its sections and charts. The screenshots are for a person to look at.
 #ifndef _WIN32
 #include "CliRun.h"
 
@@ -76,6 +76,34 @@ TEST(ReportInABrowser, CorpusReplaysRenderWithEverySectionAndALinePerPlayer) {
         const fs::path shot = fs::path(QUILLON_SCREENSHOT_DIR) / ("report-" + std::string(lang) + ".png");
         fs::create_directories(shot.parent_path());
         RunBrowser(browser, "--window-size=1000,2000 --screenshot=" + shot.string() + " file://" + page);
+        EXPECT_GT(fs::exists(shot) ? fs::file_size(shot) : 0, 10000u) << shot;
+    }
+    fs::remove_all(dir);
+}
+// A profile of the corpus's most frequent player (merged with another account), in both languages.
+TEST(ReportInABrowser, ProfileRendersWithItsChartsAndTables) {
+    const std::string browser = Browser();
+    if (browser.empty())
+        GTEST_SKIP() << "no Chromium here (make test installs chromium-headless-shell)";
+    if (!fs::is_directory(QUILLON_CORPUS_DIR))
+        GTEST_SKIP() << "the shared replays are not beside the checkout";
+    const fs::path dir = fs::temp_directory_path() / ("quillon-profile-" + std::to_string(std::random_device{}()));
+    fs::create_directories(dir);
+    const std::string library = (dir / "library.sqlite").string();
+    ASSERT_EQ(Cli({"library", "add", QUILLON_CORPUS_DIR, "--library", library}).Status, 0);
+    for (const char* lang : {"en", "zh"}) {
+        const std::string page = (dir / (std::string(lang) + ".html")).string();
+        const TRun run = Cli({"library", "player", "anxiety", "--player", "hadzu", "--lang", lang, "--html", page,
+                              "--library", library});
+        ASSERT_EQ(run.Status, 0) << run.Err;
+        const std::string dom = RunBrowser(browser, "--dump-dom file://" + page);
+        ASSERT_FALSE(dom.empty()) << "Chromium rendered nothing";
+        for (const char* id : {"races", "matchups", "maps", "patches", "heroes", "openings", "apm", "opponents"})
+            EXPECT_NE(dom.find(std::string("<section id=\"") + id + "\""), std::string::npos) << lang << ": " << id;
+        EXPECT_EQ(Count(dom, "<svg"), 3u) << lang;
+        EXPECT_EQ(Count(dom, "class=\"apm-median\""), 1u) << lang;
+        const fs::path shot = fs::path(QUILLON_SCREENSHOT_DIR) / ("profile-page-" + std::string(lang) + ".png");
+        RunBrowser(browser, "--window-size=1000,2200 --screenshot=" + shot.string() + " file://" + page);
         EXPECT_GT(fs::exists(shot) ? fs::file_size(shot) : 0, 10000u) << shot;
     }
     fs::remove_all(dir);

@@ -115,9 +115,14 @@ std::string ApmChart(const TPlayerProfile& p, TLanguage language) {
     }
     for (size_t i = months.size(); i-- > 0;)
         band += N(x(i)) + "," + N(y(months[i].Lowest)) + " ";
-    if (!months.empty()) {
+    if (months.size() == 1) // one month: its range as a bar
+        svg += "<line class=\"apm-range\" x1=\"" + N(x(0)) + "\" x2=\"" + N(x(0)) + "\" y1=\"" +
+               N(y(months[0].Lowest)) + "\" y2=\"" + N(y(months[0].Highest)) + "\" stroke=\"" + LineColor +
+               "\" stroke-opacity=\"0.3\" stroke-width=\"10\"/>\n";
+    if (months.size() > 1)
         svg += "<polygon class=\"apm-range\" points=\"" + band + "\" fill=\"" + LineColor +
                "\" fill-opacity=\"0.18\" stroke=\"none\"/>\n";
+    if (!months.empty()) {
         svg += "<polyline class=\"apm-median\" points=\"" + line + "\" fill=\"none\" stroke=\"" + LineColor +
                "\" stroke-width=\"2\"/>\n";
     }
