@@ -111,7 +111,10 @@ TPlayerFacts MadeUpFacts(std::mt19937& rng, int race, int64_t length) {
 // 100,000 replays of 2 to 8 players from a pool of 5,000 names on 40 maps over three years, each player's facts
 // made up (or none, for the size without them); one in twenty is Grubby's, so that his profile has 5,000 games.
 std::string BigLibrary(bool facts) {
-    const std::string db = TempLibrary(facts ? "quillon-bench-100k-v2.sqlite" : "quillon-bench-100k-v2-nofacts.sqlite");
+    // Made once and kept while its library and facts versions are this Quillon's.
+    const std::string name = "quillon-bench-100k-v" + std::to_string(TLibrary::SchemaVersion) + "." +
+                             std::to_string(TLibrary::FactsVersion) + (facts ? "" : "-nofacts") + ".sqlite";
+    const std::string db = TempLibrary(name.c_str());
     if (fs::exists(db + ".done"))
         return db;
     RemoveLibrary(db);

@@ -151,7 +151,9 @@ void TApmChart::paintEvent(QPaintEvent*) {
     // Scale: four steps up to a round number (two on a low chart); minutes along the bottom.
     const int top = ScaleTop();
     const QFontMetrics metrics(font());
-    const int steps = area.height() >= 4 * metrics.height() ? 4 : 2;
+    // Steps of whole numbers: four where they divide the top, else five (10, 15, 25, 50 ...); fewer on a low chart.
+    const bool tall = area.height() >= 4 * metrics.height();
+    const int steps = tall ? (top % 4 == 0 ? 4 : top % 5 == 0 ? 5 : 2) : (top % 2 == 0 ? 2 : 1);
     for (int i = 0; i <= steps; ++i) {
         const int y = area.bottom() - area.height() * i / steps;
         painter.setPen(grid);
@@ -161,7 +163,8 @@ void TApmChart::paintEvent(QPaintEvent*) {
                          Qt::AlignRight | Qt::AlignVCenter, QString::number(top * i / steps));
     }
     const int line = metrics.height();
-    painter.drawText(QRect(2, 0, width() / 2, line + 2), Qt::AlignLeft | Qt::AlignTop,
+    // Beside the top of the scale, not over its number.
+    painter.drawText(QRect(LeftMargin + 4, 0, width() / 2, line + 2), Qt::AlignLeft | Qt::AlignTop,
                      Tr(SummaryString::ChartApm, Lang));
     if (Minutes > 0) {
         // Each label in a room of its own: minute numbers, or a trend's months.

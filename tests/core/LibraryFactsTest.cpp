@@ -12,8 +12,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sqlite3.h>
-
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -250,15 +248,15 @@ TEST_F(LibraryFactsTest, FirstVersionLibraryIsBroughtUpToDate) {
     // Made by quillon-cli library add over three files in /tmp/quillon-v1-fixture/games (see tests/data/README).
     fs::copy_file(QUILLON_TEST_DATA_DIR "/library-v1.sqlite", DbPath);
     const std::string games = (Root / "games").string();
-    {
-        sqlite3* db = nullptr;
-        ASSERT_EQ(sqlite3_open(DbPath.c_str(), &db), SQLITE_OK);
-        const std::string sql = "UPDATE replays SET path = replace(path, '/tmp/quillon-v1-fixture/games', '" +
-                                fs::path(games).generic_string() + "')";
-        EXPECT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
-        sqlite3_close(db);
-    }
     fs::create_directories(games);
+    {
+        // The rows' folder becomes this test's, written as the library writes paths on this system.
+        TSqlite db(DbPath, TSqlite::TOpen::ReadWrite);
+        TSqlStatement(db, "UPDATE replays SET path = replace(path, ?1, ?2)")
+            .Bind(1, "/tmp/quillon-v1-fixture/games/")
+            .Bind(2, PathPrefixOf(LibraryFolderKey(games)))
+            .Run();
+    }
     const auto write = [&games](const std::string& name, const TBytes& bytes, int64_t modified) {
         std::ofstream(fs::path(games) / name, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
