@@ -72,7 +72,7 @@ TEST_F(LibraryPlayerTest, SearchFlags) {
         std::vector<std::string> Args;
         std::vector<std::string> Expected;
     } cases[] = {
-        // The example, with the opponent's first hero as --vs-first-hero.
+        // Grubby's losses to Night Elves that opened with a Demon Hunter (the README's example).
         {{"--player", "grubby", "--result", "loss", "--vs-race", "nightelf", "--vs-first-hero", "Edem"}, {"2.w3g"}},
         {{"--first-hero", "blade"}, {"1.w3g", "3.w3g", "4.w3g"}},
         {{"--hero", "Far Seer", "--player", "LYN"}, {"6.w3g"}},
