@@ -11,6 +11,7 @@
 #include "core/platform/System.h"
 #include "core/present/GameText.h"
 #include "core/settings/Settings.h"
+#include "core/text/CommaList.h"
 
 #include <CLI/CLI.hpp>
 
@@ -81,24 +82,6 @@ void AddQueryFlags(CLI::App* cmd, TQueryFlags& f, TLibraryQuery& q) {
     cmd->add_flag("--with-unreadable", q.WithUnreadable, "Also list files that could not be read");
 }
 
-// "otrb, Altar,obar" as its items, blanks around them dropped.
-std::vector<std::string> OpeningList(const std::string& text) {
-    std::vector<std::string> items;
-    size_t at = 0;
-    while (at <= text.size() && !text.empty()) {
-        size_t end = text.find(',', at);
-        if (end == std::string::npos)
-            end = text.size();
-        std::string item = text.substr(at, end - at);
-        item.erase(0, item.find_first_not_of(' '));
-        item.erase(item.find_last_not_of(' ') + 1);
-        if (!item.empty())
-            items.push_back(item);
-        at = end + 1;
-    }
-    return items;
-}
-
 // 2 (after saying why) for a race, date, hero or building that cannot be read.
 int FinishQuery(const TQueryFlags& f, TLibraryQuery& q, std::ostream& err) {
     for (const auto& [text, race] : {std::pair{&f.Race, &q.Race}, std::pair{&f.VsRace, &q.VsRace}})
@@ -113,7 +96,7 @@ int FinishQuery(const TQueryFlags& f, TLibraryQuery& q, std::ostream& err) {
             return 2;
         }
     for (const auto& [text, list] : {std::pair{&f.Opening, &q.Own.Opening}, std::pair{&f.VsOpening, &q.VsPlay.Opening}})
-        *list = OpeningList(*text);
+        *list = CommaList(*text);
     for (const TPlayFilter* play : {&q.Own, &q.VsPlay})
         if (const auto unknown = UnknownObject(*play)) {
             err << "quillon-cli: no hero or building is called \"" << TerminalText(*unknown) << "\"\n";

@@ -3,6 +3,7 @@
 #include "gui/CopyRows.h"
 
 #include "core/lang/StringIds.h"
+#include "core/text/CommaList.h"
 #include "core/text/DecodeText.h"
 #include "gui/LanguageApplier.h"
 #include "gui/LibraryScanner.h"
@@ -233,11 +234,8 @@ bool TLibraryWindow::Search() {
     q.Vs = ToUtf8(VsEdit->text().trimmed());
     q.Own.Hero = ToUtf8(HeroEdit->text().trimmed());
     q.VsPlay.Hero = ToUtf8(VsHeroEdit->text().trimmed());
-    for (const auto& [edit, opening] :
-         {std::pair{OpeningEdit, &q.Own.Opening}, std::pair{VsOpeningEdit, &q.VsPlay.Opening}})
-        for (const QString& item : edit->text().split(QLatin1Char(','), Qt::SkipEmptyParts))
-            if (!item.trimmed().isEmpty())
-                opening->push_back(ToUtf8(item.trimmed()));
+    q.Own.Opening = CommaList(ToUtf8(OpeningEdit->text()));
+    q.VsPlay.Opening = CommaList(ToUtf8(VsOpeningEdit->text()));
     for (const TPlayFilter* play : {&q.Own, &q.VsPlay})
         if (const auto unknown = UnknownObject(*play)) {
             Status->setText(Tr(LibraryString::UnknownObject, Lang, {*unknown}));
@@ -305,9 +303,7 @@ void TLibraryWindow::ScanFinished(const TScanResult& result, const QString& erro
 
 void TLibraryWindow::ShowProfile(std::vector<std::string> names) {
     if (names.empty())
-        for (const QString& name : PlayerEdit->text().split(QLatin1Char(','), Qt::SkipEmptyParts))
-            if (!name.trimmed().isEmpty())
-                names.push_back(ToUtf8(name.trimmed()));
+        names = CommaList(ToUtf8(PlayerEdit->text()));
     if (!ProfileWindow) {
         ProfileWindow = new TPlayerProfileWindow(Path, Boxes, this);
         QRect frame = ProfileWindow->rect();

@@ -3,6 +3,7 @@
 #include "core/lang/StringIds.h"
 #include "core/library/ProfileHtml.h"
 #include "core/library/ProfileWords.h"
+#include "core/text/CommaList.h"
 #include "core/text/DecodeText.h"
 #include "gui/ApmChart.h"
 #include "gui/BarChart.h"
@@ -107,11 +108,7 @@ void TPlayerProfileWindow::ApplyLanguage(TLanguage language) {
 }
 
 std::vector<std::string> TPlayerProfileWindow::Names() const {
-    std::vector<std::string> names;
-    for (const QString& name : NamesEdit->text().split(QLatin1Char(','), Qt::SkipEmptyParts))
-        if (const QString trimmed = name.trimmed(); !trimmed.isEmpty())
-            names.push_back(ToUtf8(trimmed));
-    return names;
+    return CommaList(ToUtf8(NamesEdit->text()));
 }
 
 bool TPlayerProfileWindow::Reading() const {
