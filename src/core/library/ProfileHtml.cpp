@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <tuple>
+#include <vector>
 
 namespace quillon {
 
@@ -42,51 +44,62 @@ std::string Bar(double x, double y, double w, double h, const char* color, const
            "\" fill=\"" + color + "\"><title>" + HtmlEscape(title) + "</title></rect>";
 }
 
-// Wins and losses against each race, as one bar each split in two.
-std::string MatchupChart(const TPlayerProfile& p, TLanguage language) {
+// One row of a bar chart: a label, the bar in parts (value, colour, tooltip), and a text after it.
+struct TSvgBar {
+    std::string Label;
+    std::vector<std::tuple<int64_t, const char*, std::string>> Parts;
+    std::string Text;
+};
+
+std::string BarChart(const char* cls, const std::string& title, const std::vector<TSvgBar>& bars) {
     int64_t most = 1;
-    for (const auto& m : p.ByOpponentRace)
-        most = std::max(most, m.Record.Games);
+    for (const TSvgBar& bar : bars) {
+        int64_t total = 0;
+        for (const auto& [value, color, tip] : bar.Parts)
+            total += value;
+        most = std::max(most, total);
+    }
     const double scale = (Width - LabelWidth - 60.0) / static_cast<double>(most);
-    std::string svg = SvgStart("matchups", BarRow * static_cast<int>(p.ByOpponentRace.size()) + 8,
-                               GetString(LibraryString::ChartMatchups, language));
+    std::string svg = SvgStart(cls, BarRow * static_cast<int>(bars.size()) + 8, title);
     int y = 4;
-    for (const auto& [race, r] : p.ByOpponentRace) {
-        const std::string name = RaceWord(race, language);
-        svg += Label(0, y + 16, name);
-        const double wins = static_cast<double>(r.Wins) * scale, losses = static_cast<double>(r.Losses) * scale;
-        svg += Bar(LabelWidth, y + 3, wins, BarRow - 8, WinColor,
-                   name + ": " + std::to_string(r.Wins) + " " + GetString(LibraryString::ColumnWins, language));
-        svg += Bar(LabelWidth + wins, y + 3, losses, BarRow - 8, LossColor,
-                   name + ": " + std::to_string(r.Losses) + " " + GetString(LibraryString::ColumnLosses, language));
-        svg += Label(static_cast<int>(LabelWidth + wins + losses + 6), y + 16,
-                     std::to_string(r.Wins) + " – " + std::to_string(r.Losses)) +
-               "\n";
+    for (const TSvgBar& bar : bars) {
+        svg += Label(0, y + 16, bar.Label);
+        double x = LabelWidth;
+        for (const auto& [value, color, tip] : bar.Parts) {
+            const double w = static_cast<double>(value) * scale;
+            svg += Bar(x, y + 3, w, BarRow - 8, color, tip);
+            x += w;
+        }
+        svg += Label(static_cast<int>(x + 6), y + 16, bar.Text) + "\n";
         y += BarRow;
     }
     return svg + "</svg>\n";
 }
 
+// Wins and losses against each race, as one bar each split in two.
+std::string MatchupChart(const TPlayerProfile& p, TLanguage language) {
+    std::vector<TSvgBar> bars;
+    for (const auto& [race, r] : p.ByOpponentRace) {
+        const std::string name = RaceWord(race, language);
+        bars.push_back(
+            {name,
+             {{r.Wins, WinColor,
+               name + ": " + std::to_string(r.Wins) + " " + GetString(LibraryString::ColumnWins, language)},
+              {r.Losses, LossColor,
+               name + ": " + std::to_string(r.Losses) + " " + GetString(LibraryString::ColumnLosses, language)}},
+             std::to_string(r.Wins) + " – " + std::to_string(r.Losses)});
+    }
+    return BarChart("matchups", GetString(LibraryString::ChartMatchups, language), bars);
+}
+
 // Games with each hero.
 std::string HeroChart(const TPlayerProfile& p, TLanguage language) {
-    int64_t most = 1;
-    for (const THeroUse& h : p.Heroes)
-        most = std::max(most, h.Games);
-    const double scale = (Width - LabelWidth - 60.0) / static_cast<double>(most);
-    std::string svg = SvgStart("heroes", BarRow * static_cast<int>(p.Heroes.size()) + 8,
-                               GetString(LibraryString::ChartHeroes, language));
-    int y = 4;
+    std::vector<TSvgBar> bars;
     for (const THeroUse& h : p.Heroes) {
         const std::string name = ObjectWord(h.Id, language);
-        svg += Label(0, y + 16, name);
-        svg += Bar(LabelWidth, y + 3, static_cast<double>(h.Games) * scale, BarRow - 8, LineColor,
-                   name + ": " + std::to_string(h.Games));
-        svg += Label(static_cast<int>(LabelWidth + static_cast<double>(h.Games) * scale + 6), y + 16,
-                     std::to_string(h.Games)) +
-               "\n";
-        y += BarRow;
+        bars.push_back({name, {{h.Games, LineColor, name + ": " + std::to_string(h.Games)}}, std::to_string(h.Games)});
     }
-    return svg + "</svg>\n";
+    return BarChart("heroes", GetString(LibraryString::ChartHeroes, language), bars);
 }
 
 // The median APM of each month as a line, the lowest and highest game around it as a band.
@@ -154,18 +167,12 @@ std::string Table(const TProfileTable& t) {
 
 std::string ProfileHtml(const TPlayerProfile& profile, const std::vector<std::string>& asked, TLanguage language) {
     const std::string title = ProfileTitle(profile, asked, language);
-    std::string out =
-        std::string("<!DOCTYPE html>\n<html lang=\"") + (language == TLanguage::Chinese ? "zh-CN" : "en") +
-        "\">\n<head>\n<meta charset=\"utf-8\">\n<meta name=\"generator\" content=\"Quillon\">\n<title>" +
-        HtmlEscape(title) + " - Quillon</title>\n<style>\n" +
-        "body{font-family:system-ui,'Segoe UI','Noto Sans CJK SC','Microsoft YaHei',sans-serif;"
-        "margin:2em auto;max-width:60em;padding:0 1em;color:#222;background:#fff}\n"
-        "h1{font-size:1.4em}h2{font-size:1.15em;border-bottom:1px solid #ccc;padding-bottom:.2em;"
-        "margin-top:1.6em}table{border-collapse:collapse;margin:.4em 0}th,td{text-align:left;"
-        "padding:.15em .8em .15em 0}th{border-bottom:1px solid #ccc}td.n{text-align:right}"
-        "svg{max-width:100%;height:auto;font-size:13px}footer{margin-top:2em;color:#888;font-size:.8em}\n"
-        "</style>\n</head>\n<body>\n<h1>" +
-        HtmlEscape(title) + "</h1>\n<p class=\"totals\">" + HtmlEscape(ProfileTotalsText(profile, language)) + "</p>\n";
+    std::string out = std::string("<!DOCTYPE html>\n<html lang=\"") +
+                      (language == TLanguage::Chinese ? "zh-CN" : "en") +
+                      "\">\n<head>\n<meta charset=\"utf-8\">\n<meta name=\"generator\" content=\"Quillon\">\n<title>" +
+                      HtmlEscape(title) + " - Quillon</title>\n<style>\n" + ReportStyle() + "svg{font-size:13px}\n" +
+                      "</style>\n</head>\n<body>\n<h1>" + HtmlEscape(title) + "</h1>\n<p class=\"totals\">" +
+                      HtmlEscape(ProfileTotalsText(profile, language)) + "</p>\n";
     for (TProfileTable& t : ProfileTables(profile, language)) {
         out += "<section id=\"" + t.Id + "\">\n<h2>" + HtmlEscape(t.Title) + "</h2>\n";
         if (t.Id == "matchups" && !profile.ByOpponentRace.empty())

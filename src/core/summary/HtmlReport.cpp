@@ -34,7 +34,8 @@ public:
         Out += "<!DOCTYPE html>\n<html lang=\"";
         Out += Lang == TLanguage::Chinese ? "zh-CN" : "en";
         Out += "\">\n<head>\n<meta charset=\"utf-8\">\n<meta name=\"generator\" content=\"Quillon\">\n<title>";
-        Out += HtmlEscape(DecodeUtf8Text(file)) + " - Quillon</title>\n<style>\n" + Style() + "</style>\n</head>\n";
+        Out +=
+            HtmlEscape(DecodeUtf8Text(file)) + " - Quillon</title>\n<style>\n" + ReportStyle() + "</style>\n</head>\n";
         Out += "<body>\n<h1>" + HtmlEscape(DecodeUtf8Text(file)) + "</h1>\n";
         Information();
         Players();
@@ -48,19 +49,6 @@ public:
     }
 
 private:
-    static std::string Style() {
-        return "body{font-family:system-ui,'Segoe UI','Noto Sans CJK SC','Microsoft YaHei',sans-serif;margin:2em auto;"
-               "max-width:60em;padding:0 1em;color:#222;background:#fff}\n"
-               "h1{font-size:1.4em;word-break:break-all}h2{font-size:1.15em;border-bottom:1px solid #ccc;"
-               "padding-bottom:.2em;margin-top:1.6em}h3{font-size:1em;margin:1em 0 .3em}\n"
-               "table{border-collapse:collapse;margin:.4em 0}th,td{text-align:left;padding:.15em .8em .15em 0;"
-               "vertical-align:top}th{border-bottom:1px solid #ccc}td.n{text-align:right}\n"
-               ".swatch{display:inline-block;width:.8em;height:.8em;border:1px solid #333;margin-right:.4em;"
-               "vertical-align:-.05em}.note{color:#666;font-size:.85em}.cancelled{text-decoration:line-through}\n"
-               ".hero{font-weight:bold}svg{max-width:100%;height:auto}footer{margin-top:2em;color:#888;"
-               "font-size:.8em}\n";
-    }
-
     std::string T(SummaryString id) const { return HtmlEscape(GetString(id, Lang)); }
     std::string Caption(std::string_view key) const { return HtmlEscape(FormText(TForm::Main, "caption", key, Lang)); }
     std::string Time(int64_t ms) const { return HtmlEscape(GameTimeText(ms, Lang)); }
@@ -248,6 +236,19 @@ private:
 };
 
 } // namespace
+
+std::string ReportStyle() {
+    return "body{font-family:system-ui,'Segoe UI','Noto Sans CJK SC','Microsoft YaHei',sans-serif;margin:2em auto;"
+           "max-width:60em;padding:0 1em;color:#222;background:#fff}\n"
+           "h1{font-size:1.4em;word-break:break-all}h2{font-size:1.15em;border-bottom:1px solid #ccc;"
+           "padding-bottom:.2em;margin-top:1.6em}h3{font-size:1em;margin:1em 0 .3em}\n"
+           "table{border-collapse:collapse;margin:.4em 0}th,td{text-align:left;padding:.15em .8em .15em 0;"
+           "vertical-align:top}th{border-bottom:1px solid #ccc}td.n{text-align:right}\n"
+           ".swatch{display:inline-block;width:.8em;height:.8em;border:1px solid #333;margin-right:.4em;"
+           "vertical-align:-.05em}.note{color:#666;font-size:.85em}.cancelled{text-decoration:line-through}\n"
+           ".hero{font-weight:bold}svg{max-width:100%;height:auto}footer{margin-top:2em;color:#888;"
+           "font-size:.8em}\n";
+}
 
 std::string HtmlEscape(std::string_view text) {
     std::string out;

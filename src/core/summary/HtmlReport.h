@@ -15,6 +15,9 @@ namespace quillon {
 std::string ReplayReportHtml(const TReplayInfo& replay, const TReplaySummary& summary, const TNumberFormat& numbers,
                              TLanguage language);
 
+/// The style sheet of Quillon's pages (the replay report, the player profile).
+std::string ReportStyle();
+
 /// Text made safe inside HTML elements and quoted attributes.
 std::string HtmlEscape(std::string_view text);
 
